@@ -1,0 +1,32 @@
+#pragma once
+// Where characters begin and end in a byte string of the system code page.
+// Every rule that looks for a separator, a dot or a last character steps over
+// multi-byte characters whole, so a trail byte is never taken for one of those.
+
+#include <cstddef>
+#include <string_view>
+
+namespace kelmora::platform {
+
+enum class CodePage {
+    Utf8,   // the system code page on Linux
+    Cp932,  // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, one trail byte
+};
+
+// The code page that file names and texts use on this system.
+CodePage systemCodePage();
+
+// True when byte c begins a double-byte character in a double-byte code page.
+bool isLeadByte(unsigned char c, CodePage cp);
+
+// Index one past the character that begins at pos (pos < s.size()).
+// A truncated or malformed sequence counts as one byte, so the walk always advances.
+std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp = systemCodePage());
+
+// Index of the first byte of the last whole character, or npos when s is empty.
+std::size_t lastCharStart(std::string_view s, CodePage cp = systemCodePage());
+
+// True when the byte at pos is the first byte of a character (not a trail byte).
+bool isCharStart(std::string_view s, std::size_t pos, CodePage cp = systemCodePage());
+
+}  // namespace kelmora::platform

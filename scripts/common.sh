@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: package installation and the CMake build.
+# Sourced, not run.
+
+KELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Every Debian package the build, the tests and the program need.
+KELMORA_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  ffmpeg fonts-ipafont-gothic
+  xdg-utils
+)
+
+kelmora_install_packages() {
+  local missing=() p
+  for p in "${KELMORA_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# kelmora_build DIR BUILD_TYPE [extra cmake args...]
+kelmora_build() {
+  local dir=$1 type=$2
+  shift 2
+  cmake -S "$KELMORA_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+  cmake --build "$dir" --parallel "${KELMORA_JOBS:-2}"
+}
