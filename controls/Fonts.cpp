@@ -23,3 +23,12 @@ QFont uiFont(int pixelHeight, bool bold)
 }
 
 }  // namespace kelmora
+
+namespace kelmora {
+
+TFont uiTFont(int pixelHeight, TColor color, bool bold)
+{
+    return TFont{uiFont(pixelHeight, bold), color};
+}
+
+}  // namespace kelmora

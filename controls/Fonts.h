@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+#include "controls/Colors.h"
+
 namespace kelmora {
 
 // "ＭＳ Ｐゴシック"
@@ -16,5 +18,17 @@ void installFontSubstitutions();
 
 // The UI face at a character height in pixels.
 QFont uiFont(int pixelHeight, bool bold = false);
+
+// A font as the controls keep it: the face and size, plus the text colour
+// (a colour value, possibly a system colour, resolved when drawn).
+struct TFont {
+    QFont font = uiFont(12);
+    TColor Color = clWindowText;
+
+    bool operator==(const TFont& other) const { return font == other.font && Color == other.Color; }
+};
+
+// The UI face at a pixel height in a colour.
+TFont uiTFont(int pixelHeight, TColor color, bool bold = false);
 
 }  // namespace kelmora
