@@ -1,0 +1,137 @@
+#include "app/SettingsFile.h"
+
+#include <charconv>
+#include <optional>
+
+#include "platform/CodePage.h"
+
+namespace kelmora {
+
+namespace {
+
+constexpr std::size_t maxTextBytes = 2047;
+
+}  // namespace
+
+SettingsWriteError::SettingsWriteError(const std::string& path)
+    : std::runtime_error(path + " に書き込めません")
+{
+}
+
+SettingsFile::SettingsFile(std::string path) : file_(std::move(path)) {}
+
+std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
+{
+    if (text.empty()) return std::nullopt;
+    const bool hex = text.front() == '$' || text.starts_with("0x") || text.starts_with("0X");
+    if (hex) {
+        text.remove_prefix(text.front() == '$' ? 1 : 2);
+        std::uint32_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+        return static_cast<std::int32_t>(value);  // $FFFFFFFF is -1, as a 32-bit word
+    }
+    bool negative = false;
+    if (text.front() == '+' || text.front() == '-') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (negative) value = -value;
+    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t SettingsFile::readInteger(const std::string& section, const std::string& key,
+                                       std::int32_t def) const
+{
+    const std::optional<std::string> text = file_.read(section, key);
+    if (!text) return def;
+    return parseSettingsInteger(*text).value_or(def);
+}
+
+bool SettingsFile::readBoolean(const std::string& section, const std::string& key, bool def) const
+{
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+std::string SettingsFile::readText(const std::string& section, const std::string& key,
+                                   const std::string& def) const
+{
+    std::optional<std::string> text = file_.read(section, key);
+    if (!text) return def;
+    if (text->size() > maxTextBytes) {
+        // Cut at a character boundary, so no half character is left at the end.
+        std::size_t end = 0;
+        for (std::size_t next; (next = platform::charEnd(*text, end)) <= maxTextBytes;) end = next;
+        text->resize(end);
+    }
+    return *text;
+}
+
+void SettingsFile::writeInteger(const std::string& section, const std::string& key, std::int32_t value)
+{
+    writeText(section, key, std::to_string(value));
+}
+
+void SettingsFile::writeBoolean(const std::string& section, const std::string& key, bool value)
+{
+    writeText(section, key, value ? "1" : "0");
+}
+
+void SettingsFile::writeText(const std::string& section, const std::string& key, const std::string& value)
+{
+    if (!file_.write(section, key, value)) throw SettingsWriteError(path());
+}
+
+namespace {
+
+// One key of the file and the field that it carries (exactly one member pointer is set).
+struct SettingsKey {
+    const char* section;
+    const char* name;
+    std::int32_t TCutSettings::*integer = nullptr;
+    bool TCutSettings::*boolean = nullptr;
+    std::string TCutSettings::*text = nullptr;
+};
+
+using T = TCutSettings;
+
+// The keys in the order of the file.
+const SettingsKey settingsKeys[] = {
+    {"SET", "M_LEFT", &T::WindowLeft},         {"SET", "M_TOP", &T::WindowTop},
+    {"SET1", "R1", nullptr, &T::RangeAll},     {"SET1", "R2", nullptr, &T::RangeFromSecond},
+    {"SET1", "S1", &T::StartSecond},           {"SET1", "S2", &T::FrameCount},
+    {"SET1", "R9", nullptr, &T::RateAll},      {"SET1", "R10", nullptr, &T::RatePerSecond},
+    {"SET1", "S5", &T::FramesPerSecond},       {"SET1", "R3", nullptr, &T::SizeSource},
+    {"SET1", "R4", nullptr, &T::SizeCustom},   {"SET1", "S3", &T::ImageWidth},
+    {"SET1", "S4", &T::ImageHeight},           {"SET1", "B1", nullptr, nullptr, &T::DestinationFolder},
+    {"SET1", "R5", nullptr, &T::FormatJpeg},   {"SET1", "R6", nullptr, &T::FormatGif},
+    {"SET1", "R7", nullptr, &T::FormatPng},    {"SET1", "R8", nullptr, &T::FormatBmp},
+};
+
+}  // namespace
+
+TCutSettings readCutSettings(const SettingsFile& file, const TCutSettings& defaults)
+{
+    TCutSettings s = defaults;
+    for (const SettingsKey& k : settingsKeys) {
+        if (k.integer) s.*k.integer = file.readInteger(k.section, k.name, defaults.*k.integer);
+        if (k.boolean) s.*k.boolean = file.readBoolean(k.section, k.name, defaults.*k.boolean);
+        if (k.text) s.*k.text = file.readText(k.section, k.name, defaults.*k.text);
+    }
+    return s;
+}
+
+void writeCutSettings(SettingsFile& file, const TCutSettings& s)
+{
+    for (const SettingsKey& k : settingsKeys) {
+        if (k.integer) file.writeInteger(k.section, k.name, s.*k.integer);
+        if (k.boolean) file.writeBoolean(k.section, k.name, s.*k.boolean);
+        if (k.text) file.writeText(k.section, k.name, s.*k.text);
+    }
+}
+
+}  // namespace kelmora

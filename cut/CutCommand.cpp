@@ -1,0 +1,134 @@
+#include "cut/CutCommand.h"
+
+#include <initializer_list>
+
+#include "platform/Process.h"
+
+namespace kelmora {
+
+namespace p = platform;
+
+namespace {
+
+// Builds the argument list and its text side by side, so the two never differ.
+class ArgumentBuilder {
+public:
+    // Plain arguments: each followed by one space in the text.
+    void add(std::initializer_list<std::string> arguments)
+    {
+        for (const std::string& argument : arguments) {
+            list_.push_back(argument);
+            text_ += argument + " ";
+        }
+    }
+    // A file name: in double quotes in the text, as it is in the list.
+    void addQuoted(const std::string& name, const char* after)
+    {
+        list_.push_back(name);
+        text_ += "\"" + name + "\"" + after;
+    }
+    // The text's own space (two spaces before the batch's output name).
+    void addSpace() { text_ += " "; }
+
+    ExtractorCommand finish() &&
+    {
+        ExtractorCommand command;
+        command.program = p::extractorProgramName();
+        command.arguments = std::move(list_);
+        command.argumentText = std::move(text_);
+        command.commandLine = command.program + " " + command.argumentText;
+        return command;
+    }
+
+private:
+    std::vector<std::string> list_;
+    std::string text_;
+};
+
+// A "%" is a pattern character for the extractor: a literal one is written "%%".
+std::string escapePercent(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        result += c;
+        if (c == '%') result += '%';
+    }
+    return result;
+}
+
+// Windows paths always get the "\" (C: + \ + name); on POSIX the root "/"
+// already ends in the separator and gets no second one.
+std::string inFolder(const std::string& folder, const std::string& name, p::PathStyle style)
+{
+    if (style == p::PathStyle::Windows) return folder + "\\" + name;
+    return p::joinPath(folder, name, style);
+}
+
+}  // namespace
+
+TOutputFormat chooseOutputFormat(const TCutSettings& settings)
+{
+    if (settings.FormatJpeg) return ofJpeg;
+    if (settings.FormatGif) return ofGif;
+    if (settings.FormatPng) return ofPng;
+    if (settings.FormatBmp) return ofBmp;
+    return ofNone;
+}
+
+std::string outputSuffix(TOutputFormat format)
+{
+    switch (format) {
+    case ofJpeg: return "_%05d.jpg";
+    case ofGif: return "_%05d.gif";
+    case ofPng: return "_%05d.png";
+    case ofBmp: return "_%05d.bmp";
+    case ofNone: break;
+    }
+    return "%d.jpg";
+}
+
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, p::PathStyle style)
+{
+    const TOutputFormat format = chooseOutputFormat(settings);
+    // The folder and the name are escaped; the suffix's own "%05d" is the number.
+    CutCommand cut;
+    cut.OutputPattern = inFolder(escapePercent(settings.DestinationFolder),
+                                 p::replaceExtension(escapePercent(p::fileNamePart(target, style)),
+                                                     outputSuffix(format), style),
+                                 style);
+    cut.QuotedOutputPattern = "\"" + cut.OutputPattern + "\"";
+
+    ArgumentBuilder args;
+    if (settings.RangeFromSecond) args.add({"-ss", std::to_string(settings.StartSecond)});
+    args.add({"-i"});
+    args.addQuoted(target, " ");
+    if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
+    args.add({"-f", "image2"});
+    // Every frame as it is: without this, variable-rate videos get duplicated frames.
+    if (!settings.RatePerSecond) args.add({"-fps_mode", "passthrough"});
+    // The image2 writer picks JPEG data for ".gif" names unless told otherwise.
+    if (format == ofGif) args.add({"-vcodec", "gif"});
+    if (settings.SizeCustom) {
+        args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
+    }
+    if (settings.RatePerSecond) args.add({"-r", std::to_string(settings.FramesPerSecond)});
+    args.addSpace();
+    args.addQuoted(cut.OutputPattern, "");
+    cut.command = std::move(args).finish();
+    return cut;
+}
+
+ExtractorCommand BuildThumbnailCommandLine(const std::string& target, std::int32_t startSecond,
+                                           const std::string& previewFolder, p::PathStyle style)
+{
+    ArgumentBuilder args;
+    args.add({"-ss", std::to_string(startSecond), "-i"});
+    args.addQuoted(target, " ");
+    // One picture, not a numbered sequence.
+    args.add({"-vframes", "1", "-f", "image2", "-update", "1", "-s", "80x60", "-an"});
+    args.addQuoted(inFolder(previewFolder, "_thumb.bmp", style), "");
+    return std::move(args).finish();
+}
+
+}  // namespace kelmora

@@ -1,0 +1,47 @@
+#pragma once
+// The frame extractor's command lines: one for cutting a video into numbered
+// images, one for the single preview picture. Each is an argument list (what
+// the process start gets, byte for byte) plus its text form as the program
+// shows and compares it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/CutSettings.h"
+#include "platform/Paths.h"
+
+namespace kelmora {
+
+enum TOutputFormat { ofJpeg, ofGif, ofPng, ofBmp, ofNone };
+
+// The first format that is on, in the order JPEG, GIF, PNG, BMP; ofNone when none is.
+TOutputFormat chooseOutputFormat(const TCutSettings& settings);
+
+// The output file name's ending: "_%05d.jpg" ... "_%05d.bmp", and "%d.jpg" for ofNone.
+std::string outputSuffix(TOutputFormat format);
+
+struct ExtractorCommand {
+    std::string program;                 // "ffmpeg" ("ffmpeg.exe" on Windows)
+    std::vector<std::string> arguments;  // handed to the process start unchanged
+    std::string argumentText;            // the arguments as one line, file names in double quotes
+    std::string commandLine;             // program + " " + argumentText
+};
+
+struct CutCommand {
+    std::string OutputPattern;        // destination folder, separator, name with the suffix
+    std::string QuotedOutputPattern;  // the same in double quotes
+    ExtractorCommand command;
+};
+
+// The command that cuts target into images in settings.DestinationFolder.
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings,
+                               platform::PathStyle style = platform::nativePathStyle());
+
+// The command that writes one 80 x 60 bitmap of target at startSecond into
+// previewFolder as "_thumb.bmp".
+ExtractorCommand BuildThumbnailCommandLine(const std::string& target, std::int32_t startSecond,
+                                           const std::string& previewFolder,
+                                           platform::PathStyle style = platform::nativePathStyle());
+
+}  // namespace kelmora

@@ -1,0 +1,17 @@
+#pragma once
+// The system's default sound. The sound goes to a sink that the window (or a
+// test) may replace.
+
+namespace kelmora::platform {
+
+struct BeepSink {
+    virtual ~BeepSink() = default;
+    virtual void beep() = 0;
+};
+
+void beep();
+
+// Routes beeps to sink; nullptr restores the built-in one (the terminal bell).
+void setBeepSink(BeepSink* sink);
+
+}  // namespace kelmora::platform

@@ -1,0 +1,156 @@
+#include "platform/FileFind.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Paths.h"
+
+namespace kelmora::platform {
+
+namespace {
+
+// "*" and "?" only, "?" being one whole character.
+bool globMatch(std::string_view pattern, std::string_view name, CodePage cp)
+{
+    std::size_t p = 0, n = 0;
+    std::size_t starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = ++p;
+            starN = n;
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            ++p;
+            n = charEnd(name, n, cp);
+        } else if (p < pattern.size()) {
+            const std::size_t pEnd = charEnd(pattern, p, cp);
+            const std::size_t nEnd = charEnd(name, n, cp);
+            if (pattern.substr(p, pEnd - p) == name.substr(n, nEnd - n)) {
+                p = pEnd;
+                n = nEnd;
+            } else if (starP != std::string_view::npos) {
+                p = starP;
+                n = starN = charEnd(name, starN, cp);
+            } else {
+                return false;
+            }
+        } else if (starP != std::string_view::npos) {
+            p = starP;
+            n = starN = charEnd(name, starN, cp);
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+bool hasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
+
+FileTime fileTime(const statx_timestamp& t, bool present)
+{
+    return {present, static_cast<std::time_t>(t.tv_sec)};
+}
+
+bool readOnlyFor(const struct statx& st)
+{
+    if (st.stx_uid == ::geteuid()) return !(st.stx_mode & S_IWUSR);
+    if (st.stx_gid == ::getegid()) return !(st.stx_mode & S_IWGRP);
+    return !(st.stx_mode & S_IWOTH);
+}
+
+// Fills data from the entry name inside the folder dirFd (AT_FDCWD: name is a path).
+bool fillEntry(int dirFd, const char* name, std::string displayName, FileFindData& data)
+{
+    constexpr unsigned mask = STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE
+                              | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    struct statx st {};
+    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) return false;
+    data.isSymbolicLink = S_ISLNK(st.stx_mode);
+    if (data.isSymbolicLink) {
+        // A link is described by what it points to; a dangling link by itself.
+        struct statx target {};
+        if (::statx(dirFd, name, AT_NO_AUTOMOUNT, mask, &target) == 0) st = target;
+    }
+    data.name = std::move(displayName);
+    const bool isDirectory = S_ISDIR(st.stx_mode);
+    data.size = isDirectory ? 0 : st.stx_size;
+    data.attributes = 0;
+    if (isDirectory) data.attributes |= faDirectory;
+    if (readOnlyFor(st)) data.attributes |= faReadOnly;
+    if (!data.name.empty() && data.name.front() == '.' && data.name != "." && data.name != "..")
+        data.attributes |= faHidden;
+    data.creationTime = fileTime(st.stx_btime, st.stx_mask & STATX_BTIME);
+    data.writeTime = fileTime(st.stx_mtime, st.stx_mask & STATX_MTIME);
+    data.accessTime = fileTime(st.stx_atime, st.stx_mask & STATX_ATIME);
+    return true;
+}
+
+}  // namespace
+
+bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage cp)
+{
+    // "x.*" also matches "x" (no extension at all).
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*"
+        && matchesWildcard(pattern.substr(0, pattern.size() - 2), name, cp)) {
+        return true;
+    }
+    // "x." matches "x" only when the name has no dot of its own.
+    if (!pattern.empty() && pattern.back() == '.' && pattern != "." && pattern != "..") {
+        return name.find('.') == std::string_view::npos
+               && globMatch(pattern.substr(0, pattern.size() - 1), name, cp);
+    }
+    return globMatch(pattern, name, cp);
+}
+
+bool lookUpEntry(const std::string& path, FileFindData& data)
+{
+    data = {};
+    if (path.empty()) return false;
+    if (path.back() != '/') return fillEntry(AT_FDCWD, path.c_str(), fileNamePart(path, PathStyle::Posix), data);
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    const std::string name = folder == "/" ? folder : fileNamePart(folder, PathStyle::Posix);
+    return fillEntry(AT_FDCWD, folder.c_str(), name, data) && (data.attributes & faDirectory);
+}
+
+FileFind::~FileFind() { close(); }
+
+void FileFind::close()
+{
+    if (dir_) ::closedir(dir_);
+    dir_ = nullptr;
+}
+
+bool FileFind::first(const std::string& pathOrPattern)
+{
+    close();
+    data_ = {};
+    if (pathOrPattern.empty()) return false;
+
+    const std::string name = fileNamePart(pathOrPattern, PathStyle::Posix);
+    if (name.empty() || !hasWildcard(name)) return lookUpEntry(pathOrPattern, data_);
+
+    const std::string folder = folderPartWithSeparator(pathOrPattern, PathStyle::Posix);
+    dir_ = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir_) return false;
+    pattern_ = name;
+    return next();
+}
+
+bool FileFind::next()
+{
+    if (!dir_) return false;
+    while (const dirent* entry = ::readdir(dir_)) {
+        if (matchesWildcard(pattern_, entry->d_name) && fillFromFolderEntry(entry->d_name)) return true;
+    }
+    close();
+    return false;
+}
+
+bool FileFind::fillFromFolderEntry(const char* name)
+{
+    return fillEntry(::dirfd(dir_), name, name, data_);
+}
+
+}  // namespace kelmora::platform

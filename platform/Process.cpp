@@ -1,0 +1,214 @@
+#include "platform/Process.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/Paths.h"
+#include "platform/System.h"
+
+extern char** environ;
+
+namespace kelmora::platform {
+
+namespace {
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+int openPidFd(pid_t pid)
+{
+#ifdef SYS_pidfd_open
+    const long fd = ::syscall(SYS_pidfd_open, pid, 0);
+    if (fd >= 0) {
+        ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
+        return static_cast<int>(fd);
+    }
+#else
+    (void)pid;
+#endif
+    return -1;
+}
+
+int statusFromWait(int status)
+{
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+// Waits for pid on a thread of its own, so a child nobody waits for is never left a zombie.
+void reapInBackground(pid_t pid)
+{
+    std::thread([pid] {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    }).detach();
+}
+
+std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<std::string>& arguments,
+                                 std::string* error)
+{
+    const auto fail = [error](const std::string& why) -> std::optional<pid_t> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    const std::string path = findProgram(program, programFolder());
+    if (path.empty()) return fail(program + ": " + std::strerror(ENOENT));
+
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 2);
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // The child starts with default signal handling, whatever this process ignores.
+    sigset_t all;
+    sigfillset(&all);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    pid_t pid = -1;
+    const int result = ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (result != 0) return fail(path + ": " + std::strerror(result));
+    return pid;
+}
+
+}  // namespace
+
+std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
+                                                      const std::vector<std::string>& arguments,
+                                                      std::string* error)
+{
+    const std::optional<pid_t> pid = spawnHidden(program, arguments, error);
+    if (!pid) return std::nullopt;
+    return ChildProcess(*pid, openPidFd(*pid));
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : pid_(other.pid_), pidFd_(other.pidFd_), ended_(other.ended_), exitStatus_(other.exitStatus_)
+{
+    other.pid_ = -1;
+    other.pidFd_ = -1;
+}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        pid_ = other.pid_;
+        pidFd_ = other.pidFd_;
+        ended_ = other.ended_;
+        exitStatus_ = other.exitStatus_;
+        other.pid_ = -1;
+        other.pidFd_ = -1;
+    }
+    return *this;
+}
+
+ChildProcess::~ChildProcess() { release(); }
+
+void ChildProcess::release()
+{
+    if (pid_ > 0 && !ended_ && !reap(false)) reapInBackground(pid_);
+    if (pidFd_ >= 0) ::close(pidFd_);
+    pid_ = -1;
+    pidFd_ = -1;
+}
+
+bool ChildProcess::reap(bool block)
+{
+    if (ended_ || pid_ <= 0) return ended_;
+    int status = 0;
+    pid_t result;
+    do {
+        result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
+    } while (result < 0 && errno == EINTR);
+    if (result == pid_) {
+        ended_ = true;
+        exitStatus_ = statusFromWait(status);
+    } else if (result < 0) {
+        ended_ = true;  // someone else reaped it: it is gone all the same
+    }
+    return ended_;
+}
+
+bool ChildProcess::waitFor(int timeoutMs)
+{
+    if (reap(false)) return true;
+    if (timeoutMs < 0) return reap(true);
+    if (pidFd_ >= 0) {
+        pollfd watch{pidFd_, POLLIN, 0};
+        if (::poll(&watch, 1, timeoutMs) > 0) return reap(true);
+        return reap(false);
+    }
+    // No pidfd: look again every few milliseconds.
+    for (int waited = 0; waited < timeoutMs; waited += 5) {
+        ::usleep(5000);
+        if (reap(false)) return true;
+    }
+    return reap(false);
+}
+
+bool startDetached(const std::string& program, const std::vector<std::string>& arguments)
+{
+    const std::optional<pid_t> pid = spawnHidden(program, arguments, nullptr);
+    if (!pid) return false;
+    reapInBackground(*pid);
+    return true;
+}
+
+std::string extractorProgramName()
+{
+#ifdef _WIN32
+    return "ffmpeg.exe";
+#else
+    return "ffmpeg";
+#endif
+}
+
+std::string findProgram(const std::string& name, const std::string& programFolder)
+{
+    if (name.empty()) return {};
+    if (name.find('/') != std::string::npos) return isExecutableFile(name) ? name : std::string();
+    if (!programFolder.empty()) {
+        const std::string beside = joinPath(programFolder, name, PathStyle::Posix);
+        if (isExecutableFile(beside)) return beside;
+    }
+    const char* searchPath = std::getenv("PATH");
+    std::string_view rest = searchPath ? searchPath : "/usr/local/bin:/usr/bin:/bin";
+    for (;;) {
+        const std::size_t colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        const std::string candidate = joinPath(folder.empty() ? "." : folder, name, PathStyle::Posix);
+        if (isExecutableFile(candidate)) return candidate;
+        if (colon == std::string_view::npos) break;
+        rest.remove_prefix(colon + 1);
+    }
+    return {};
+}
+
+}  // namespace kelmora::platform

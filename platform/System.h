@@ -1,0 +1,42 @@
+#pragma once
+// The running program, files and folders, and the desktop.
+
+#include <string>
+
+namespace kelmora::platform {
+
+// The running program's full path.
+std::string programPath();
+
+// The folder of the running program without a trailing separator ("/" stays).
+std::string programFolder();
+
+// The absolute form of a path, taken against the current folder, with "." and
+// ".." steps and doubled separators resolved (links are not followed).
+// A trailing separator stays.
+std::string expandFileName(const std::string& path);
+
+bool fileExists(const std::string& path);      // any entry that is not a folder
+bool folderExists(const std::string& path);
+bool isWritableFolder(const std::string& path);
+bool deleteFile(const std::string& path);
+
+// Makes a folder and every missing parent, parents first. A path shorter than
+// three bytes or a folder that exists counts as done. The result is not reported:
+// a folder that cannot be made shows up as files that cannot be written.
+void createFolderWithParents(const std::string& path);
+
+// Opens a document or an address with the desktop's handler, without waiting.
+bool openWithDesktop(const std::string& documentOrAddress);
+
+// The user's home folder.
+std::string homeFolder();
+
+// $XDG_CONFIG_HOME/kelmora, else ~/.config/kelmora (not created here).
+std::string userConfigFolder();
+
+// The user's pictures folder (XDG_PICTURES_DIR, from the environment or
+// user-dirs.dirs), else the home folder.
+std::string userPicturesFolder();
+
+}  // namespace kelmora::platform

@@ -1,0 +1,44 @@
+#pragma once
+// Walks a folder tree breadth first and reports every folder: the base folder
+// itself, then its sub-folders, then theirs, each level in the order the file
+// system lists them. A symbolic link to a folder is not walked into, so a link
+// loop cannot make the walk endless (the link itself is an entry of its folder).
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "search/SearchFileData.h"
+
+namespace kelmora {
+
+class TSearchDir {
+public:
+    // Name: the folder's full path. IgnoreSubDir: do not walk below this folder.
+    // Continue: false stops the walk.
+    using TSearchDirEvent = std::function<void(TSearchDir& Sender, const std::string& Name,
+                                               const TSearchFileData& Data, bool& IgnoreSubDir,
+                                               bool& Continue)>;
+
+    virtual ~TSearchDir() = default;
+
+    const std::string& BaseDir() const { return baseDir_; }
+    void setBaseDir(const std::string& value) { baseDir_ = value; }
+    bool Busy() const { return busy_; }
+
+    TSearchDirEvent OnFind;
+
+    // False when the walk did not start (busy, no OnFind, BaseDir missing) or was stopped.
+    bool Search();
+
+protected:
+    virtual void DoFind(const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir,
+                        bool& Continue);
+
+private:
+    std::string baseDir_;
+    bool busy_ = false;
+    std::deque<std::string> FolderQueue;
+};
+
+}  // namespace kelmora

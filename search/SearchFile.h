@@ -1,0 +1,61 @@
+#pragma once
+// Reports every entry that matches a wildcard pattern in one folder or, with
+// Recursive, in a folder and every folder below it. Two phases: the folders
+// are collected first (breadth first, OnFindDir may leave some out), then
+// each is listed. Nothing is kept: every entry goes to OnFind.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "search/SearchDir.h"
+
+namespace kelmora {
+
+class TSearchFile {
+public:
+    // Name: the entry's full path. Continue: false stops the search.
+    using TFindFileEvent = std::function<void(TSearchFile& Sender, const std::string& Name,
+                                              const TSearchFileData& Data, bool& Continue)>;
+    // A folder about to be listed. Skip: do not list it. IgnoreSubDir: do not go below it.
+    using TFindDirEvent = std::function<void(TSearchFile& Sender, const std::string& Name,
+                                             const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)>;
+
+    TSearchFile();
+    virtual ~TSearchFile() = default;
+    TSearchFile(const TSearchFile&) = delete;
+    TSearchFile& operator=(const TSearchFile&) = delete;
+
+    const std::string& Directory() const { return directory_; }
+    void setDirectory(const std::string& value) { directory_ = value; }
+    const std::string& SearchName() const { return searchName_; }  // empty means "*.*"
+    void setSearchName(const std::string& value) { searchName_ = value; }
+    bool Recursive() const { return recursive_; }
+    void setRecursive(bool value) { recursive_ = value; }
+    bool Busy() const { return busy_; }
+
+    TFindFileEvent OnFind;
+    TFindDirEvent OnFindDir;
+
+    // True when the search ran to its end; false when it did not start (busy,
+    // no OnFind) or OnFind stopped it.
+    bool Search();
+
+protected:
+    virtual void DoFind(const std::string& Name, const TSearchFileData& Data, bool& Continue);
+    virtual void DoFindDir(const std::string& Name, const TSearchFileData& Data, bool& Skip,
+                           bool& IgnoreSubDir);
+
+private:
+    void SearchDirOnFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
+                         bool& IgnoreSubDir, bool& Continue);
+
+    std::string directory_;
+    std::string searchName_;
+    bool recursive_ = false;
+    bool busy_ = false;
+    std::vector<std::string> FolderList;
+    TSearchDir searchDir_;
+};
+
+}  // namespace kelmora
