@@ -1,0 +1,132 @@
+// A stand-in for the frame extractor in tests. It logs its arguments to
+// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files, waits
+// $KELMORA_FAKE_SLEEP_MS and exits with $KELMORA_FAKE_EXIT.
+//   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview).
+//   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
+//                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int environmentNumber(const char* name, int fallback)
+{
+    const char* text = std::getenv(name);
+    return text && *text ? std::atoi(text) : fallback;
+}
+
+void appendLog(const std::vector<std::string>& arguments)
+{
+    const char* path = std::getenv("KELMORA_FAKE_LOG");
+    if (!path || !*path) return;
+    static const char digits[] = "0123456789abcdef";
+    std::string line;
+    for (const std::string& argument : arguments) {
+        for (const unsigned char c : argument) {
+            line += digits[c >> 4];
+            line += digits[c & 15];
+        }
+        line += ';';
+    }
+    line += '\n';
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    [[maybe_unused]] const auto written = ::write(fd, line.data(), line.size());  // one write: runs never interleave
+    ::close(fd);
+}
+
+void put16(std::string& out, std::uint16_t v)
+{
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
+}
+
+void put32(std::string& out, std::uint32_t v)
+{
+    put16(out, static_cast<std::uint16_t>(v & 0xFFFF));
+    put16(out, static_cast<std::uint16_t>(v >> 16));
+}
+
+void writeBitmap(const std::string& path)
+{
+    constexpr int width = 80, height = 60, rowBytes = width * 3;  // 240: already a multiple of 4
+    std::string bmp = "BM";
+    put32(bmp, 54 + rowBytes * height);
+    put32(bmp, 0);
+    put32(bmp, 54);
+    put32(bmp, 40);
+    put32(bmp, width);
+    put32(bmp, height);
+    put16(bmp, 1);
+    put16(bmp, 24);
+    put32(bmp, 0);
+    put32(bmp, rowBytes * height);
+    put32(bmp, 2835);
+    put32(bmp, 2835);
+    put32(bmp, 0);
+    put32(bmp, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bmp += static_cast<char>(x * 3);  // blue
+            bmp += static_cast<char>(y * 4);  // green
+            bmp += static_cast<char>(0x80);   // red
+        }
+    }
+    std::ofstream(path, std::ios::binary) << bmp;
+}
+
+std::string numberedName(const std::string& pattern, int number)
+{
+    std::string name;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern.compare(i, 4, "%05d") == 0) {
+            std::string digits = std::to_string(number);
+            name += std::string(digits.size() < 5 ? 5 - digits.size() : 0, '0') + digits;
+            i += 3;
+        } else if (pattern.compare(i, 2, "%d") == 0) {
+            name += std::to_string(number);
+            i += 1;
+        } else if (pattern.compare(i, 2, "%%") == 0) {
+            name += '%';
+            i += 1;
+        } else {
+            name += pattern[i];
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    appendLog(arguments);
+
+    if (!arguments.empty()) {
+        bool preview = false;
+        for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+            if (arguments[i] == "-update" && arguments[i + 1] == "1") preview = true;
+        }
+        if (preview) {
+            writeBitmap(arguments.back());
+        } else {
+            const int frames = environmentNumber("KELMORA_FAKE_FRAMES", 3);
+            for (int n = 1; n <= frames; ++n) {
+                std::ofstream(numberedName(arguments.back(), n), std::ios::binary) << "frame " << n << "\n";
+            }
+        }
+    }
+
+    const int sleepMs = environmentNumber("KELMORA_FAKE_SLEEP_MS", 0);
+    if (sleepMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
+    return environmentNumber("KELMORA_FAKE_EXIT", 0);
+}
