@@ -1,0 +1,371 @@
+#include "controls/KmSpinEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QWheelEvent>
+#include <algorithm>
+#include <limits>
+
+#include "controls/KmSpinButton.h"
+#include "platform/Beep.h"
+
+namespace kelmora {
+
+namespace {
+
+void fieldBeep() { platform::beep(); }
+
+std::int32_t saturate(std::int64_t v)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                             std::numeric_limits<std::int32_t>::max()));
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> parseInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    bool hex = false;
+    if (i < n && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < n && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i == n) return std::nullopt;
+    const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    std::uint64_t value = 0;
+    for (; i < n; ++i) {
+        const int digit = hex ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        if (digit < 0) return std::nullopt;
+        value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+        if (value > limit) return std::nullopt;
+    }
+    // Unsigned arithmetic wraps, so "-2147483648" and hexadecimal bit patterns come out right.
+    std::uint32_t bits = static_cast<std::uint32_t>(value);
+    if (negative) bits = 0u - bits;
+    return static_cast<std::int32_t>(bits);
+}
+
+void drawSunkenBevel(QPainter& p, const QRect& r)
+{
+    const int l = r.left(), t = r.top(), rt = r.right(), b = r.bottom();
+    p.setPen(toQColor(clBtnShadow));
+    p.drawLine(l, t, rt - 1, t);
+    p.drawLine(l, t, l, b - 1);
+    p.setPen(toQColor(clBtnHighlight));
+    p.drawLine(l, b, rt, b);
+    p.drawLine(rt, t, rt, b);
+    p.setPen(toQColor(cl3DDkShadow));
+    p.drawLine(l + 1, t + 1, rt - 2, t + 1);
+    p.drawLine(l + 1, t + 1, l + 1, b - 2);
+    p.setPen(toQColor(cl3DLight));
+    p.drawLine(l + 1, b - 1, rt - 1, b - 1);
+    p.drawLine(rt - 1, t + 1, rt - 1, b - 1);
+}
+
+TKmSpinEdit::TKmSpinEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setFrame(false);
+    setContentsMargins(2, 2, 2, 2);
+    setAcceptDrops(false);
+    m_button = new TKmSpinButton(this);
+    connect(m_button, &TKmSpinButton::upClick, this, &TKmSpinEdit::UpClick);
+    connect(m_button, &TKmSpinButton::downClick, this, &TKmSpinEdit::DownClick);
+    QLineEdit::setText(QStringLiteral("0"));
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!m_loading) emit changed();
+    });
+    applyColors();
+    resize(121, 21);
+    layoutButton();
+}
+
+TKmSpinEdit::~TKmSpinEdit() = default;
+
+void TKmSpinEdit::BeginLoad() { m_loading = true; }
+
+void TKmSpinEdit::Loaded()
+{
+    m_loading = false;
+    layoutButton();
+}
+
+void TKmSpinEdit::setTextChecked(const QString& text)
+{
+    if (text != QLineEdit::text()) QLineEdit::setText(text);
+}
+
+int TKmSpinEdit::GetValue()
+{
+    const QString minText = QString::number(m_minValue);
+    if (m_suffix.isEmpty()) {
+        if (text().isEmpty()) setTextChecked(minText);
+        if (const auto v = parseInteger(text().toStdString())) return *v;
+        setTextChecked(minText);
+        return m_minValue;
+    }
+    QString kept;
+    for (const QChar c : text())
+        if (c == u'+' || c == u'-' || (c >= u'0' && c <= u'9')) kept += c;
+    if (kept.isEmpty()) kept = minText;
+    if (const auto v = parseInteger(kept.toStdString())) {
+        setTextChecked(kept + m_suffix);
+        return *v;
+    }
+    setTextChecked(minText + m_suffix);
+    return m_minValue;
+}
+
+void TKmSpinEdit::SetValue(int value) { setTextChecked(QString::number(CheckValue(value)) + m_suffix); }
+
+int TKmSpinEdit::CheckValue(int value) const
+{
+    if (m_minValue == m_maxValue) return value;
+    if (value < m_minValue) return m_minValue;
+    if (value > m_maxValue) return m_maxValue;
+    return value;
+}
+
+void TKmSpinEdit::setMaxValue(int value)
+{
+    if (value == m_maxValue || (value <= m_minValue && !m_loading)) return;
+    m_maxValue = value;
+    if (GetValue() > m_maxValue) SetValue(m_maxValue);
+}
+
+void TKmSpinEdit::setMinValue(int value)
+{
+    if (value == m_minValue || (value >= m_maxValue && !m_loading)) return;
+    m_minValue = value;
+    if (GetValue() < m_minValue) SetValue(m_minValue);
+}
+
+int TKmSpinEdit::Interval() const { return m_button->Interval(); }
+
+void TKmSpinEdit::setInterval(int ms) { m_button->setInterval(ms); }
+
+void TKmSpinEdit::setSuffix(const QString& suffix)
+{
+    if (suffix == m_suffix) return;
+    const int value = GetValue();
+    m_suffix = suffix;
+    SetValue(value);
+}
+
+void TKmSpinEdit::setColor(TColor color)
+{
+    if (color == m_color) return;
+    m_color = color;
+    applyColors();
+}
+
+void TKmSpinEdit::setFont(const TFont& font)
+{
+    if (font == m_font) return;
+    m_font = font;
+    QWidget::setFont(font.font);
+    applyColors();
+    layoutButton();
+}
+
+void TKmSpinEdit::applyColors()
+{
+    QPalette pal = palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Base, toQColor(m_color));
+        pal.setColor(group, QPalette::Window, toQColor(m_color));
+        pal.setColor(group, QPalette::Text, toQColor(group == QPalette::Disabled ? clGrayText : m_font.Color));
+        pal.setColor(group, QPalette::Highlight, toQColor(clHighlight));
+        pal.setColor(group, QPalette::HighlightedText, toQColor(clHighlightText));
+    }
+    setPalette(pal);
+    update();
+}
+
+bool TKmSpinEdit::IsValidChar(char32_t c) const
+{
+    bool valid = c == U'+' || c == U'-' || (c >= U'0' && c <= U'9') || c < 32;
+    if (!m_editorEnabled && valid && (c >= 32 || c == 8)) valid = false;
+    return valid;
+}
+
+void TKmSpinEdit::stepBy(std::int64_t delta)
+{
+    if (isReadOnly()) {
+        fieldBeep();
+        return;
+    }
+    SetValue(saturate(GetValue() + delta));
+}
+
+void TKmSpinEdit::UpClick() { stepBy(m_lineSize); }
+
+void TKmSpinEdit::DownClick() { stepBy(-static_cast<std::int64_t>(m_lineSize)); }
+
+bool TKmSpinEdit::fitsMaxLength(int insertedChars) const
+{
+    return m_maxLength == 0 || text().size() - selectedText().size() + insertedChars <= m_maxLength;
+}
+
+void TKmSpinEdit::pasteLimited()
+{
+    QString clip = QApplication::clipboard()->text();
+    clip = clip.left(clip.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
+    if (m_maxLength > 0) clip = clip.left(std::max<qsizetype>(0, m_maxLength - (text().size() - selectedText().size())));
+    if (!clip.isEmpty()) insert(clip);
+}
+
+void TKmSpinEdit::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up: UpClick(); return;
+    case Qt::Key_Down: DownClick(); return;
+    case Qt::Key_PageUp:
+        if (!isReadOnly()) SetValue(saturate(static_cast<std::int64_t>(GetValue()) + m_pageSize));
+        return;
+    case Qt::Key_PageDown:
+        if (!isReadOnly()) SetValue(saturate(static_cast<std::int64_t>(GetValue()) - m_pageSize));
+        return;
+    default: break;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        if (canEdit()) pasteLimited();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        if (canEdit()) cut();
+        return;
+    }
+
+    // The character the key types, as the filter sees it.
+    std::optional<char32_t> typed;
+    switch (event->key()) {
+    case Qt::Key_Backspace: typed = 8; break;
+    case Qt::Key_Delete: if (event->modifiers() == Qt::NoModifier) typed = 127; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: typed = 13; break;
+    case Qt::Key_Escape: typed = 27; break;
+    default:
+        if (!event->text().isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+            typed = event->text().toUcs4().value(0);
+    }
+    if (typed) {
+        if (!IsValidChar(*typed)) {
+            fieldBeep();
+            return;
+        }
+        if (*typed >= 32 && *typed != 127 && !fitsMaxLength(static_cast<int>(event->text().size()))) return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TKmSpinEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString commit = event->commitString();
+    if (!commit.isEmpty()) {
+        const auto chars = commit.toUcs4();
+        if (!std::all_of(chars.begin(), chars.end(), [this](char32_t c) { return IsValidChar(c); })) {
+            fieldBeep();
+            return;
+        }
+        if (!fitsMaxLength(static_cast<int>(commit.size()))) return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void TKmSpinEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (m_autoSelect && event->reason() != Qt::MouseFocusReason) selectAll();
+}
+
+void TKmSpinEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A pop-up menu or another window taking over is no exit from the field.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
+    const int value = GetValue();
+    if (value != CheckValue(value)) SetValue(value);
+}
+
+void TKmSpinEdit::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    // Fine-grained wheels send small deltas: one step per notch of 120.
+    m_wheelDelta += event->angleDelta().y();
+    for (; m_wheelDelta >= 120; m_wheelDelta -= 120) UpClick();
+    for (; m_wheelDelta <= -120; m_wheelDelta += 120) DownClick();
+}
+
+int TKmSpinEdit::minimumFieldHeight() const
+{
+    const int line = QFontMetrics(font()).height();
+    const int system = QFontMetrics(QApplication::font()).height();
+    return line + std::min(line, system) / 4 + 4;
+}
+
+void TKmSpinEdit::layoutButton()
+{
+    const int h = height();
+    const int side = std::max(0, h - 4);
+    m_button->setGeometry(width() - h + 2, 2, side, side);
+    setTextMargins(0, 0, side + 2, 0);
+}
+
+void TKmSpinEdit::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    const int minHeight = minimumFieldHeight();
+    if (height() < minHeight) {
+        resize(width(), minHeight);
+        return;
+    }
+    layoutButton();
+}
+
+void TKmSpinEdit::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    QPainter p(this);
+    drawSunkenBevel(p, rect());
+}
+
+void TKmSpinEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-cut")) {
+            action->setEnabled(canEdit() && hasSelectedText());
+        } else if (action->objectName() == QLatin1String("edit-paste")) {
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &TKmSpinEdit::pasteLimited);
+            action->setEnabled(canEdit() && !QApplication::clipboard()->text().isEmpty());
+        }
+    }
+    menu->exec(event->globalPos());
+    delete menu;
+}
+
+}  // namespace kelmora
