@@ -52,8 +52,12 @@ FileTime fileTime(const statx_timestamp& t, bool present)
     return {present, static_cast<std::time_t>(t.tv_sec)};
 }
 
+// Nobody may write it, or the user may not (root passes every permission check,
+// so a file without any write bit counts as read-only for root too).
 bool readOnlyFor(const struct statx& st)
 {
+    if (!(st.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) return true;
+    if (::geteuid() == 0) return false;
     if (st.stx_uid == ::geteuid()) return !(st.stx_mode & S_IWUSR);
     if (st.stx_gid == ::getegid()) return !(st.stx_mode & S_IWGRP);
     return !(st.stx_mode & S_IWOTH);

@@ -131,7 +131,11 @@ bool replaceFile(const std::string& path, std::string_view content)
 {
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && ::access(path.c_str(), W_OK) != 0) return false;  // read-only stays read-only
+    // A read-only file stays as it is (also for root, who passes every access check).
+    if (exists && (::access(path.c_str(), W_OK) != 0 || !(existing.st_mode & 0222))) {
+        errno = EACCES;
+        return false;
+    }
 
     std::string pattern = folderPartWithSeparator(path, PathStyle::Posix) + ".Kelmora-XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);

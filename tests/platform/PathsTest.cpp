@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "platform/Paths.h"
+
+using namespace kelmora::platform;
+
+namespace {
+constexpr auto W = PathStyle::Windows;
+constexpr auto P = PathStyle::Posix;
+constexpr auto Sjis = CodePage::Cp932;
+constexpr auto U8 = CodePage::Utf8;
+const std::string hyo = "\x95\x5C";  // 表: its trail byte has the code of "\"
+}  // namespace
+
+TEST(Paths, FolderPartsWindows)
+{
+    EXPECT_EQ(folderPartWithSeparator("C:\\Tools\\cut.exe", W, Sjis), "C:\\Tools\\");
+    EXPECT_EQ(folderPartWithSeparator("cut.exe", W, Sjis), "");
+    EXPECT_EQ(folderPartWithSeparator("C:cut.exe", W, Sjis), "C:");
+    EXPECT_EQ(folderPartWithoutSeparator("C:\\Tools\\cut.exe", W, Sjis), "C:\\Tools");
+    EXPECT_EQ(folderPartWithoutSeparator("C:\\cut.exe", W, Sjis), "C:\\");
+    EXPECT_EQ(folderPartWithoutSeparator("\\\\srv\\cut.exe", W, Sjis), "\\\\srv");
+    EXPECT_EQ(folderPartWithoutSeparator("C:\\a\\\\cut.exe", W, Sjis), "C:\\a\\\\");
+    EXPECT_EQ(fileNamePart("C:\\Tools\\cut.exe", W, Sjis), "cut.exe");
+    EXPECT_EQ(fileNamePart("C:cut.exe", W, Sjis), "cut.exe");
+}
+
+TEST(Paths, FolderPartsPosix)
+{
+    EXPECT_EQ(folderPartWithSeparator("/opt/tools/cut", P, U8), "/opt/tools/");
+    EXPECT_EQ(folderPartWithSeparator("cut", P, U8), "");
+    EXPECT_EQ(folderPartWithoutSeparator("/opt/tools/cut", P, U8), "/opt/tools");
+    EXPECT_EQ(folderPartWithoutSeparator("/cut", P, U8), "/");  // the root keeps its "/"
+    EXPECT_EQ(fileNamePart("/opt/tools/cut", P, U8), "cut");
+    EXPECT_EQ(fileNamePart("/opt/a:b", P, U8), "a:b");  // ":" is an ordinary character here
+}
+
+TEST(Paths, DoubleByteTrailIsNeverASeparator)
+{
+    // C:\表\x.avi : the 0x5C inside 表 must not split the name.
+    const std::string path = "C:\\" + hyo + "\\x.avi";
+    EXPECT_EQ(folderPartWithSeparator(path, W, Sjis), "C:\\" + hyo + "\\");
+    EXPECT_EQ(fileNamePart("C:\\v\\" + hyo + ".avi", W, Sjis), hyo + ".avi");
+    EXPECT_EQ(folderPartWithoutSeparator("C:\\" + hyo + "\\x", W, Sjis), "C:\\" + hyo);
+    // A folder ending in 表 keeps its last byte and gets a real separator.
+    EXPECT_EQ(removeTrailingSeparator("C:\\" + hyo, W, Sjis), "C:\\" + hyo);
+    EXPECT_EQ(joinPath("C:\\" + hyo, "*.*", W, Sjis), "C:\\" + hyo + "\\*.*");
+    EXPECT_EQ(replaceExtension("C:\\" + hyo, "_x", W, Sjis), "C:\\" + hyo + "_x");
+    // Read as single bytes, the same path would lose its last byte.
+    EXPECT_EQ(folderPartWithSeparator("C:\\a" + hyo + "b", W, Sjis), "C:\\");
+}
+
+TEST(Paths, ReplaceExtension)
+{
+    EXPECT_EQ(replaceExtension("a.tar.gz", "_x", W, Sjis), "a.tar_x");
+    EXPECT_EQ(replaceExtension("C:\\v.d\\clip", "_x", W, Sjis), "C:\\v.d\\clip_x");
+    EXPECT_EQ(replaceExtension("C:\\v\\a.avi", "_%05d.jpg", W, Sjis), "C:\\v\\a_%05d.jpg");
+    EXPECT_EQ(replaceExtension("C:x.y", "_x", W, Sjis), "C:x_x");
+    EXPECT_EQ(replaceExtension("C:.\\x", "_x", W, Sjis), "C:.\\x_x");
+    EXPECT_EQ(replaceExtension("a.tar.gz", "_x", P, U8), "a.tar_x");
+    EXPECT_EQ(replaceExtension("/v.d/clip", "_x", P, U8), "/v.d/clip_x");
+    EXPECT_EQ(replaceExtension("/v/a:b.c", "_x", P, U8), "/v/a:b_x");
+}
+
+TEST(Paths, TrailingSeparatorAndJoin)
+{
+    EXPECT_EQ(removeTrailingSeparator("D:\\out\\", W, Sjis), "D:\\out");
+    EXPECT_EQ(removeTrailingSeparator("C:\\", W, Sjis), "C:");
+    EXPECT_EQ(removeTrailingSeparator("C:\\\\", W, Sjis), "C:\\");  // one only
+    EXPECT_EQ(removeTrailingSeparator("C:", W, Sjis), "C:");
+    EXPECT_EQ(removeTrailingSeparator("", W, Sjis), "");
+    EXPECT_EQ(removeTrailingSeparator("/out/", P, U8), "/out");
+    EXPECT_EQ(removeTrailingSeparator("/", P, U8), "/");
+    EXPECT_EQ(joinPath("D:\\", "*.*", W, Sjis), "D:\\*.*");
+    EXPECT_EQ(joinPath("C:", "x", W, Sjis), "C:\\x");
+    EXPECT_EQ(joinPath("/", "x", P, U8), "/x");
+    EXPECT_EQ(joinPath("/a", "x", P, U8), "/a/x");
+}

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "platform/Process.h"
+#include "TempFolder.h"
+#include "tests/support/FakeExtractorLog.h"
+
+using namespace kelmora::platform;
+using kelmora::test::TempFolder;
+
+namespace {
+
+const std::string fakeExtractor = std::string(KELMORA_FAKE_EXTRACTOR_DIR) + "/ffmpeg";
+
+// Sets an environment variable for the length of one test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (old_) ::setenv(name_, old_->c_str(), 1);
+        else ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+TEST(Process, ArgumentsReachTheProgramUnchanged)
+{
+    TempFolder dir;
+    ScopedEnv log("KELMORA_FAKE_LOG", dir / "log");
+    ScopedEnv frames("KELMORA_FAKE_FRAMES", "0");
+    const std::vector<std::string> arguments = {
+        "-i", "a b \"c\" $(touch " + dir.path() + "/pwned) `x` ;|&", "", "-leading", "\xFF\xFE not utf-8",
+        "line\nbreak", "50%off *.avi", "out"};
+    auto child = ChildProcess::startHidden(fakeExtractor, arguments);
+    ASSERT_TRUE(child);
+    ASSERT_TRUE(child->waitFor(10000));
+    EXPECT_EQ(child->exitStatus(), 0);
+    const auto runs = kelmora::test::readFakeExtractorLog(dir / "log");
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0], arguments);
+    EXPECT_FALSE(std::filesystem::exists(dir / "pwned"));
+}
+
+TEST(Process, ExitStatusAndWaiting)
+{
+    {
+        ScopedEnv exit("KELMORA_FAKE_EXIT", "3");
+        auto child = ChildProcess::startHidden(fakeExtractor, {});
+        ASSERT_TRUE(child);
+        EXPECT_TRUE(child->waitFor(-1));
+        EXPECT_TRUE(child->hasEnded());
+        EXPECT_EQ(child->exitStatus(), 3);
+    }
+    {
+        ScopedEnv sleep("KELMORA_FAKE_SLEEP_MS", "400");
+        auto child = ChildProcess::startHidden(fakeExtractor, {});
+        ASSERT_TRUE(child);
+        EXPECT_FALSE(child->waitFor(0));
+        EXPECT_FALSE(child->hasEnded());
+        EXPECT_EQ(child->exitStatus(), -1);
+        // The exit notifier wakes a poll the moment the child ends.
+        ASSERT_GE(child->exitNotifier(), 0);
+        pollfd watch{child->exitNotifier(), POLLIN, 0};
+        EXPECT_EQ(::poll(&watch, 1, 10000), 1);
+        EXPECT_TRUE(child->waitFor(0));
+        EXPECT_EQ(child->exitStatus(), 0);
+    }
+    {
+        ScopedEnv sleep("KELMORA_FAKE_SLEEP_MS", "10000");
+        auto child = ChildProcess::startHidden(fakeExtractor, {});
+        ASSERT_TRUE(child);
+        ::kill(child->pid(), SIGKILL);
+        ASSERT_TRUE(child->waitFor(10000));
+        EXPECT_NE(child->exitStatus(), 0);  // killed is never success
+    }
+}
+
+TEST(Process, ChildrenAreAlwaysReaped)
+{
+    pid_t pid;
+    {
+        ScopedEnv sleep("KELMORA_FAKE_SLEEP_MS", "200");
+        auto child = ChildProcess::startHidden(fakeExtractor, {});
+        ASSERT_TRUE(child);
+        pid = child->pid();
+        ChildProcess moved = std::move(*child);  // the moved-from object lets go of it
+        EXPECT_EQ(moved.pid(), pid);
+    }  // dropped while running: reaped in the background
+    const auto gone = [&pid] {
+        for (int i = 0; i < 500; ++i) {
+            if (::kill(pid, 0) != 0 && errno == ESRCH) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    };
+    EXPECT_TRUE(gone());
+
+    ASSERT_TRUE(startDetached(fakeExtractor, {}));
+    // No zombie is left: every child of this process gets reaped by someone.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(Process, StartFailures)
+{
+    std::string error;
+    EXPECT_FALSE(ChildProcess::startHidden("/no/such/program", {}, &error));
+    EXPECT_NE(error.find("/no/such/program"), std::string::npos);
+    EXPECT_FALSE(ChildProcess::startHidden("kelmora-no-such-program", {}, &error));
+    EXPECT_FALSE(startDetached("kelmora-no-such-program", {}));
+}
+
+TEST(Process, FindProgramLooksBesideTheProgramFirst)
+{
+    TempFolder dir;
+    ScopedEnv path("PATH", dir.path() + ":" + KELMORA_FAKE_EXTRACTOR_DIR);
+    EXPECT_EQ(findProgram("ffmpeg", "/nonexistent"), fakeExtractor);
+    EXPECT_EQ(findProgram("ffmpeg", KELMORA_FAKE_EXTRACTOR_DIR), fakeExtractor);
+    std::filesystem::copy_file(fakeExtractor, dir / "ffmpeg");
+    EXPECT_EQ(findProgram("ffmpeg", "/nonexistent"), dir / "ffmpeg");        // PATH order
+    EXPECT_EQ(findProgram("ffmpeg", KELMORA_FAKE_EXTRACTOR_DIR), fakeExtractor);  // own folder wins
+    dir.write("notexec");
+    EXPECT_EQ(findProgram("notexec", dir.path()), "");
+    EXPECT_EQ(findProgram("kelmora-no-such-program", ""), "");
+    EXPECT_EQ(extractorProgramName(), "ffmpeg");
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Beep.h"
+#include "platform/System.h"
+#include "TempFolder.h"
+
+using namespace kelmora::platform;
+using kelmora::test::TempFolder;
+
+TEST(System, ProgramPathAndFolder)
+{
+    const std::string path = programPath();
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(path.front(), '/');
+    EXPECT_EQ(path.substr(path.rfind('/') + 1), "test_platform");
+    EXPECT_EQ(programFolder(), path.substr(0, path.rfind('/')));
+}
+
+TEST(System, ExpandFileName)
+{
+    EXPECT_EQ(expandFileName("/a/./b//c/../d"), "/a/b/d");
+    EXPECT_EQ(expandFileName("/a/b/"), "/a/b/");
+    EXPECT_EQ(expandFileName("/.."), "/");
+    EXPECT_EQ(expandFileName("/"), "/");
+    char cwd[4096];
+    ASSERT_TRUE(::getcwd(cwd, sizeof cwd));
+    EXPECT_EQ(expandFileName("x/y"), std::string(cwd) + "/x/y");
+    EXPECT_EQ(expandFileName("."), std::string(cwd));
+}
+
+TEST(System, CreateFolderWithParents)
+{
+    TempFolder dir;
+    createFolderWithParents(dir / "new/sub/dir/");
+    EXPECT_TRUE(folderExists(dir / "new/sub/dir"));
+    EXPECT_TRUE(isWritableFolder(dir / "new/sub"));
+    createFolderWithParents(dir / "new/sub/dir");  // exists: nothing to do
+    const std::string file = dir.write("file");
+    createFolderWithParents(file + "/below");      // cannot be made: silently nothing
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_FALSE(folderExists(file + "/below"));
+    EXPECT_TRUE(deleteFile(file));
+    EXPECT_FALSE(fileExists(file));
+    EXPECT_FALSE(deleteFile(file));
+}
+
+TEST(System, UserFolders)
+{
+    TempFolder dir;
+    const std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
+    ::setenv("HOME", dir.path().c_str(), 1);
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_PICTURES_DIR");
+    EXPECT_EQ(userConfigFolder(), dir / ".config/kelmora");
+    EXPECT_EQ(userPicturesFolder(), dir.path());  // no pictures folder configured
+
+    dir.write(".config/user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    EXPECT_EQ(userPicturesFolder(), dir.path());  // configured but missing: home
+    std::filesystem::create_directory(dir / "Bilder");
+    EXPECT_EQ(userPicturesFolder(), dir / "Bilder");
+
+    ::setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
+    EXPECT_EQ(userConfigFolder(), dir / "cfg/kelmora");
+    ::setenv("XDG_PICTURES_DIR", (dir / "cfg").c_str(), 1);
+    std::filesystem::create_directory(dir / "cfg");
+    EXPECT_EQ(userPicturesFolder(), dir / "cfg");
+
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_PICTURES_DIR");
+    ::setenv("HOME", oldHome.c_str(), 1);
+}
+
+TEST(System, BeepGoesToTheSink)
+{
+    struct Counter : BeepSink {
+        int beeps = 0;
+        void beep() override { ++beeps; }
+    } counter;
+    setBeepSink(&counter);
+    beep();
+    beep();
+    setBeepSink(nullptr);
+    beep();  // the built-in one again
+    EXPECT_EQ(counter.beeps, 2);
+}
