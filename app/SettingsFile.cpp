@@ -36,6 +36,7 @@ std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
