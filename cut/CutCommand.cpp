@@ -107,8 +107,10 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     args.add({"-f", "image2"});
     // Every frame as it is: without this, variable-rate videos get duplicated frames.
     if (!settings.RatePerSecond) args.add({"-fps_mode", "passthrough"});
-    // The image2 writer picks JPEG data for ".gif" names unless told otherwise.
-    if (format == ofGif) args.add({"-vcodec", "gif"});
+    // The image2 writer picks JPEG data for ".gif" names unless told otherwise, and
+    // the GIF encoder writes whole pictures with their header only when asked to
+    // (by default every image after the first is a headerless difference).
+    if (format == ofGif) args.add({"-vcodec", "gif", "-gifimage", "1"});
     if (settings.SizeCustom) {
         args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
     }

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "cut/CutCommand.h"
+
+using namespace kelmora;
+using kelmora::platform::PathStyle;
+
+namespace {
+
+TCutSettings at(const std::string& destination)
+{
+    TCutSettings s;
+    s.DestinationFolder = destination;
+    return s;
+}
+
+std::string windowsLine(const std::string& target, const TCutSettings& s)
+{
+    return BuildCutCommandLine(target, s, PathStyle::Windows).command.commandLine;
+}
+
+std::string posixLine(const std::string& target, const TCutSettings& s)
+{
+    return BuildCutCommandLine(target, s, PathStyle::Posix).command.commandLine;
+}
+
+}  // namespace
+
+TEST(CutCommand, FormatChoiceAndSuffix)
+{
+    TCutSettings s;
+    EXPECT_EQ(chooseOutputFormat(s), ofJpeg);
+    s.FormatGif = s.FormatPng = s.FormatBmp = true;
+    EXPECT_EQ(chooseOutputFormat(s), ofJpeg);  // the first that is on wins
+    s.FormatJpeg = false;
+    EXPECT_EQ(chooseOutputFormat(s), ofGif);
+    s.FormatGif = false;
+    EXPECT_EQ(chooseOutputFormat(s), ofPng);
+    s.FormatPng = false;
+    EXPECT_EQ(chooseOutputFormat(s), ofBmp);
+    s.FormatBmp = false;
+    EXPECT_EQ(chooseOutputFormat(s), ofNone);
+    EXPECT_EQ(outputSuffix(ofGif), "_%05d.gif");
+    EXPECT_EQ(outputSuffix(ofNone), "%d.jpg");
+}
+
+TEST(CutCommand, WorkedExamplesBothStyles)
+{
+    // Defaults: every frame, every frame, own size, JPEG.
+    TCutSettings s = at("D:\\out");
+    const std::string program = BuildCutCommandLine("x", s).command.program;
+    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
+              program + " -i \"C:\\v\\a.avi\" -f image2 -fps_mode passthrough  \"D:\\out\\a_%05d.jpg\"");
+    s.DestinationFolder = "/out";
+    EXPECT_EQ(posixLine("/v/a.avi", s),
+              program + " -i \"/v/a.avi\" -f image2 -fps_mode passthrough  \"/out/a_%05d.jpg\"");
+
+    // From second 10 for 30 frames, 320 x 240, PNG: -vframes follows the input.
+    s = at("D:\\out");
+    s.RangeAll = false;
+    s.RangeFromSecond = true;
+    s.StartSecond = 10;
+    s.FrameCount = 30;
+    s.SizeSource = false;
+    s.SizeCustom = true;
+    s.FormatJpeg = false;
+    s.FormatPng = true;
+    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
+              program
+                  + " -ss 10 -i \"C:\\v\\a.avi\" -vframes 30 -f image2 -fps_mode passthrough -s 320x240  "
+                    "\"D:\\out\\a_%05d.png\"");
+    s.DestinationFolder = "/out";
+    EXPECT_EQ(posixLine("/v/a.avi", s),
+              program + " -ss 10 -i \"/v/a.avi\" -vframes 30 -f image2 -fps_mode passthrough -s 320x240  "
+                        "\"/out/a_%05d.png\"");
+
+    // 5 frames per second, BMP, into a drive root.
+    s = at("C:");
+    s.RateAll = false;
+    s.RatePerSecond = true;
+    s.FramesPerSecond = 5;
+    s.FormatJpeg = false;
+    s.FormatBmp = true;
+    EXPECT_EQ(windowsLine("C:\\v\\clip.mp4", s),
+              program + " -i \"C:\\v\\clip.mp4\" -f image2 -r 5  \"C:\\clip_%05d.bmp\"");
+    s.DestinationFolder = "/";
+    EXPECT_EQ(posixLine("/v/clip.mp4", s), program + " -i \"/v/clip.mp4\" -f image2 -r 5  \"/clip_%05d.bmp\"");
+
+    // No format on.
+    s = at("D:\\out");
+    s.FormatJpeg = false;
+    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
+              program + " -i \"C:\\v\\a.avi\" -f image2 -fps_mode passthrough  \"D:\\out\\a%d.jpg\"");
+
+    // 640 x 480, 2 per second, GIF: the GIF encoder is named.
+    s = at("D:\\out");
+    s.SizeCustom = true;
+    s.ImageWidth = 640;
+    s.ImageHeight = 480;
+    s.RatePerSecond = true;
+    s.FramesPerSecond = 2;
+    s.FormatJpeg = false;
+    s.FormatGif = true;
+    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
+              program + " -i \"C:\\v\\a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -r 2  \"D:\\out\\a_%05d.gif\"");
+    s.DestinationFolder = "/out";
+    EXPECT_EQ(posixLine("/v/a.avi", s),
+              program + " -i \"/v/a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -r 2  \"/out/a_%05d.gif\"");
+}
+
+TEST(CutCommand, OutputPatterns)
+{
+    const TCutSettings win = at("D:\\out");
+    EXPECT_EQ(BuildCutCommandLine("C:\\v\\movie", win, PathStyle::Windows).OutputPattern, "D:\\out\\movie_%05d.jpg");
+    EXPECT_EQ(BuildCutCommandLine("C:\\v.d\\x.y.avi", win, PathStyle::Windows).OutputPattern,
+              "D:\\out\\x.y_%05d.jpg");
+    EXPECT_EQ(BuildCutCommandLine("C:\\clip", win, PathStyle::Windows).OutputPattern, "D:\\out\\clip_%05d.jpg");
+    EXPECT_EQ(BuildCutCommandLine("C:\\a\\x.avi", win, PathStyle::Windows).OutputPattern,
+              BuildCutCommandLine("C:\\b\\x.avi", win, PathStyle::Windows).OutputPattern);
+    // A "%" of the folder or the name is literal; the suffix's stays a number.
+    const CutCommand percent = BuildCutCommandLine("C:\\v\\50%off.avi", at("D:\\100%"), PathStyle::Windows);
+    EXPECT_EQ(percent.OutputPattern, "D:\\100%%\\50%%off_%05d.jpg");
+    EXPECT_EQ(percent.QuotedOutputPattern, "\"D:\\100%%\\50%%off_%05d.jpg\"");
+    EXPECT_EQ(percent.command.arguments[1], "C:\\v\\50%off.avi");  // the input is a plain file name
+
+    const TCutSettings posix = at("/out");
+    EXPECT_EQ(BuildCutCommandLine("/v.d/x.y.avi", posix, PathStyle::Posix).OutputPattern, "/out/x.y_%05d.jpg");
+    EXPECT_EQ(BuildCutCommandLine("clip.avi", posix, PathStyle::Posix).OutputPattern, "/out/clip_%05d.jpg");
+    // The empty folder is written as it is (the batch refuses it before building).
+    EXPECT_EQ(BuildCutCommandLine("C:\\v\\a.avi", at(""), PathStyle::Windows).OutputPattern, "\\a_%05d.jpg");
+}
+
+TEST(CutCommand, OddValuesAreWrittenAsTheyAre)
+{
+    TCutSettings s = at("/out");
+    s.SizeCustom = true;
+    s.ImageWidth = 0;
+    s.ImageHeight = 0;
+    s.RangeAll = false;  // neither range choice on: every frame
+    EXPECT_EQ(BuildCutCommandLine("/v/a.avi", s, PathStyle::Posix).command.argumentText,
+              "-i \"/v/a.avi\" -f image2 -fps_mode passthrough -s 0x0  \"/out/a_%05d.jpg\"");
+    s.RangeFromSecond = true;
+    s.StartSecond = -5;  // a value still being typed is not clamped
+    s.FrameCount = 0;
+    EXPECT_EQ(BuildCutCommandLine("/v/a.avi", s, PathStyle::Posix).command.argumentText,
+              "-ss -5 -i \"/v/a.avi\" -vframes 0 -f image2 -fps_mode passthrough -s 0x0  \"/out/a_%05d.jpg\"");
+}
+
+TEST(CutCommand, ArgumentListMatchesTheText)
+{
+    TCutSettings s = at("/o u\"t");
+    s.RangeFromSecond = true;
+    s.StartSecond = 3;
+    s.FrameCount = 4;
+    const std::string target = "/v/a \"b\" $(x).avi";
+    const CutCommand cut = BuildCutCommandLine(target, s, PathStyle::Posix);
+    EXPECT_EQ(cut.command.arguments,
+              (std::vector<std::string>{"-ss", "3", "-i", target, "-vframes", "4", "-f", "image2", "-fps_mode",
+                                        "passthrough", "/o u\"t/a \"b\" $(x)_%05d.jpg"}));
+    EXPECT_EQ(cut.command.commandLine, cut.command.program + " " + cut.command.argumentText);
+}
+
+TEST(CutCommand, Thumbnail)
+{
+    const ExtractorCommand win = BuildThumbnailCommandLine("C:\\v\\a.avi", 12, "C:\\Tools", PathStyle::Windows);
+    EXPECT_EQ(win.argumentText, "-ss 12 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an "
+                                "\"C:\\Tools\\_thumb.bmp\"");
+    EXPECT_EQ(BuildThumbnailCommandLine("C:\\v\\a.avi", 0, "C:\\", PathStyle::Windows).argumentText,
+              "-ss 0 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an \"C:\\\\_thumb.bmp\"");
+    const ExtractorCommand posix = BuildThumbnailCommandLine("/v/a%.avi", 7, "/opt/k", PathStyle::Posix);
+    EXPECT_EQ(posix.arguments, (std::vector<std::string>{"-ss", "7", "-i", "/v/a%.avi", "-vframes", "1", "-f",
+                                                         "image2", "-update", "1", "-s", "80x60", "-an",
+                                                         "/opt/k/_thumb.bmp"}));
+    EXPECT_EQ(posix.commandLine, posix.program + " " + posix.argumentText);
+}

@@ -1,0 +1,253 @@
+// The built command lines run with the real extractor on tiny generated clips;
+// the images it writes are checked by count, name, real type and size.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "cut/CutCommand.h"
+#include "platform/Process.h"
+#include "TempFolder.h"
+
+using namespace kelmora;
+using kelmora::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ImageInfo {
+    std::string type;  // "jpeg", "gif", "png", "bmp" or "?"
+    int width = 0;
+    int height = 0;
+};
+
+int be16(const std::string& s, std::size_t at) { return (std::uint8_t(s[at]) << 8) | std::uint8_t(s[at + 1]); }
+int le16(const std::string& s, std::size_t at) { return std::uint8_t(s[at]) | (std::uint8_t(s[at + 1]) << 8); }
+int be32(const std::string& s, std::size_t at) { return (be16(s, at) << 16) | be16(s, at + 2); }
+int le32(const std::string& s, std::size_t at) { return le16(s, at) | (le16(s, at + 2) << 16); }
+
+// The image type from its magic bytes and the size from its header.
+ImageInfo inspect(const std::string& path)
+{
+    const std::string s = TempFolder::read(path);
+    if (s.size() >= 24 && s.compare(0, 8, "\x89PNG\r\n\x1A\n") == 0) return {"png", be32(s, 16), be32(s, 20)};
+    if (s.size() >= 10 && s.compare(0, 4, "GIF8") == 0) return {"gif", le16(s, 6), le16(s, 8)};
+    if (s.size() >= 26 && s.compare(0, 2, "BM") == 0) return {"bmp", le32(s, 18), std::abs(le32(s, 22))};
+    if (s.size() >= 4 && s.compare(0, 2, "\xFF\xD8") == 0) {
+        for (std::size_t at = 2; at + 9 < s.size();) {
+            if (std::uint8_t(s[at]) != 0xFF) break;
+            const int marker = std::uint8_t(s[at + 1]);
+            if (marker >= 0xC0 && marker <= 0xC2) return {"jpeg", be16(s, at + 7), be16(s, at + 5)};
+            at += 2 + be16(s, at + 2);
+        }
+        return {"jpeg"};
+    }
+    return {"?"};
+}
+
+std::set<std::string> filesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::set<std::string> numbered(const std::string& stem, const std::string& ext, int count, bool fiveDigits = true)
+{
+    std::set<std::string> names;
+    for (int n = 1; n <= count; ++n) {
+        std::string number = std::to_string(n);
+        if (fiveDigits) number = std::string(5 - number.size(), '0') + number;
+        names.insert(stem + number + ext);
+    }
+    return names;
+}
+
+bool runExtractor(const std::vector<std::string>& arguments)
+{
+    std::string error;
+    auto child = platform::ChildProcess::startHidden(platform::extractorProgramName(), arguments, &error);
+    if (!child) {
+        ADD_FAILURE() << error;
+        return false;
+    }
+    return child->waitFor(60000) && child->exitStatus() == 0;
+}
+
+class CutExtractor : public ::testing::Test {
+protected:
+    // Two clips of 64 x 48: 2 s at 10 frames per second, and one of 14 frames at
+    // a variable rate (10 in the first second, then one every 0.3 s).
+    static void SetUpTestSuite()
+    {
+        if (platform::findProgram(platform::extractorProgramName(), "").empty()) return;
+        clips = new TempFolder;
+        constantClip = *clips / "constant.mp4";
+        variableClip = *clips / "variable.mp4";
+        const std::vector<std::string> source = {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10",
+                                                 "-t", "2", "-pix_fmt", "yuv420p"};
+        auto constant = source;
+        constant.push_back(constantClip);
+        auto variable = source;
+        variable.insert(variable.end(), {"-vf", "setpts='if(lt(N,10),N*0.1,1+(N-10)*0.3)/TB'", "-fps_mode", "vfr",
+                                         variableClip});
+        ready = runExtractor(constant) && runExtractor(variable);
+    }
+    static void TearDownTestSuite()
+    {
+        delete clips;
+        clips = nullptr;
+    }
+    void SetUp() override
+    {
+        if (!ready) GTEST_SKIP() << "ffmpeg is not available";
+        out = *work / "out";
+        fs::create_directory(out);
+    }
+
+    // Cuts target into the test's own output folder and returns what was written.
+    std::set<std::string> cut(const std::string& target, TCutSettings settings)
+    {
+        if (settings.DestinationFolder.empty()) settings.DestinationFolder = out;
+        const CutCommand command = BuildCutCommandLine(target, settings);
+        EXPECT_TRUE(runExtractor(command.command.arguments)) << command.command.commandLine;
+        return filesIn(settings.DestinationFolder);
+    }
+
+    static inline TempFolder* clips = nullptr;
+    static inline std::string constantClip;
+    static inline std::string variableClip;
+    static inline bool ready = false;
+    std::unique_ptr<TempFolder> work = std::make_unique<TempFolder>();
+    std::string out;
+};
+
+}  // namespace
+
+TEST_F(CutExtractor, EveryFrameAsJpeg)
+{
+    const auto files = cut(constantClip, TCutSettings{});
+    EXPECT_EQ(files, numbered("constant_", ".jpg", 20));
+    const ImageInfo info = inspect(out + "/constant_00020.jpg");
+    EXPECT_EQ(info.type, "jpeg");
+    EXPECT_EQ(info.width, 64);
+    EXPECT_EQ(info.height, 48);
+}
+
+TEST_F(CutExtractor, VariableRateGivesEachFrameOnce)
+{
+    EXPECT_EQ(cut(variableClip, TCutSettings{}), numbered("variable_", ".jpg", 14));
+}
+
+TEST_F(CutExtractor, RangeFromASecond)
+{
+    TCutSettings s;
+    s.RangeAll = false;
+    s.RangeFromSecond = true;
+    s.StartSecond = 1;
+    s.FrameCount = 3;
+    EXPECT_EQ(cut(constantClip, s), numbered("constant_", ".jpg", 3));
+}
+
+TEST_F(CutExtractor, FramesPerSecond)
+{
+    TCutSettings s;
+    s.RateAll = false;
+    s.RatePerSecond = true;
+    s.FramesPerSecond = 2;
+    const auto files = cut(constantClip, s);
+    // 2 s at 2 per second; the extractor's constant-rate output may add a frame or two at the ends.
+    ASSERT_GE(files.size(), 4u);
+    ASSERT_LE(files.size(), 6u);
+    EXPECT_EQ(files, numbered("constant_", ".jpg", int(files.size())));
+}
+
+TEST_F(CutExtractor, EachFormatAndSize)
+{
+    struct Case {
+        bool TCutSettings::*format;
+        const char* ext;
+        const char* type;
+    };
+    for (const Case& c : {Case{&TCutSettings::FormatGif, ".gif", "gif"}, Case{&TCutSettings::FormatPng, ".png", "png"},
+                          Case{&TCutSettings::FormatBmp, ".bmp", "bmp"}}) {
+        TCutSettings s;
+        s.FormatJpeg = false;
+        s.*c.format = true;
+        s.SizeSource = false;
+        s.SizeCustom = true;
+        s.ImageWidth = 32;
+        s.ImageHeight = 24;
+        s.RangeFromSecond = true;
+        s.StartSecond = 0;
+        s.DestinationFolder = out + "/" + c.type;
+        fs::create_directory(s.DestinationFolder);
+        s.FrameCount = 3;
+        EXPECT_EQ(cut(constantClip, s), numbered("constant_", c.ext, 3));
+        for (int n = 1; n <= 3; ++n) {  // every image is a whole file of its type, not only the first
+            const ImageInfo info = inspect(s.DestinationFolder + "/constant_0000" + std::to_string(n) + c.ext);
+            EXPECT_EQ(info.type, c.type) << n;
+            EXPECT_EQ(info.width, 32) << c.type;
+            EXPECT_EQ(info.height, 24) << c.type;
+        }
+    }
+}
+
+TEST_F(CutExtractor, NoFormatChosen)
+{
+    TCutSettings s;
+    s.FormatJpeg = false;
+    s.RangeFromSecond = true;
+    s.FrameCount = 3;
+    EXPECT_EQ(cut(constantClip, s), numbered("constant", ".jpg", 3, false));
+    EXPECT_EQ(inspect(out + "/constant3.jpg").type, "jpeg");
+}
+
+TEST_F(CutExtractor, HostileNamesArriveIntact)
+{
+    const std::string folder = out + "/100% $(touch pwned) 'q' \"d\"";
+    fs::create_directory(folder);
+    TCutSettings s;
+    s.RangeFromSecond = true;
+    s.FrameCount = 2;
+    s.DestinationFolder = folder;
+    for (const std::string name : {"a b \"c\" 'd'.mp4", "50%off.mp4", "$(touch pwned).mp4", "-leading.mp4",
+                                   "\xFF\xFE latin1 \xE9.mp4", "%05d.mp4"}) {
+        const std::string target = work->path() + "/" + name;
+        fs::copy_file(constantClip, target);
+        const std::string stem = name.substr(0, name.size() - 4) + "_";
+        const auto files = cut(target, s);
+        for (const std::string& expected : numbered(stem, ".jpg", 2)) {
+            EXPECT_TRUE(files.count(expected)) << name;
+            EXPECT_EQ(inspect(folder + "/" + expected).type, "jpeg") << name;
+        }
+    }
+    EXPECT_EQ(filesIn(folder).size(), 12u);
+    EXPECT_FALSE(fs::exists("pwned"));
+    EXPECT_FALSE(fs::exists(work->path() + "/pwned"));
+}
+
+TEST_F(CutExtractor, PreviewWritesOneBitmap)
+{
+    const ExtractorCommand preview = BuildThumbnailCommandLine(constantClip, 1, out);
+    ASSERT_TRUE(runExtractor(preview.arguments)) << preview.commandLine;
+    const ImageInfo info = inspect(out + "/_thumb.bmp");
+    EXPECT_EQ(info.type, "bmp");
+    EXPECT_EQ(info.width, 80);
+    EXPECT_EQ(info.height, 60);
+    EXPECT_EQ(filesIn(out).size(), 1u);
+    // With stdin on /dev/null the extractor does not overwrite an existing single file: it fails.
+    EXPECT_FALSE(runExtractor(preview.arguments));
+}
+
+TEST_F(CutExtractor, ExistingImagesAreReplaced)
+{
+    TCutSettings s;
+    s.RangeFromSecond = true;
+    s.FrameCount = 2;
+    std::ofstream(out + "/constant_00001.jpg") << "old";
+    EXPECT_EQ(cut(constantClip, s), numbered("constant_", ".jpg", 2));
+    EXPECT_EQ(inspect(out + "/constant_00001.jpg").type, "jpeg");
+}

@@ -1,0 +1,9 @@
+kelmora_add_test(test_cut_command
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CutCommandTest.cpp
+  LIBS kelmora_core)
+
+# Runs the built command lines through the real extractor on tiny generated clips.
+kelmora_add_test(test_cut_extractor
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CutExtractorTest.cpp
+  LIBS kelmora_core)
+target_include_directories(test_cut_extractor PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../platform)
