@@ -338,10 +338,7 @@ void TKmSpinEdit::resizeEvent(QResizeEvent* event)
 {
     QLineEdit::resizeEvent(event);
     const int minHeight = minimumFieldHeight();
-    if (height() < minHeight) {
-        resize(width(), minHeight);
-        return;
-    }
+    if (height() < minHeight) resize(width(), minHeight);
     layoutButton();
 }
 

@@ -1,0 +1,422 @@
+// The spin edit: reading and writing the number, limits and loading, the key
+// filter, focus-out clamping, the wheel, and the two-half button with its repeat.
+#include <QApplication>
+#include <QFocusEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include "controls/KmSpinButton.h"
+#include "controls/KmSpinEdit.h"
+#include "platform/Beep.h"
+
+using namespace kelmora;
+
+namespace {
+
+struct BeepCounter : platform::BeepSink {
+    int count = 0;
+    void beep() override { ++count; }
+};
+
+class SpinEditTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::setBeepSink(&beeps); }
+    void TearDown() override { platform::setBeepSink(nullptr); }
+
+    // A field loaded as the main window stores its instances.
+    static void load(TKmSpinEdit& e, int min, int max, int maxLength, int value)
+    {
+        e.BeginLoad();
+        e.setColor(clSilver);
+        e.setFont(uiTFont(11, clWhite));
+        e.setMaxValue(max);
+        e.setMinValue(min);
+        e.setMaxLength(maxLength);
+        e.SetValue(value);
+        e.Loaded();
+        e.resize(50, 20);
+    }
+    static void focusOut(TKmSpinEdit& e, Qt::FocusReason reason = Qt::TabFocusReason)
+    {
+        QFocusEvent event(QEvent::FocusOut, reason);
+        QApplication::sendEvent(&e, &event);
+    }
+    static void wheel(TKmSpinEdit& e, int delta)
+    {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&e, &event);
+    }
+    static void mouse(QWidget& w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, pos, w.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(&w, &event);
+    }
+
+    BeepCounter beeps;
+};
+
+}  // namespace
+
+TEST(ParseInteger, DecimalHexAndFailures)
+{
+    EXPECT_EQ(parseInteger("123"), 123);
+    EXPECT_EQ(parseInteger("  -5"), -5);
+    EXPECT_EQ(parseInteger("+7"), 7);
+    EXPECT_EQ(parseInteger("$1F"), 31);
+    EXPECT_EQ(parseInteger("x10"), 16);
+    EXPECT_EQ(parseInteger("0x10"), 16);
+    EXPECT_EQ(parseInteger("0XfF"), 255);
+    EXPECT_EQ(parseInteger("-$10"), -16);
+    EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
+    EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseInteger("007"), 7);
+    for (const char* bad : {"", " ", "-", "+", "$", "0x", "x", "12 ", "1-2", "abc", "2147483648", "-2147483649",
+                            "$100000000", "1.5", "--1"})
+        EXPECT_FALSE(parseInteger(bad).has_value()) << bad;
+}
+
+TEST_F(SpinEditTest, ReadingResetsEmptyOrBadTextToMinimumThroughTheChangeRule)
+{
+    TKmSpinEdit e;
+    load(e, 0, 99999, 5, 0);
+    QSignalSpy changed(&e, &TKmSpinEdit::changed);
+
+    e.setText("");
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(e.GetValue(), 0);
+    EXPECT_EQ(e.text(), "0");
+    EXPECT_EQ(changed.count(), 2);
+
+    e.setText("-");
+    EXPECT_EQ(e.GetValue(), 0);
+    EXPECT_EQ(e.text(), "0");
+
+    e.setText("$10");
+    EXPECT_EQ(e.GetValue(), 16);
+    EXPECT_EQ(e.text(), "$10") << "a good text is left as typed";
+
+    e.setText("123456");
+    EXPECT_EQ(e.GetValue(), 123456) << "reading never clamps";
+    changed.clear();
+    e.SetValue(7);
+    e.SetValue(7);
+    EXPECT_EQ(changed.count(), 1) << "an equal text raises nothing";
+}
+
+TEST_F(SpinEditTest, SuffixKeepsSignsAndDigits)
+{
+    TKmSpinEdit e;
+    e.setMaxValue(1000);
+    e.setSuffix(" s");
+    EXPECT_EQ(e.text(), "0 s");
+    e.setText("a1b2 s");
+    EXPECT_EQ(e.GetValue(), 12);
+    EXPECT_EQ(e.text(), "12 s");
+    e.setText("x");
+    EXPECT_EQ(e.GetValue(), 0);
+    EXPECT_EQ(e.text(), "0 s");
+    e.setText("1-2");
+    EXPECT_EQ(e.GetValue(), 0);
+    EXPECT_EQ(e.text(), "0 s");
+    e.SetValue(2000);
+    EXPECT_EQ(e.text(), "1000 s");
+}
+
+TEST_F(SpinEditTest, LoadingTakesLimitsInStoredOrderWithoutChangeEvents)
+{
+    TKmSpinEdit e;
+    QSignalSpy changed(&e, &TKmSpinEdit::changed);
+    load(e, 1, 99999, 5, 1);
+    EXPECT_EQ(e.text(), "1");
+    EXPECT_EQ(changed.count(), 0);
+
+    // Outside loading a limit that crosses the other is ignored.
+    e.setMinValue(99999);
+    EXPECT_EQ(e.MinValue(), 1);
+    e.setMaxValue(0);
+    EXPECT_EQ(e.MaxValue(), 99999);
+    // A lower maximum pulls the value down with it.
+    e.SetValue(500);
+    e.setMaxValue(60);
+    EXPECT_EQ(e.text(), "60");
+    e.setMinValue(70 - 20);
+    EXPECT_EQ(e.text(), "60");
+    e.setMaxValue(100);
+    e.setMinValue(80);
+    EXPECT_EQ(e.text(), "80");
+
+    // Equal limits: no clamping at all, even when the focus leaves.
+    TKmSpinEdit free;
+    load(free, 0, 0, 0, 0);
+    free.SetValue(-123456);
+    focusOut(free);
+    EXPECT_EQ(free.text(), "-123456");
+}
+
+TEST_F(SpinEditTest, TypedNumberIsClampedOnlyWhenTheFocusLeaves)
+{
+    TKmSpinEdit e;
+    load(e, 1, 60, 3, 1);
+    QSignalSpy changed(&e, &TKmSpinEdit::changed);
+    e.selectAll();
+    QTest::keyClicks(&e, "99");
+    EXPECT_EQ(e.GetValue(), 99);
+    changed.clear();
+    focusOut(e, Qt::PopupFocusReason);
+    focusOut(e, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(e.text(), "99") << "a menu or another window is no exit";
+    focusOut(e);
+    EXPECT_EQ(e.text(), "60");
+    EXPECT_EQ(changed.count(), 1);
+    focusOut(e);
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(SpinEditTest, KeyFilterBeepsOnRefusedCharacters)
+{
+    TKmSpinEdit e;
+    load(e, 0, 99999, 5, 0);
+    e.selectAll();
+    QTest::keyClicks(&e, "1a2");
+    EXPECT_EQ(e.text(), "12");
+    EXPECT_EQ(beeps.count, 1);
+    QTest::keyClicks(&e, "-+");
+    EXPECT_EQ(e.text(), "12-+") << "signs may go anywhere; the read makes them the minimum";
+    EXPECT_EQ(e.GetValue(), 0);
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    EXPECT_EQ(e.text(), "");
+    EXPECT_EQ(beeps.count, 1);
+
+    e.SetValue(42);
+    e.setEditorEnabled(false);
+    e.end(false);
+    QTest::keyClick(&e, Qt::Key_5);
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    QTest::keyClick(&e, Qt::Key_Home);
+    QTest::keyClick(&e, Qt::Key_Delete);
+    EXPECT_EQ(e.text(), "42");
+    EXPECT_EQ(beeps.count, 4);
+    QTest::keyClick(&e, Qt::Key_Up);
+    EXPECT_EQ(e.text(), "43") << "the steps work without the editor";
+}
+
+TEST_F(SpinEditTest, ArrowAndPageKeysStepAndReadOnlyRefuses)
+{
+    TKmSpinEdit e;
+    load(e, 0, 100, 0, 50);
+    QTest::keyClick(&e, Qt::Key_Up);
+    EXPECT_EQ(e.GetValue(), 51);
+    QTest::keyClick(&e, Qt::Key_Down);
+    QTest::keyClick(&e, Qt::Key_Down);
+    EXPECT_EQ(e.GetValue(), 49);
+    QTest::keyClick(&e, Qt::Key_PageUp);
+    EXPECT_EQ(e.GetValue(), 59);
+    e.setPageSize(100);
+    QTest::keyClick(&e, Qt::Key_PageUp);
+    EXPECT_EQ(e.GetValue(), 100);
+    QTest::keyClick(&e, Qt::Key_PageDown);
+    EXPECT_EQ(e.GetValue(), 0);
+    EXPECT_EQ(beeps.count, 0);
+
+    e.setReadOnly(true);
+    QTest::keyClick(&e, Qt::Key_Up);
+    QTest::keyClick(&e, Qt::Key_Down);
+    EXPECT_EQ(beeps.count, 2);
+    QTest::keyClick(&e, Qt::Key_PageUp);
+    wheel(e, 120);
+    EXPECT_EQ(beeps.count, 3) << "Page Up stays silent, the wheel beeps";
+    EXPECT_EQ(e.GetValue(), 0);
+}
+
+TEST_F(SpinEditTest, UnlimitedFieldSaturatesInsteadOfWrapping)
+{
+    TKmSpinEdit e;
+    load(e, 0, 0, 0, 0);
+    e.SetValue(INT32_MAX);
+    e.UpClick();
+    EXPECT_EQ(e.GetValue(), INT32_MAX);
+    e.SetValue(INT32_MIN);
+    QTest::keyClick(&e, Qt::Key_PageDown);
+    EXPECT_EQ(e.GetValue(), INT32_MIN);
+}
+
+TEST_F(SpinEditTest, WheelStepsOncePerNotch)
+{
+    TKmSpinEdit e;
+    load(e, 0, 100, 0, 10);
+    wheel(e, 120);
+    EXPECT_EQ(e.GetValue(), 11);
+    wheel(e, -240);
+    EXPECT_EQ(e.GetValue(), 9);
+    wheel(e, 60);
+    EXPECT_EQ(e.GetValue(), 9);
+    wheel(e, 60);
+    EXPECT_EQ(e.GetValue(), 10);
+}
+
+TEST_F(SpinEditTest, MaxLengthLimitsTypingButNotStepping)
+{
+    TKmSpinEdit e;
+    load(e, 0, 9999, 3, 320);
+    e.selectAll();
+    QTest::keyClicks(&e, "1234");
+    EXPECT_EQ(e.text(), "123");
+    EXPECT_EQ(beeps.count, 0);
+    e.SetValue(999);
+    e.UpClick();
+    EXPECT_EQ(e.text(), "1000");
+    for (int i = 0; i < 9000; ++i) e.UpClick();
+    EXPECT_EQ(e.text(), "9999");
+    e.end(false);
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    EXPECT_EQ(e.text(), "999");
+    QTest::keyClick(&e, Qt::Key_1);
+    EXPECT_EQ(e.text(), "999");
+}
+
+TEST_F(SpinEditTest, ButtonHalvesStepAndRepeatOnTheTick)
+{
+    TKmSpinEdit e;
+    load(e, 1, 60, 3, 1);
+    e.show();
+    TKmSpinButton& b = *e.Button();
+    EXPECT_EQ(b.geometry(), QRect(32, 2, 16, 16)) << "square, flush inside the border";
+    EXPECT_TRUE(TKmSpinButton::isDownHalf(15, 15, 16, 16));
+    EXPECT_FALSE(TKmSpinButton::isDownHalf(8, 8, 16, 16)) << "on the diagonal counts as up";
+    EXPECT_TRUE(TKmSpinButton::isDownHalf(8, 9, 16, 16));
+
+    QSignalSpy changed(&e, &TKmSpinEdit::changed);
+    mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+    EXPECT_EQ(e.GetValue(), 2) << "one step at once";
+    EXPECT_EQ(b.state(), TKmSpinButton::sUpPressed);
+    for (int tick = 0; tick < 5; ++tick) b.repeatTick();
+    EXPECT_EQ(e.GetValue(), 2) << "nothing before Interval + 200 ms";
+    b.repeatTick();
+    EXPECT_EQ(e.GetValue(), 3);
+    b.repeatTick();
+    b.repeatTick();
+    EXPECT_EQ(e.GetValue(), 4) << "then every Interval";
+
+    // Sliding onto the other half pauses the steps; sliding back resumes them.
+    mouse(b, QEvent::MouseMove, {14, 14}, Qt::LeftButton);
+    EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+    for (int tick = 0; tick < 6; ++tick) b.repeatTick();
+    EXPECT_EQ(e.GetValue(), 4);
+    mouse(b, QEvent::MouseMove, {40, 3}, Qt::LeftButton);
+    EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+    mouse(b, QEvent::MouseMove, {2, 2}, Qt::LeftButton);
+    EXPECT_EQ(b.state(), TKmSpinButton::sUpPressed);
+    b.repeatTick();
+    b.repeatTick();
+    EXPECT_EQ(e.GetValue(), 5);
+    mouse(b, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+    EXPECT_FALSE(b.repeating());
+    EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+
+    // The down half; at a limit the step leaves the text as it is.
+    e.SetValue(1);
+    changed.clear();
+    mouse(b, QEvent::MouseButtonPress, {14, 14}, Qt::LeftButton);
+    mouse(b, QEvent::MouseButtonRelease, {14, 14}, Qt::NoButton);
+    EXPECT_EQ(e.GetValue(), 1);
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(SpinEditTest, HeldButtonRepeatsOnTheRealTimer)
+{
+    TKmSpinEdit e;
+    load(e, 0, 1000, 0, 0);
+    mouse(*e.Button(), QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+    EXPECT_TRUE(e.Button()->repeating());
+    QTest::qWait(250);
+    EXPECT_EQ(e.GetValue(), 1) << "the first repeat comes after 300 ms";
+    QTest::qWait(500);
+    EXPECT_GE(e.GetValue(), 3);
+    mouse(*e.Button(), QEvent::MouseButtonRelease, {3, 3}, Qt::NoButton);
+    const int released = e.GetValue();
+    QTest::qWait(200);
+    EXPECT_EQ(e.GetValue(), released);
+}
+
+TEST_F(SpinEditTest, DisabledFieldShowsGreyArrowsAndIgnoresPresses)
+{
+    TKmSpinEdit e;
+    load(e, 0, 100, 0, 5);
+    e.setEnabled(false);
+    TKmSpinButton& b = *e.Button();
+    EXPECT_EQ(b.state(), TKmSpinButton::sDisabled);
+    mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+    EXPECT_EQ(e.GetValue(), 5);
+    e.setEnabled(true);
+    EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+}
+
+TEST(SpinButtonImages, StateImagesAndStrip)
+{
+    const QRgb black = qRgb(0, 0, 0), face = toQColor(clBtnFace).rgb(), grey = toQColor(clGrayText).rgb(),
+               white = toQColor(clHighlightText).rgb(), light = toQColor(clBtnHighlight).rgb(),
+               shadow = toQColor(clBtnShadow).rgb();
+    const QImage normal = TKmSpinButton::stateImage(0, 16, 16);
+    EXPECT_EQ(normal.pixel(0, 0), black);
+    EXPECT_EQ(normal.pixel(15, 15), black);
+    EXPECT_EQ(normal.pixel(8, 7), black) << "the diagonal";
+    EXPECT_EQ(normal.pixel(1, 5), light) << "raised up half";
+    EXPECT_EQ(normal.pixel(4, 3), black) << "up arrow tip";
+    EXPECT_EQ(normal.pixel(2, 5), black);
+    EXPECT_EQ(normal.pixel(6, 5), black);
+    EXPECT_EQ(normal.pixel(9, 9), black) << "down arrow top row";
+    EXPECT_EQ(normal.pixel(13, 9), black);
+    EXPECT_EQ(normal.pixel(11, 11), black) << "down arrow tip";
+    EXPECT_EQ(normal.pixel(14, 14), shadow) << "down half's shadow edge";
+    EXPECT_EQ(normal.pixel(5, 9), shadow) << "shadow inside the diagonal";
+    EXPECT_EQ(normal.pixel(3, 7), face);
+
+    const QImage up = TKmSpinButton::stateImage(1, 16, 16);
+    EXPECT_EQ(up.pixel(1, 5), shadow) << "sunken up half";
+    EXPECT_EQ(up.pixel(5, 4), black) << "the arrow moves down and right";
+    EXPECT_EQ(up.pixel(4, 3), face);
+    const QImage down = TKmSpinButton::stateImage(2, 16, 16);
+    EXPECT_EQ(down.pixel(14, 14), light);
+    EXPECT_EQ(down.pixel(12, 12), black);
+
+    const QImage disabled = TKmSpinButton::stateImage(3, 16, 16);
+    EXPECT_EQ(disabled.pixel(4, 3), grey);
+    EXPECT_EQ(disabled.pixel(7, 6), white) << "embossed copy one pixel right and down";
+    EXPECT_EQ(disabled.pixel(13, 10), white);
+
+    TKmSpinButton b;
+    b.resize(16, 16);
+    b.grab();
+    b.grab();
+    EXPECT_EQ(b.stripDraws(), 1);
+    EXPECT_EQ(b.strip().size(), QSize(64, 16));
+    b.resize(18, 18);
+    b.grab();
+    EXPECT_EQ(b.stripDraws(), 2);
+}
+
+TEST_F(SpinEditTest, FieldLooksRightOnScreen)
+{
+    QWidget window;
+    window.resize(140, 60);
+    TKmSpinEdit e(&window);
+    e.setColor(clSilver);
+    e.setFont(uiTFont(11, clWhite));
+    load(e, 0, 9999, 3, 320);
+    e.move(10, 10);
+    TKmSpinEdit d(&window);
+    load(d, 1, 60, 3, 1);
+    d.move(70, 10);
+    d.setEnabled(false);
+    const QImage shot = window.grab().toImage();
+    shot.scaled(shot.size() * 5).save("/tmp/kelmora-spinedit.png");
+    EXPECT_EQ(shot.pixelColor(10 + 3, 10 + 10), QColor(0xC0, 0xC0, 0xC0)) << "field colour";
+    EXPECT_GE(e.minimumFieldHeight(), 14);
+    const QImage button = e.Button()->grab().toImage();
+    EXPECT_EQ(button.pixel(4, 3), qRgb(0, 0, 0));
+}
