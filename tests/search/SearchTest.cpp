@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "search/SearchFile.h"
+#include "TempFolder.h"
+
+using namespace kelmora;
+using kelmora::test::TempFolder;
+
+namespace {
+
+// A: a1, a2, S/s1, S/T/t1
+class Search : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        A = dir / "A";
+        dir.write("A/a1", "1");
+        dir.write("A/a2", "22");
+        dir.write("A/S/s1");
+        dir.write("A/S/T/t1");
+        search.setDirectory(A);
+        search.setSearchName("*.*");
+        search.OnFind = [this](TSearchFile&, const std::string& name, const TSearchFileData& data, bool& Continue) {
+            found.push_back(name);
+            foundData.push_back(data);
+            events.push_back("find " + name);
+            Continue = !stopAt.empty() ? name != stopAt : true;
+        };
+    }
+    // The names reported under each folder come in the file system's order: compare them sorted.
+    static std::vector<std::string> sorted(std::vector<std::string> v)
+    {
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+
+    TempFolder dir;
+    std::string A;
+    TSearchFile search;
+    std::vector<std::string> found;
+    std::vector<TSearchFileData> foundData;
+    std::vector<std::string> events;
+    std::string stopAt;
+};
+
+}  // namespace
+
+TEST_F(Search, RecursiveReportsFoldersLevelByLevel)
+{
+    search.setRecursive(true);
+    search.OnFindDir = [this](TSearchFile&, const std::string& name, const TSearchFileData&, bool&, bool&) {
+        events.push_back("dir " + name);
+    };
+    EXPECT_TRUE(search.Search());
+    EXPECT_FALSE(search.Busy());
+    // Every folder first, breadth first, then the entries folder by folder.
+    ASSERT_EQ(events.size(), 3u + 6u);
+    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 3),
+              (std::vector<std::string>{"dir " + A, "dir " + A + "/S", "dir " + A + "/S/T"}));
+    EXPECT_EQ(sorted({found.begin(), found.begin() + 3}),
+              (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+    EXPECT_EQ(sorted({found.begin() + 3, found.begin() + 5}), (std::vector<std::string>{A + "/S/T", A + "/S/s1"}));
+    EXPECT_EQ(found[5], A + "/S/T/t1");
+
+    const auto at = std::find(found.begin(), found.end(), A + "/a2") - found.begin();
+    EXPECT_EQ(foundData[at].FileName, "a2");
+    EXPECT_EQ(foundData[at].Size, 2);
+    EXPECT_FALSE(foundData[at].IsDirectory);
+    const auto sub = std::find(found.begin(), found.end(), A + "/S") - found.begin();
+    EXPECT_TRUE(foundData[sub].IsDirectory);
+}
+
+TEST_F(Search, NotRecursiveAndPatterns)
+{
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+
+    found.clear();
+    search.setSearchName("");  // empty is "*.*"
+    search.setDirectory(A + "/");  // a trailing separator is not doubled
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+
+    found.clear();
+    search.setSearchName("?1");
+    search.setRecursive(true);
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S/T/t1", A + "/S/s1", A + "/a1"}));
+}
+
+TEST_F(Search, SkipIgnoreSubDirAndContinue)
+{
+    search.setRecursive(true);
+    search.OnFindDir = [this](TSearchFile&, const std::string& name, const TSearchFileData&, bool& Skip,
+                              bool& IgnoreSubDir) {
+        if (name == A + "/S") Skip = true;  // not listed, but its sub-folders are
+        if (name == A + "/S/T") IgnoreSubDir = true;
+    };
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/S/T/t1", A + "/a1", A + "/a2"}));
+
+    found.clear();
+    search.OnFindDir = [this](TSearchFile&, const std::string& name, const TSearchFileData&, bool&,
+                              bool& IgnoreSubDir) { IgnoreSubDir = name == A; };
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+
+    found.clear();
+    search.OnFindDir = nullptr;
+    stopAt = A + "/a1";
+    search.setSearchName("a1");
+    EXPECT_FALSE(search.Search());  // stopped
+    EXPECT_EQ(found, (std::vector<std::string>{A + "/a1"}));
+}
+
+TEST_F(Search, RefusalsAndMissingFolders)
+{
+    TSearchFile idle;
+    EXPECT_FALSE(idle.Search());  // no OnFind
+
+    search.setRecursive(true);
+    bool nestedResult = true;
+    search.OnFind = [&](TSearchFile& sender, const std::string&, const TSearchFileData&, bool&) {
+        EXPECT_TRUE(sender.Busy());
+        nestedResult = sender.Search();
+    };
+    EXPECT_TRUE(search.Search());
+    EXPECT_FALSE(nestedResult);  // a search cannot start inside itself
+
+    search.OnFind = [](TSearchFile&, const std::string&, const TSearchFileData&, bool&) {
+        throw std::runtime_error("handler failed");
+    };
+    EXPECT_THROW(search.Search(), std::runtime_error);
+    EXPECT_FALSE(search.Busy());
+
+    int calls = 0;
+    search.OnFind = [&](TSearchFile&, const std::string&, const TSearchFileData&, bool&) { ++calls; };
+    search.setDirectory(dir / "missing");
+    EXPECT_TRUE(search.Search());
+    search.setRecursive(false);
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(Search, LinkToAFolderIsReportedButNotEntered)
+{
+    ASSERT_EQ(::symlink(A.c_str(), (A + "/S/loop").c_str()), 0);  // A/S/loop -> A
+    search.setRecursive(true);
+    std::vector<std::string> dirs;
+    search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData&, bool&, bool&) {
+        dirs.push_back(name);
+    };
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S", A + "/S/T"}));
+    EXPECT_EQ(std::count(found.begin(), found.end(), A + "/S/loop"), 1);
+    EXPECT_EQ(found.size(), 7u);
+}
+
+TEST_F(Search, WalkerOnItsOwn)
+{
+    TSearchDir walker;
+    EXPECT_FALSE(walker.Search());  // no OnFind
+    std::vector<std::string> dirs;
+    TSearchFileData base;
+    walker.OnFind = [&](TSearchDir&, const std::string& name, const TSearchFileData& data, bool&, bool& Continue) {
+        if (dirs.empty()) base = data;
+        dirs.push_back(name);
+        Continue = dirs.size() < 2;
+    };
+    walker.setBaseDir(dir / "nowhere");
+    EXPECT_FALSE(walker.Search());  // a missing base does not start
+    walker.setBaseDir(A + "/./S/..");
+    EXPECT_FALSE(walker.Search());  // stopped at the second folder
+    EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S"}));
+    EXPECT_EQ(base.FileName, "A");
+    EXPECT_TRUE(base.IsDirectory);
+}
+
+TEST(SearchFileData, TimesAndAttributes)
+{
+    TempFolder dir;
+    const std::string file = dir.write(".hidden", "abc");
+    ::chmod(file.c_str(), 0444);
+    platform::FileFindData found;
+    ASSERT_TRUE(platform::lookUpEntry(file, found));
+    const TSearchFileData data = toSearchFileData(found);
+    EXPECT_TRUE(data.IsHidden);
+    EXPECT_TRUE(data.IsReadOnly);
+    EXPECT_EQ(data.ShortName, ".hidden");
+    EXPECT_FALSE(data.IsVolume);
+    EXPECT_TRUE(data.HasWriteTime);
+    const double now = 25569.0 + double(std::time(nullptr)) / 86400.0;  // roughly, in UTC
+    EXPECT_NEAR(data.WriteTime, now, 1.0);
+
+    TDateTime t = 0;
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    ASSERT_TRUE(toLocalDateTime(946684799, t));  // 1999-12-31 23:59:59 -> :58 at 2-second steps
+    EXPECT_DOUBLE_EQ(t, 36525.0 + (86400.0 - 2.0) / 86400.0);
+    ASSERT_TRUE(toLocalDateTime(315532800, t));  // 1980-01-01, the first day that can be packed
+    EXPECT_DOUBLE_EQ(t, 29221.0);
+    EXPECT_FALSE(toLocalDateTime(315532799, t));
+    EXPECT_FALSE(toLocalDateTime(4354819200, t));  // 2108-01-01
+    ::unsetenv("TZ");
+    ::tzset();
+}
