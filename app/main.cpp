@@ -1,7 +1,29 @@
-#include <cstdio>
+// Kelmora: cuts video files into numbered still images with ffmpeg.
+#include <exception>
+#include <string>
+#include <vector>
 
-int main()
+#include "app/Application.h"
+#include "platform/System.h"
+#include "ui/InfoForm1.h"
+#include "ui/MainForm1.h"
+#include "ui/Notice.h"
+
+int main(int argc, char** argv)
 {
-    std::puts("Kelmora: the window is not built yet.");
+    kelmora::Application app(argc, argv);
+    try {
+        // Qt has taken its own options out of argv; the rest are cut targets.
+        const std::vector<std::string> targets(argv + (argc > 0 ? 1 : 0), argv + argc);
+        kelmora::TMainForm1 MainForm1(kelmora::platform::programFolder(), targets);
+        kelmora::TInfoForm1 InfoForm1(&MainForm1);
+        MainForm1.InfoForm1 = &InfoForm1;
+        MainForm1.show();
+        app.exec();
+    } catch (const std::exception& error) {
+        kelmora::showErrorDisplay(QString::fromUtf8(error.what()));
+    } catch (...) {
+        kelmora::showErrorDisplay(QString());
+    }
     return 0;
 }

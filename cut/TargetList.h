@@ -1,0 +1,34 @@
+#pragma once
+// The registered cut targets: byte strings kept in ascending order without
+// regard to case. Equal entries stand side by side, the later one after.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kelmora {
+
+// Ascending order ignoring the case of ASCII letters; other bytes compare as
+// unsigned values.
+bool lessIgnoringCase(const std::string& a, const std::string& b);
+
+class TargetList {
+public:
+    std::size_t size() const { return m_entries.size(); }
+    bool empty() const { return m_entries.empty(); }
+    const std::string& at(std::size_t index) const { return m_entries.at(index); }
+    const std::vector<std::string>& entries() const { return m_entries; }
+
+    // Where add() would put entry.
+    std::size_t placeFor(const std::string& entry) const;
+    // Inserts one entry at its sorted place and returns that place.
+    std::size_t add(std::string entry);
+    // Inserts many entries with one sort of the new ones and one merge.
+    void addAll(std::vector<std::string> entries);
+    void clear() { m_entries.clear(); }
+
+private:
+    std::vector<std::string> m_entries;
+};
+
+}  // namespace kelmora

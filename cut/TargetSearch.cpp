@@ -1,0 +1,28 @@
+#include "cut/TargetSearch.h"
+
+#include "platform/FileFind.h"
+#include "search/SearchFile.h"
+
+namespace kelmora {
+
+std::vector<std::string> findCutTargets(const std::string& path)
+{
+    std::vector<std::string> found;
+    platform::FileFind lookup;
+    if (!lookup.first(path)) return found;
+    if ((lookup.data().attributes & platform::faDirectory) == 0) {
+        found.push_back(path);
+        return found;
+    }
+    TSearchFile SearchFile1;
+    SearchFile1.setRecursive(true);
+    SearchFile1.setDirectory(path);
+    SearchFile1.setSearchName("*.*");
+    SearchFile1.OnFind = [&found](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) {
+        found.push_back(Name);
+    };
+    SearchFile1.Search();
+    return found;
+}
+
+}  // namespace kelmora

@@ -1,0 +1,169 @@
+#pragma once
+// The main window: the frameless 550 x 437 form with the cut options, the
+// destination folder, the list of targets, the cut button and the mascot.
+// It is the only store of the options while the program runs.
+
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CutSettings.h"
+#include "cut/CutBatch.h"
+#include "ui/MainFormControls.h"
+
+class QLabel;
+class QListView;
+class QTimer;
+class QMimeData;
+
+namespace kelmora {
+
+class TargetListModel;
+class TInfoForm1;
+
+class TMainForm1 : public QWidget, private CutBatchHost {
+    Q_OBJECT
+public:
+    // programFolder: the running program's folder (tests pass a temporary one);
+    // arguments: the command-line targets, registered at the first activation.
+    TMainForm1(std::string programFolder, std::vector<std::string> arguments, QWidget* parent = nullptr);
+    ~TMainForm1() override;
+
+    // Graphic elements painted on the form, in stored order.
+    GradBoxControl* GradBox3;
+    GradBoxControl* GradBox2;
+    ShadowLabelControl* SLabel1;
+    GradBoxControl* GradBox1;
+    GradBoxControl* GradBox5;
+    ShadowLabelControl* SLabel10;
+    ShadowLabelControl* SLabel15;
+    ShadowLabelControl* SLabel21;
+    GradBoxControl* GradBox6;
+    ShadowLabelControl* SLabel22;
+    ShadowLabelControl* ShadowLabel1;
+    TPanel* Shape1;
+    ShadowLabelControl* ShadowLabel2;
+
+    // Windowed elements, in tab order, with their children.
+    TPanel* Panel1;
+    TRadioButton* RadioButton1;
+    TRadioButton* RadioButton2;
+    SpinEditControl* SpinEdit1;
+    QLabel* Label1;
+    SpinEditControl* SpinEdit2;
+    QLabel* Label2;
+    TPanel* Panel12;
+    TRadioButton* RadioButton9;
+    TRadioButton* RadioButton10;
+    QLabel* Label4;
+    SpinEditControl* SpinEdit5;
+    QLabel* Label5;
+    TPanel* Panel3;
+    TRadioButton* RadioButton3;
+    TRadioButton* RadioButton4;
+    SpinEditControl* SpinEdit3;
+    QLabel* Label3;
+    SpinEditControl* SpinEdit4;
+    TPanel* Panel8;
+    TRadioButton* RadioButton5;
+    TRadioButton* RadioButton6;
+    TRadioButton* RadioButton7;
+    TRadioButton* RadioButton8;
+    BrowseEditControl* BrowseEdit1;
+    QListView* ListBox1;
+    TPanel* Panel6;
+    ShineButtonControl* SSButton4;
+    TPanel* Panel7;
+    ShineButtonControl* SSButton3;
+    TPanel* Panel2;
+    ShineButtonControl* SSButton2;
+    TPanel* Panel4;
+    ShineButtonControl* SSButton1;
+    TPanel* Panel5;
+    ShineButtonControl* SSButton10;
+    TPanel* Panel9;
+    ShineButtonControl* SSButton5;
+    TMascotPanel* Panel10;
+    TPanel* Panel11;
+    QLabel* Image2;
+
+    TKmShapeHint* ShapeHint1;
+    QTimer* Timer2;
+    TInfoForm1* InfoForm1 = nullptr;  // set by the program after it creates the window
+
+    const std::string& ProgramFolder() const { return m_programFolder; }
+    // The first-activation flag: 0 until the settings have been loaded.
+    int Tag() const { return m_tag; }
+    std::string SettingsFilePath() const;
+    std::string PreviewFilePath() const;
+
+    // The registered targets, in list order.
+    const std::vector<std::string>& Targets() const;
+    // The entry selected in ListBox1, or -1.
+    int SelectedIndex() const;
+    bool BatchRunning() const { return m_batch.Running(); }
+    // The options as the controls hold them now.
+    TCutSettings CurrentSettings() const;
+
+    // Handlers.
+    void FormActivate();
+    // Writes every key; false (after the error display) when the file refused a write.
+    bool FormClose();
+    void RadioButton2Click();
+    void RadioButton10Click();
+    void RadioButton4Click();
+    void BrowseEdit1Change();
+    void SSButton1Click();
+    void SSButton2Click();
+    void SSButton3Click();
+    void SSButton4Click();
+    void SSButton5Click();
+    void SSButton10Click();
+    void SpinEdit1Change();
+    void Timer2Timer();
+    void Shape8MouseUp();
+
+    // Registers one file, folder or pattern; a missing path adds nothing.
+    void RegisterCutTarget(const std::string& path);
+    // Registers every local file of a drop (text/uri-list), in the order given.
+    void DropTargets(const QMimeData& data);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildLayout();
+    void ConnectHandlers();
+    void LoadSettings();
+    void SaveSettings();
+    // Turns a radio button on as a click does: the others of its group go off
+    // and the group's rule runs.
+    void RadioChecked(TRadioButton* button);
+    void AfterRegistration();
+
+    // CutBatchHost
+    std::size_t TargetCount() const override;
+    std::string Target(std::size_t index) const override;
+    TCutSettings Settings() const override { return CurrentSettings(); }
+    void WaitForEnd(platform::ChildProcess& run) override;
+    void Notice(const std::string& text) override;
+    void Finished() override;
+
+    std::string m_programFolder;
+    std::vector<std::string> m_arguments;
+    int m_tag = 0;
+    TargetListModel* m_targets;
+    CutBatch m_batch;
+    bool m_closeAfterBatch = false;
+    bool m_manualMove = false;
+    QPoint m_moveOffset;
+};
+
+}  // namespace kelmora

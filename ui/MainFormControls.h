@@ -1,0 +1,22 @@
+#pragma once
+// The control classes the main window is built from.
+
+#include "controls/GradBox.h"
+#include "controls/KmBrowseEdit.h"
+#include "controls/KmShapeHint.h"
+#include "controls/KmSpinEdit.h"
+#include "controls/ShadowLabel.h"
+#include "controls/ShineSpeedButton.h"
+#include "ui/MascotPanel.h"
+#include "ui/Panel.h"
+#include "ui/RadioButton.h"
+
+namespace kelmora {
+
+using GradBoxControl = TGradBox;
+using ShadowLabelControl = TShadowLabel;
+using ShineButtonControl = TShineSpeedButton;
+using SpinEditControl = TKmSpinEdit;
+using BrowseEditControl = TKmBrowseEdit;
+
+}  // namespace kelmora

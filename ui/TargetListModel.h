@@ -1,0 +1,27 @@
+#pragma once
+// ListBox1's rows: the sorted target list, shown as text. Entries keep their
+// bytes; only what is shown may carry replacement characters.
+
+#include <QAbstractListModel>
+
+#include "cut/TargetList.h"
+
+namespace kelmora {
+
+class TargetListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit TargetListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
+
+    const TargetList& list() const { return m_list; }
+    void addAll(std::vector<std::string> entries);
+    void clear();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    TargetList m_list;
+};
+
+}  // namespace kelmora
