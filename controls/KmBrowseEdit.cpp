@@ -1,58 +1,466 @@
 #include "controls/KmBrowseEdit.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
+
+#include "controls/KmSpinEdit.h"
 
 namespace kelmora {
 
-TKmBrowseButton::TKmBrowseButton(QWidget* parent) : QAbstractButton(parent) {}
+namespace {
 
-QImage TKmBrowseButton::folderGlyph() { return QImage(13, 14, QImage::Format_ARGB32); }
+// The folder glyph: '.' transparent, 'K' outline, 'Y' folder, 'W' its lit edge.
+constexpr const char* folderRows[14] = {
+    ".............", ".............", ".............", "..KKKK.......", ".KWWWWK......",
+    "KWYYYYWKKKKK.", "KWWWWWWWWWWK.", "KWYYYYYYYYYK.", "KWYYYYYYYYYK.", "KWYYYYYYYYYK.",
+    "KWYYYYYYYYYK.", "KWYYYYYYYYYK.", "KKKKKKKKKKKK.", ".............",
+};
 
-void TKmBrowseButton::paintEvent(QPaintEvent*) {}
+}  // namespace
 
-TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
-    : QWidget(parent), m_blinkRate(QApplication::cursorFlashTime() / 2),
-      m_savedFlashTime(QApplication::cursorFlashTime())
+TKmBrowseButton::TKmBrowseButton(QWidget* parent) : QAbstractButton(parent)
 {
-    m_button = new TKmBrowseButton(this);
-    m_model.onChange = [this] { modelChanged(); };
-    resize(121, 21);
+    setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::NoFocus);
 }
 
-TKmBrowseEdit::~TKmBrowseEdit() = default;
+QImage TKmBrowseButton::folderGlyph()
+{
+    QImage glyph(13, 14, QImage::Format_ARGB32);
+    glyph.fill(Qt::transparent);
+    for (int y = 0; y < 14; ++y) {
+        for (int x = 0; x < 13; ++x) {
+            switch (folderRows[y][x]) {
+            case 'K': glyph.setPixel(x, y, qRgb(0, 0, 0)); break;
+            case 'Y': glyph.setPixel(x, y, qRgb(0xFF, 0xFF, 0x00)); break;
+            case 'W': glyph.setPixel(x, y, qRgb(0xFF, 0xFF, 0xFF)); break;
+            default: break;
+            }
+        }
+    }
+    return glyph;
+}
 
-void TKmBrowseEdit::BeginLoad() { m_loading = true; }
-void TKmBrowseEdit::Loaded() { m_loading = false; }
+void TKmBrowseButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, toQColor(clBtnFace));
+    const bool down = isDown();
+    if (down) {
+        p.setPen(toQColor(clBtnShadow));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    } else {
+        p.setPen(toQColor(cl3DDkShadow));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.setPen(toQColor(clBtnHighlight));
+        p.drawLine(1, 1, r.width() - 3, 1);
+        p.drawLine(1, 1, 1, r.height() - 3);
+        p.setPen(toQColor(clBtnShadow));
+        p.drawLine(r.width() - 2, 1, r.width() - 2, r.height() - 2);
+        p.drawLine(1, r.height() - 2, r.width() - 2, r.height() - 2);
+    }
+    QImage glyph = folderGlyph();
+    if (!isEnabled()) {
+        // Disabled: the outline alone, in grey.
+        const QRgb outline = toQColor(clGrayText).rgb(), face = toQColor(clBtnFace).rgb();
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x)
+                if (qAlpha(glyph.pixel(x, y))) glyph.setPixel(x, y, glyph.pixel(x, y) == qRgb(0, 0, 0) ? outline : face);
+    }
+    p.drawImage(QPoint((r.width() - glyph.width()) / 2 + down, (r.height() - glyph.height()) / 2 + down), glyph);
+}
 
-void TKmBrowseEdit::SetPath(const std::string& path) { m_model.setText(path); }
+TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
+    : QWidget(parent), m_blinkRate(std::max(1, QApplication::cursorFlashTime() / 2)),
+      m_savedFlashTime(QApplication::cursorFlashTime())
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_button = new TKmBrowseButton(this);
+    connect(m_button, &QAbstractButton::clicked, this, [this] { DoOnBrowseClick(); });
+    m_model.onChange = [this] { modelChanged(); };
+    m_blinkTimer.setInterval(m_blinkRate);
+    connect(&m_blinkTimer, &QTimer::timeout, this, [this] {
+        m_caretOn = !m_caretOn;
+        update();
+    });
+    QWidget::setFont(m_font.font);
+    resize(121, 21);
+    layoutButton();
+}
+
+TKmBrowseEdit::~TKmBrowseEdit()
+{
+    if (m_blinkTimer.isActive()) QApplication::setCursorFlashTime(m_savedFlashTime);
+}
+
+void TKmBrowseEdit::BeginLoad()
+{
+    m_loading = true;
+}
+
+void TKmBrowseEdit::Loaded()
+{
+    m_loading = false;
+    layoutButton();
+}
+
+void TKmBrowseEdit::SetPath(const std::string& path)
+{
+    if (m_model.setText(path) && hasFocus()) placeCaret();
+}
 
 void TKmBrowseEdit::modelChanged()
 {
     update();
-    if (!m_loading) emit changed();
+    if (m_loading) return;
+    emit textChangedAt(m_model.caret());
+    emit changed();
 }
 
-void TKmBrowseEdit::setHideSelection(bool on) { m_hideSelection = on; }
-void TKmBrowseEdit::setColor(TColor color) { m_color = color; update(); }
-void TKmBrowseEdit::setHighlightBack(TColor color) { m_highlightBack = color; update(); }
-void TKmBrowseEdit::setHighlightText(TColor color) { m_highlightText = color; update(); }
-void TKmBrowseEdit::setFont(const TFont& font) { m_font = font; update(); }
-void TKmBrowseEdit::setCaretBlinkRate(int ms) { m_blinkRate = ms; }
-void TKmBrowseEdit::setButtonWidth(int width) { m_buttonWidth = width; }
-QRect TKmBrowseEdit::textArea() const { return rect().adjusted(2, 2, -3 - m_buttonWidth, -2); }
-QMenu* TKmBrowseEdit::createContextMenu() { return nullptr; }
-void TKmBrowseEdit::DoOnBrowseClick() {}
-void TKmBrowseEdit::paintEvent(QPaintEvent*) {}
-void TKmBrowseEdit::resizeEvent(QResizeEvent*) {}
-void TKmBrowseEdit::keyPressEvent(QKeyEvent*) {}
-void TKmBrowseEdit::inputMethodEvent(QInputMethodEvent*) {}
-void TKmBrowseEdit::mousePressEvent(QMouseEvent*) {}
-void TKmBrowseEdit::mouseMoveEvent(QMouseEvent*) {}
-void TKmBrowseEdit::mouseReleaseEvent(QMouseEvent*) {}
-void TKmBrowseEdit::focusInEvent(QFocusEvent*) {}
-void TKmBrowseEdit::focusOutEvent(QFocusEvent*) {}
-void TKmBrowseEdit::changeEvent(QEvent* e) { QWidget::changeEvent(e); }
-bool TKmBrowseEdit::event(QEvent* e) { return QWidget::event(e); }
+void TKmBrowseEdit::setHideSelection(bool on)
+{
+    if (on == m_hideSelection) return;
+    m_hideSelection = on;
+    update();
+}
+
+void TKmBrowseEdit::setColor(TColor color)
+{
+    if (color == m_color) return;
+    m_color = color;
+    update();
+}
+
+void TKmBrowseEdit::setHighlightBack(TColor color)
+{
+    if (color == m_highlightBack) return;
+    m_highlightBack = color;
+    update();
+}
+
+void TKmBrowseEdit::setHighlightText(TColor color)
+{
+    if (color == m_highlightText) return;
+    m_highlightText = color;
+    update();
+}
+
+void TKmBrowseEdit::setFont(const TFont& font)
+{
+    if (font == m_font) return;
+    m_font = font;
+    QWidget::setFont(font.font);
+    update();
+}
+
+void TKmBrowseEdit::setCaretBlinkRate(int ms)
+{
+    if (ms <= 0 || ms == m_blinkRate) return;
+    m_blinkRate = ms;
+    m_blinkTimer.setInterval(ms);
+    if (hasFocus()) QApplication::setCursorFlashTime(2 * ms);
+}
+
+void TKmBrowseEdit::setButtonWidth(int width)
+{
+    if (width == m_buttonWidth) return;
+    m_buttonWidth = std::max(0, width);
+    layoutButton();
+    update();
+}
+
+QRect TKmBrowseEdit::textArea() const
+{
+    const QRect inner = rect().adjusted(2, 2, -2, -2);
+    return QRect(inner.left(), inner.top(), std::max(0, inner.width() - 1 - m_buttonWidth), inner.height());
+}
+
+void TKmBrowseEdit::layoutButton()
+{
+    const QRect area = textArea();
+    m_button->setGeometry(area.right() + 1, area.top(), m_buttonWidth, area.height());
+}
+
+void TKmBrowseEdit::resizeEvent(QResizeEvent*)
+{
+    layoutButton();
+}
+
+QString TKmBrowseEdit::display(const std::string& bytes) const
+{
+    const QByteArray raw = QByteArray::fromStdString(bytes);
+    return platform::systemCodePage() == platform::CodePage::Utf8 ? QString::fromUtf8(raw) : QString::fromLocal8Bit(raw);
+}
+
+int TKmBrowseEdit::caretX(int pos) const
+{
+    const std::string prefix = m_model.text().substr(0, static_cast<std::size_t>(pos - 1));
+    return textArea().left() - m_scroll + QFontMetrics(font()).horizontalAdvance(display(prefix));
+}
+
+int TKmBrowseEdit::posAt(int x) const
+{
+    int best = 1, bestDistance = std::abs(caretX(1) - x);
+    for (int pos = 1; pos <= m_model.length();) {
+        pos = m_model.nextCharPos(pos);
+        const int distance = std::abs(caretX(pos) - x);
+        if (distance < bestDistance) {
+            best = pos;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void TKmBrowseEdit::placeCaret()
+{
+    if (!hasFocus()) return;
+    const QRect area = textArea();
+    const int x = caretX(m_model.caret());
+    if (x > area.right()) m_scroll += x - area.right() + 2;
+    else if (x < area.left()) m_scroll = std::max(0, m_scroll - (area.left() - x));
+    m_caretOn = true;
+    if (m_blinkTimer.isActive()) m_blinkTimer.start();
+    update();
+}
+
+void TKmBrowseEdit::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), toQColor(m_color));
+    drawSunkenBevel(p, rect());
+
+    const QRect area = textArea();
+    const QFontMetrics fm(font());
+    const int rowHeight = fm.height();
+    const int top = area.top() + (area.height() - rowHeight) / 2;
+    const QString text = display(m_model.text());
+    const QColor textColor = toQColor(isEnabled() ? m_font.Color : clGrayText);
+    p.setClipRect(area);
+    p.setPen(textColor);
+    const int left = caretX(1);
+    p.drawText(QPoint(left, top + fm.ascent()), text);
+
+    if (m_model.hasSelection() && (hasFocus() || !m_hideSelection)) {
+        const int x0 = caretX(m_model.selStart()), x1 = caretX(m_model.selStart() + m_model.selLength());
+        const QRect sel(x0, top, x1 - x0, rowHeight);
+        p.setClipRect(sel.intersected(area));
+        p.fillRect(sel, toQColor(m_highlightBack));
+        p.setPen(toQColor(m_highlightText));
+        p.drawText(QPoint(left, top + fm.ascent()), text);
+        p.setClipRect(area);
+    }
+    if (caretVisible()) {
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.fillRect(QRect(caretX(m_model.caret()), top, 1, fm.boundingRect(QStringLiteral("Qp")).height()), Qt::white);
+    }
+}
+
+void TKmBrowseEdit::afterEdit()
+{
+    placeCaret();
+    update();
+    emit cursorPosChanged();
+}
+
+void TKmBrowseEdit::typeText(const QString& text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 32 || c == 127) continue;
+        const QByteArray bytes = platform::systemCodePage() == platform::CodePage::Utf8
+                                     ? QString::fromUcs4(&c, 1).toUtf8()
+                                     : QString::fromUcs4(&c, 1).toLocal8Bit();
+        m_model.typeChar(bytes.toStdString());
+    }
+}
+
+void TKmBrowseEdit::copy()
+{
+    if (m_model.hasSelection()) QApplication::clipboard()->setText(display(m_model.selectedText()));
+}
+
+void TKmBrowseEdit::cut()
+{
+    if (m_model.readOnly() || !m_model.hasSelection()) return;
+    copy();
+    m_model.deleteSelection();
+}
+
+void TKmBrowseEdit::paste()
+{
+    QString clip = QApplication::clipboard()->text();
+    const qsizetype lineEnd = clip.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (lineEnd >= 0) clip.truncate(lineEnd);
+    const QByteArray bytes = platform::systemCodePage() == platform::CodePage::Utf8 ? clip.toUtf8() : clip.toLocal8Bit();
+    m_model.insertText(bytes.toStdString());
+}
+
+void TKmBrowseEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (!isEnabled()) return;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    switch (event->key()) {
+    case Qt::Key_Backspace: m_model.backspace(); break;
+    case Qt::Key_Delete:
+        if (shift) cut();
+        else m_model.deleteForward();
+        break;
+    case Qt::Key_Left: m_model.moveLeft(ctrl, shift); break;
+    case Qt::Key_Right: m_model.moveRight(ctrl, shift); break;
+    case Qt::Key_Home: m_model.home(shift); break;
+    case Qt::Key_End: m_model.end(shift); break;
+    case Qt::Key_Escape:
+        m_model.clearSelection();
+        event->ignore();  // the window may still want it
+        update();
+        return;
+    case Qt::Key_Insert:
+        if (shift) paste();
+        else if (ctrl) copy();
+        else if (!alt) TBrowseText::setOverwriteMode(!TBrowseText::overwriteMode());
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: event->ignore(); return;
+    default:
+        if (ctrl) {
+            switch (event->key()) {
+            case Qt::Key_A: m_model.selectAll(); break;
+            case Qt::Key_C: copy(); break;
+            case Qt::Key_V: paste(); break;
+            case Qt::Key_X: cut(); break;
+            case Qt::Key_Z: m_model.undo(); break;
+            default: event->ignore(); return;
+            }
+        } else if (!event->text().isEmpty()) {
+            typeText(event->text());
+        } else {
+            event->ignore();
+            return;
+        }
+    }
+    afterEdit();
+}
+
+void TKmBrowseEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (isEnabled() && !event->commitString().isEmpty()) {
+        typeText(event->commitString());
+        afterEdit();
+    }
+    event->accept();
+}
+
+void TKmBrowseEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    m_model.setCaret(posAt(event->position().toPoint().x()), event->modifiers() & Qt::ShiftModifier);
+    m_selecting = true;
+    afterEdit();
+}
+
+void TKmBrowseEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_selecting) return;
+    m_model.setCaret(posAt(event->position().toPoint().x()), true);
+    afterEdit();
+}
+
+void TKmBrowseEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) m_selecting = false;
+    if (event->button() == Qt::RightButton && isEnabled() && contextMenuPolicy() == Qt::DefaultContextMenu) {
+        QMenu* menu = createContextMenu();
+        menu->exec(event->globalPosition().toPoint());
+        delete menu;
+    }
+}
+
+bool TKmBrowseEdit::event(QEvent* event)
+{
+    // The menu opens on the right button's release; the keyboard's menu key opens it at the caret.
+    if (event->type() == QEvent::ContextMenu && contextMenuPolicy() == Qt::DefaultContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Keyboard && isEnabled()) {
+            QMenu* menu = createContextMenu();
+            menu->exec(mapToGlobal(QPoint(caretX(m_model.caret()), height() / 2)));
+            delete menu;
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+QMenu* TKmBrowseEdit::createContextMenu()
+{
+    auto* menu = new QMenu(this);
+    const bool writable = !m_model.readOnly();
+    const bool selection = m_model.hasSelection();
+    auto add = [&](const QString& caption, bool enabled, auto slot) {
+        QAction* action = menu->addAction(caption);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, slot] {
+            slot();
+            afterEdit();
+        });
+    };
+    add(QStringLiteral("&Undo"), writable && m_model.undoEnabled(), [this] { m_model.undo(); });
+    menu->addSeparator();
+    add(QStringLiteral("&Cut"), writable && selection, [this] { cut(); });
+    add(QStringLiteral("&Copy"), selection, [this] { copy(); });
+    add(QStringLiteral("&Insert"), writable && !QApplication::clipboard()->text().isEmpty(), [this] { paste(); });
+    add(QStringLiteral("&Delete"), writable && selection, [this] { m_model.deleteSelection(); });
+    menu->addSeparator();
+    add(QStringLiteral("Select all"), m_model.length() > 0, [this] { m_model.selectAll(); });
+    return menu;
+}
+
+void TKmBrowseEdit::focusInEvent(QFocusEvent* event)
+{
+    QApplication::setCursorFlashTime(2 * m_blinkRate);
+    m_blinkTimer.start();
+    m_caretOn = true;
+    if (m_autoSelect) m_model.selectAll();
+    placeCaret();
+    QWidget::focusInEvent(event);
+}
+
+void TKmBrowseEdit::focusOutEvent(QFocusEvent* event)
+{
+    m_blinkTimer.stop();
+    m_caretOn = false;
+    QApplication::setCursorFlashTime(m_savedFlashTime);
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void TKmBrowseEdit::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) update();
+    QWidget::changeEvent(event);
+}
+
+void TKmBrowseEdit::DoOnBrowseClick()
+{
+    TKmBrowseDlg dialog(window());
+    dialog.setStartFolder(m_startFolder);
+    dialog.setOptions(m_options);
+    if (m_startWithLast && !m_model.text().empty()) dialog.setSelectedFolder(m_model.text());
+    emit execute(&dialog);
+    if (dialog.Execute()) SetPath(dialog.SelectedFolder());
+}
 
 }  // namespace kelmora
