@@ -56,10 +56,12 @@ FileTime fileTime(const statx_timestamp& t, bool present)
 // so a file without any write bit counts as read-only for root too).
 bool readOnlyFor(const struct statx& st)
 {
+    static const uid_t user = ::geteuid();  // fixed for the life of the program
+    static const gid_t group = ::getegid();
     if (!(st.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) return true;
-    if (::geteuid() == 0) return false;
-    if (st.stx_uid == ::geteuid()) return !(st.stx_mode & S_IWUSR);
-    if (st.stx_gid == ::getegid()) return !(st.stx_mode & S_IWGRP);
+    if (user == 0) return false;
+    if (st.stx_uid == user) return !(st.stx_mode & S_IWUSR);
+    if (st.stx_gid == group) return !(st.stx_mode & S_IWGRP);
     return !(st.stx_mode & S_IWOTH);
 }
 
@@ -126,14 +128,21 @@ void FileFind::close()
     dir_ = nullptr;
 }
 
-bool FileFind::first(const std::string& pathOrPattern)
+bool FileFind::first(const std::string& pathOrPattern) { return start(pathOrPattern, false); }
+
+bool FileFind::firstFolder(const std::string& pathOrPattern) { return start(pathOrPattern, true); }
+
+bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly)
 {
     close();
     data_ = {};
+    foldersOnly_ = foldersOnly;
     if (pathOrPattern.empty()) return false;
 
     const std::string name = fileNamePart(pathOrPattern, PathStyle::Posix);
-    if (name.empty() || !hasWildcard(name)) return lookUpEntry(pathOrPattern, data_);
+    if (name.empty() || !hasWildcard(name)) {
+        return lookUpEntry(pathOrPattern, data_) && (!foldersOnly_ || (data_.attributes & faDirectory));
+    }
 
     const std::string folder = folderPartWithSeparator(pathOrPattern, PathStyle::Posix);
     dir_ = ::opendir(folder.empty() ? "." : folder.c_str());
@@ -145,16 +154,18 @@ bool FileFind::first(const std::string& pathOrPattern)
 bool FileFind::next()
 {
     if (!dir_) return false;
+    const bool matchAll = pattern_ == "*" || pattern_ == "*.*";
     while (const dirent* entry = ::readdir(dir_)) {
-        if (matchesWildcard(pattern_, entry->d_name) && fillFromFolderEntry(entry->d_name)) return true;
+        // The type from the folder listing saves examining every file when only folders count.
+        if (foldersOnly_ && entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+            continue;
+        if (!matchAll && !matchesWildcard(pattern_, entry->d_name)) continue;
+        if (!fillEntry(::dirfd(dir_), entry->d_name, entry->d_name, data_)) continue;
+        if (foldersOnly_ && !(data_.attributes & faDirectory)) continue;
+        return true;
     }
     close();
     return false;
-}
-
-bool FileFind::fillFromFolderEntry(const char* name)
-{
-    return fillEntry(::dirfd(dir_), name, name, data_);
 }
 
 }  // namespace kelmora::platform

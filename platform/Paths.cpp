@@ -42,6 +42,8 @@ char separatorChar(PathStyle style) { return style == PathStyle::Windows ? '\\' 
 
 bool endsWithSeparator(std::string_view path, PathStyle style, CodePage cp)
 {
+    // "/" is below every trail byte of the code pages we know: its last byte decides alone.
+    if (style == PathStyle::Posix) return !path.empty() && path.back() == '/';
     const std::size_t last = lastCharStart(path, cp);
     return last != std::string_view::npos && last + 1 == path.size()
            && path[last] == separatorChar(style);

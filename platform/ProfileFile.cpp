@@ -95,7 +95,11 @@ std::string_view unquote(std::string_view value)
 std::string storedValue(std::string_view value)
 {
     const bool needsQuotes = trim(value).size() != value.size() || unquote(value).size() != value.size();
-    return needsQuotes ? "\"" + std::string(value) + "\"" : std::string(value);
+    std::string stored;
+    if (needsQuotes) stored += '"';
+    stored += value;
+    if (needsQuotes) stored += '"';
+    return stored;
 }
 
 bool readWholeFile(const std::string& path, std::string& content)
@@ -220,7 +224,8 @@ bool ProfileFile::write(std::string_view section, std::string_view key, std::str
         out.push_back(i == matchLine ? Line{keyText, lines[i].ending} : lines[i]);
         if (i == lastKeyLine && matchLine == lines.size()) out.push_back({keyText, newline});
     }
-    const std::string sectionText = "[" + std::string(section) + "]";
+    std::string sectionText = "[";
+    sectionText.append(section).append("]");
     if (sectionLine == lines.size()) {
         out.push_back({sectionText, newline});
         out.push_back({keyText, newline});

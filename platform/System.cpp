@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -134,6 +136,22 @@ void createFolderWithParents(const std::string& path)
 bool openWithDesktop(const std::string& documentOrAddress)
 {
     return startDetached("xdg-open", {documentOrAddress});
+}
+
+std::int64_t utcOffsetAt(std::int64_t utcSeconds)
+{
+    // Offsets change only at quarter hours: one look-up per quarter hour is enough,
+    // and a folder's files mostly share theirs.
+    thread_local std::int64_t cachedQuarter = INT64_MIN;
+    thread_local std::int64_t cachedOffset = 0;
+    const std::int64_t quarter = utcSeconds >= 0 ? utcSeconds / 900 : (utcSeconds - 899) / 900;
+    if (quarter != cachedQuarter) {
+        const std::time_t t = static_cast<std::time_t>(utcSeconds);
+        std::tm local {};
+        cachedOffset = ::localtime_r(&t, &local) ? local.tm_gmtoff : 0;
+        cachedQuarter = quarter;
+    }
+    return cachedOffset;
 }
 
 std::string homeFolder()

@@ -1,6 +1,7 @@
 #pragma once
 // The running program, files and folders, and the desktop.
 
+#include <cstdint>
 #include <string>
 
 namespace kelmora::platform {
@@ -28,6 +29,9 @@ void createFolderWithParents(const std::string& path);
 
 // Opens a document or an address with the desktop's handler, without waiting.
 bool openWithDesktop(const std::string& documentOrAddress);
+
+// Seconds to add to a UTC time to get the local time at that moment.
+std::int64_t utcOffsetAt(std::int64_t utcSeconds);
 
 // The user's home folder.
 std::string homeFolder();

@@ -1,29 +1,20 @@
 #include "search/SearchFileData.h"
 
-#include <ctime>
+#include "platform/System.h"
 
 namespace kelmora {
 
 bool toLocalDateTime(std::int64_t utcSeconds, TDateTime& result)
 {
-    const std::time_t t = static_cast<std::time_t>(utcSeconds);
-    std::tm local {};
-    if (!::localtime_r(&t, &local)) return false;
-    const int year = local.tm_year + 1900;
-    if (year < 1980 || year > 2107) return false;
-
-    // Days from 1899-12-30 to the date (proleptic Gregorian, civil-from-days inverse).
-    const int y = local.tm_mon + 1 <= 2 ? year - 1 : year;
-    const int m = local.tm_mon + 1;
-    const int era = y / 400;
-    const int yearOfEra = y - era * 400;
-    const int dayOfYear = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + local.tm_mday - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const long daysSince1970 = static_cast<long>(era) * 146097 + dayOfEra - 719468;
-    constexpr long daysFrom1899To1970 = 25569;
-
-    const int seconds = local.tm_hour * 3600 + local.tm_min * 60 + (local.tm_sec / 2) * 2;
-    result = static_cast<double>(daysSince1970 + daysFrom1899To1970) + seconds / 86400.0;
+    // Packed date-times hold the local years 1980 to 2107.
+    constexpr std::int64_t first = 315532800;   // 1980-01-01 00:00, seconds since 1970
+    constexpr std::int64_t end = 4354819200;    // 2108-01-01 00:00
+    constexpr std::int64_t daysFrom1899To1970 = 25569;
+    const std::int64_t local = utcSeconds + platform::utcOffsetAt(utcSeconds);
+    if (local < first || local >= end) return false;
+    const std::int64_t days = local / 86400;
+    const std::int64_t seconds = (local % 86400) / 2 * 2;  // 2-second steps
+    result = static_cast<double>(days + daysFrom1899To1970) + static_cast<double>(seconds) / 86400.0;
     return true;
 }
 
