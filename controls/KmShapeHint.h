@@ -136,11 +136,11 @@ public:
     // The control whose tool tip shows or is about to show.
     QWidget* hintControl() const { return m_control; }
 
+    // Watches the whole application for pointer moves and tool tips.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void closeHintWindow();  // OnCloseHintWindow
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void pointerAt(QWidget* widget);

@@ -1,0 +1,290 @@
+// The balloon hint: sizes, placement near the screen edges, the balloon's pixels,
+// and taking over the application's tool tips with its own timing.
+#include <QApplication>
+#include <QEnterEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "controls/KmShapeHint.h"
+
+using namespace kelmora;
+
+namespace {
+
+// ShapeHint1 as the main window stores it.
+void configureAsMainWindow(TKmShapeHint& hint)
+{
+    hint.BeginLoad();
+    hint.setColor(clWhite);
+    hint.setFont(uiTFont(11, clBlack));
+    hint.Shadow().setColor(2105376);
+    hint.Shadow().setDepth(2);
+    hint.Loaded();
+}
+
+THintLook mainWindowLook()
+{
+    THintLook look;
+    look.color = clWhite;
+    look.font = uiTFont(11, clBlack);
+    look.shadow.setColor(2105376);
+    look.shadow.setDepth(2);
+    return look;
+}
+
+void enter(QWidget& w)
+{
+    const QPointF local(w.width() / 2.0, w.height() / 2.0);
+    QEnterEvent event(local, local, w.mapToGlobal(local));
+    QApplication::sendEvent(&w, &event);
+}
+
+void leave(QWidget& w)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(&w, &event);
+}
+
+}  // namespace
+
+TEST(ShapeHintGeometry, WrapWidthAndTextBox)
+{
+    EXPECT_EQ(hintWrapWidth(-4, 1024), 256);
+    EXPECT_EQ(hintWrapWidth(-3, 1000), 333);
+    EXPECT_EQ(hintWrapWidth(150, 1024), 150);
+    EXPECT_EQ(hintWrapWidth(0, 1024), 1);
+
+    const QFont font = uiFont(11);
+    EXPECT_EQ(hintTextBox("", font, 256), hintTextBox(" ", font, 256)) << "an empty text measures as a space";
+    const QSize one = hintTextBox("word", font, 256);
+    EXPECT_EQ(one.height(), hintTextBox("w", font, 256).height());
+    const QString longText = QString("folder ").repeated(40).trimmed();
+    const QSize wrapped = hintTextBox(longText, font, 256);
+    EXPECT_LE(wrapped.width(), 256 + 6);
+    EXPECT_GT(wrapped.height(), 3 * (one.height() - 6)) << "a long text wraps and grows downwards";
+}
+
+TEST(ShapeHintGeometry, WindowSizeAndTextOffsetPerStyle)
+{
+    const QSize box(60, 20);
+    EXPECT_EQ(hintWindowSize(hsRect, box, 2), QSize(62, 22));
+    EXPECT_EQ(hintWindowSize(hsRoundRect, box, 2), QSize(70, 26));
+    EXPECT_EQ(hintWindowSize(hsEllipse, box, 2), QSize(82, 28));
+    EXPECT_EQ(hintWindowSize(hsNoseRect, box, 2), QSize(85, 40));
+    EXPECT_EQ(hintWindowSize(hsNoseRoundRect, box, 6), QSize(89, 44));
+    EXPECT_EQ(hintWindowSize(hsNoseEllipse, box, 2), QSize(107, 47));
+    // A one-word hint still leaves a body of 46 + 8 pixels for the 30-pixel nose base.
+    const QSize small = hintWindowSize(hsNoseRoundRect, QSize(20, 18), 2);
+    EXPECT_EQ(small.width() - 2 - 15, 54);
+
+    EXPECT_EQ(hintTextOffset(hsRect, hpAboveRight, box, 2), QPoint(3, 3));
+    EXPECT_EQ(hintTextOffset(hsRoundRect, hpAboveRight, box, 2), QPoint(5, 5));
+    EXPECT_EQ(hintTextOffset(hsEllipse, hpAboveRight, box, 2), QPoint(14, 6));
+    EXPECT_EQ(hintTextOffset(hsNoseRoundRect, hpAboveRight, box, 2), QPoint(19, 4));
+    EXPECT_EQ(hintTextOffset(hsNoseRoundRect, hpAboveLeft, box, 2), QPoint(4, 4));
+    EXPECT_EQ(hintTextOffset(hsNoseRect, hpBelowLeft, box, 2), QPoint(4, 19));
+    EXPECT_EQ(hintTextOffset(hsNoseRect, hpBelowRight, box, 2), QPoint(19, 19));
+}
+
+TEST(ShapeHintGeometry, PlacementNearEachScreenEdge)
+{
+    const QRect screen(0, 0, 1024, 768);
+    const QSize size(85, 40);
+    auto place = [&](QPoint anchor) { return placeHint(anchor, size, screen, hpAboveRight); };
+
+    THintPlacement p = place({500, 400});
+    EXPECT_EQ(p.placement, hpAboveRight);
+    EXPECT_EQ(p.topLeft, QPoint(501, 359));
+
+    p = place({500, 20});  // top edge: the next in the cycle, below-left
+    EXPECT_EQ(p.placement, hpBelowLeft);
+    EXPECT_EQ(p.topLeft, QPoint(412, 21));
+
+    p = place({30, 20});  // top-left corner: below-right
+    EXPECT_EQ(p.placement, hpBelowRight);
+    EXPECT_EQ(p.topLeft, QPoint(36, 21));
+
+    p = place({1000, 400});  // right edge
+    EXPECT_EQ(p.placement, hpBelowLeft);
+
+    p = place({1000, 760});  // bottom-right corner: round the cycle to above-left
+    EXPECT_EQ(p.placement, hpAboveLeft);
+    EXPECT_EQ(p.topLeft, QPoint(914, 719));
+
+    p = place({10, 760});  // bottom-left corner
+    EXPECT_EQ(p.placement, hpAboveRight);
+
+    // The window's far corner counts as outside when it touches the screen's edge.
+    p = place({1024 - 85 - 1, 400});
+    EXPECT_EQ(p.placement, hpBelowLeft);
+    p = place({1024 - 85 - 2, 400});
+    EXPECT_EQ(p.placement, hpAboveRight);
+
+    // Nothing fits: the fourth placement tried.
+    p = placeHint({50, 50}, QSize(200, 200), QRect(0, 0, 100, 100), hpAboveRight);
+    EXPECT_EQ(p.placement, hpAboveLeft);
+    EXPECT_EQ(p.topLeft, QPoint(-151, -151));
+}
+
+TEST(ShapeHintBalloon, NoseRoundRectOutlineNoseAndShadowPixels)
+{
+    const THintLook look = mainWindowLook();
+    const QSize size = hintWindowSize(hsNoseRoundRect, QSize(60, 20), 2);  // 85 x 40
+    const QImage img = drawHintBalloon(look, size, hpAboveRight);
+    const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0), shadow = qRgb(32, 32, 32);
+    // Body (15, 0, 83, 23): outline, fill, and a 2-pixel shadow band right and below.
+    EXPECT_EQ(img.pixel(40, 0), black);
+    EXPECT_EQ(img.pixel(40, 10), white);
+    EXPECT_EQ(img.pixel(82, 10), black);
+    EXPECT_EQ(img.pixel(83, 10), shadow);
+    EXPECT_EQ(img.pixel(84, 10), shadow);
+    EXPECT_EQ(img.pixel(60, 22), black) << "bottom outline beside the nose";
+    EXPECT_EQ(img.pixel(70, 23), shadow);
+    EXPECT_EQ(img.pixel(70, 24), shadow);
+    EXPECT_EQ(qAlpha(img.pixel(70, 25)), 0);
+    // Nose (25, 22) -> (0, 38) -> (55, 22): open towards the body, tip at the corner.
+    EXPECT_EQ(img.pixel(40, 22), white) << "no outline between body and nose";
+    EXPECT_EQ(img.pixel(26, 22), white);
+    EXPECT_EQ(img.pixel(25, 28), white);
+    EXPECT_EQ(img.pixel(0, 38), black);
+    EXPECT_EQ(qAlpha(img.pixel(0, 30)), 0);
+    EXPECT_EQ(qAlpha(img.pixel(10, 0)), 0) << "left of the body is transparent";
+    // The nose's shadow lies 2 pixels lower.
+    EXPECT_EQ(img.pixel(30, 30), shadow);
+    EXPECT_EQ(img.pixel(1, 39), shadow);
+
+    // Below-right has no shadow nose.
+    const QImage below = drawHintBalloon(look, size, hpBelowRight);
+    EXPECT_EQ(below.pixel(0, 0), black);
+    EXPECT_EQ(qAlpha(below.pixel(2, 3)), 0);
+
+    // No shadow: the space stays, nothing is drawn there.
+    THintLook plain = look;
+    plain.shadow.setStyle(hssNone);
+    EXPECT_EQ(qAlpha(drawHintBalloon(plain, size, hpAboveRight).pixel(83, 10)), 0);
+}
+
+TEST(ShapeHintBalloon, OtherStylesKeepTheirShapes)
+{
+    THintLook look = mainWindowLook();
+    const QRgb black = qRgb(0, 0, 0), shadow = qRgb(32, 32, 32);
+    look.style = hsRect;
+    QImage img = drawHintBalloon(look, QSize(62, 22), hpAboveRight);
+    EXPECT_EQ(img.pixel(0, 0), black);
+    EXPECT_EQ(img.pixel(59, 19), black);
+    EXPECT_EQ(img.pixel(61, 21), shadow);
+    EXPECT_EQ(qAlpha(img.pixel(61, 0)), 0);
+    look.style = hsEllipse;
+    img = drawHintBalloon(look, QSize(82, 28), hpAboveRight);
+    EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+    EXPECT_EQ(img.pixel(40, 13), qRgb(255, 255, 255));
+    look.style = hsNoseEllipse;
+    img = drawHintBalloon(look, QSize(107, 47), hpBelowLeft);
+    EXPECT_EQ(img.pixel(50, 30), qRgb(255, 255, 255));
+}
+
+TEST(ShapeHintWindow, ShapedWindowShowsTheBalloonAtTheAnchor)
+{
+    TKmShapeHintWindow window;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPoint anchor = screen.center();
+    window.activate(" カット開始位置(秒単位)", anchor, mainWindowLook(), -4, hpAboveRight);
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.placement(), hpAboveRight);
+    EXPECT_EQ(window.geometry().bottomLeft(), anchor + QPoint(1, -2)) << "the nose tip next to the anchor";
+    EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(window.mask().contains(QPoint(40, 10)));
+    const QImage shot = window.grab().toImage();
+    shot.scaled(shot.size() * 4).save("/tmp/kelmora-shapehint.png");
+    EXPECT_EQ(shot.pixel(40, 0), qRgb(0, 0, 0));
+    // Text in black somewhere inside the body.
+    bool text = false;
+    for (int x = 19; x < window.width() - 10 && !text; ++x)
+        for (int y = 4; y < 16 && !text; ++y) text = shot.pixel(x, y) == qRgb(0, 0, 0);
+    EXPECT_TRUE(text);
+}
+
+TEST(ShapeHint, TakesOverToolTipsWithItsTiming)
+{
+    QWidget form;
+    form.resize(300, 200);
+    QPushButton a("A", &form), b("B", &form), plain("C", &form);
+    a.setGeometry(10, 100, 60, 24);
+    b.setGeometry(80, 100, 60, 24);
+    plain.setGeometry(150, 100, 60, 24);
+    a.setToolTip(" first");
+    b.setToolTip(" second");
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::qWait(50);
+
+    TKmShapeHint hint;
+    configureAsMainWindow(hint);
+    EXPECT_EQ(TKmShapeHint::current(), &hint);
+    QSignalSpy closed(&hint, &TKmShapeHint::closeHintWindow);
+
+    enter(a);
+    QTest::qWait(300);
+    EXPECT_EQ(hint.hintWindow(), nullptr) << "not before the pause";
+    QTest::qWait(400);
+    ASSERT_NE(hint.hintWindow(), nullptr);
+    EXPECT_EQ(hint.hintControl(), &a);
+
+    // Straight on to another hinted control: shown at once.
+    leave(a);
+    enter(b);
+    ASSERT_NE(hint.hintWindow(), nullptr);
+    EXPECT_EQ(hint.hintControl(), &b);
+    EXPECT_EQ(closed.count(), 1);
+
+    // Leaving to a control without a hint hides it; the next one waits again.
+    leave(b);
+    enter(plain);
+    EXPECT_EQ(hint.hintWindow(), nullptr);
+    EXPECT_EQ(closed.count(), 2);
+    leave(plain);
+    enter(a);
+    EXPECT_EQ(hint.hintWindow(), nullptr);
+
+    // Qt's own tip never shows while the balloon is on.
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), a.mapToGlobal(QPoint(5, 5)));
+    EXPECT_TRUE(hint.eventFilter(&a, &tip));
+    hint.setEnabled(false);
+    EXPECT_EQ(TKmShapeHint::current(), nullptr);
+    EXPECT_FALSE(hint.eventFilter(&a, &tip)) << "disabled: back to plain tips";
+}
+
+TEST(ShapeHint, HidesAfterItsTime)
+{
+    QWidget form;
+    QPushButton a("A", &form);
+    a.setToolTip("hint");
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::qWait(50);
+    TKmShapeHint hint;
+    configureAsMainWindow(hint);
+    QSignalSpy closed(&hint, &TKmShapeHint::closeHintWindow);
+    enter(a);
+    QTest::qWait(TKmShapeHint::HintPauseMs + 150);
+    ASSERT_NE(hint.hintWindow(), nullptr);
+    QTest::qWait(TKmShapeHint::HintHidePauseMs + 200);
+    EXPECT_EQ(hint.hintWindow(), nullptr);
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST(ShapeHint, ShowHintForADurationAndControlHint)
+{
+    TKmShapeHint hint;
+    configureAsMainWindow(hint);
+    QSignalSpy closed(&hint, &TKmShapeHint::closeHintWindow);
+    hint.ShowHint("now", 400, 300, 50);
+    EXPECT_EQ(closed.count(), 1);
+    hint.ShowControlHint("", nullptr, 50);
+    QWidget hidden;
+    hint.ShowControlHint("x", &hidden, 50);
+    EXPECT_EQ(closed.count(), 1) << "nothing for a missing or invisible control";
+}
