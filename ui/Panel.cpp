@@ -1,5 +1,6 @@
 #include "ui/Panel.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace kelmora {
@@ -46,5 +47,11 @@ void TPanel::paintEvent(QPaintEvent*)
         painter.drawText(all, Qt::AlignCenter, m_caption);
     }
 }
+
+}  // namespace kelmora
+
+namespace kelmora {
+
+void TPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 }  // namespace kelmora

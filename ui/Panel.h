@@ -22,6 +22,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A panel is a window of its own: a press on it is not the form's.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     TColor m_color = clBtnFace;

@@ -1,0 +1,206 @@
+// The cut button's batch and the start-second preview, with the fake extractor.
+#include <QImage>
+#include <QLabel>
+#include <QTimer>
+
+#include "platform/System.h"
+#include "tests/support/FakeExtractorLog.h"
+#include "tests/ui/MainFormFixture.h"
+
+namespace kelmora::test {
+namespace {
+
+class MainFormBatchTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        // The extractor beside the program is found before any on PATH.
+        ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
+                                QString::fromStdString(path(QStringLiteral("ffmpeg")))));
+        qputenv("KELMORA_FAKE_LOG", QByteArray::fromStdString(path(QStringLiteral("runs.log"))));
+        qputenv("KELMORA_FAKE_SLEEP_MS", "0");
+        qputenv("KELMORA_FAKE_EXIT", "0");
+    }
+    void TearDown() override
+    {
+        MainFormTest::TearDown();
+        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_SLEEP_MS", "KELMORA_FAKE_EXIT"}) qunsetenv(name);
+        if (!savedPath.isNull()) qputenv("PATH", savedPath);
+    }
+
+    // No extractor anywhere: none beside the program, none on PATH.
+    void removeExtractor()
+    {
+        QFile::remove(QString::fromStdString(path(QStringLiteral("ffmpeg"))));
+        savedPath = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(path(QStringLiteral("nowhere"))));
+    }
+
+    TMainForm1& openWith(std::initializer_list<const char*> names)
+    {
+        std::vector<std::string> targets;
+        for (const char* name : names) {
+            writeFile(QString::fromLatin1(name));
+            targets.push_back(path(QString::fromLatin1(name)));
+        }
+        TMainForm1& w = open(targets);
+        w.BrowseEdit1->SetPath(path(QStringLiteral("out")));
+        return w;
+    }
+
+    std::vector<FakeExtractorRun> runs() const { return readFakeExtractorLog(path(QStringLiteral("runs.log"))); }
+    static std::string output(const FakeExtractorRun& run) { return run.empty() ? std::string() : run.back(); }
+
+    QByteArray savedPath;
+};
+
+TEST_F(MainFormBatchTest, EveryEntryRunsOnceInListOrderThenBeepsAndSetsTheFinishFlag)
+{
+    TMainForm1& w = openWith({"c.avi", "A.avi", "b.avi"});
+    w.SSButton10Click();
+    const auto all = runs();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(output(all[0]), path(QStringLiteral("out/A_%05d.jpg")));
+    EXPECT_EQ(output(all[1]), path(QStringLiteral("out/b_%05d.jpg")));
+    EXPECT_EQ(output(all[2]), path(QStringLiteral("out/c_%05d.jpg")));
+    EXPECT_TRUE(platform::fileExists(path(QStringLiteral("out/b_00001.jpg"))));
+    EXPECT_EQ(beeps.count, 1);
+    EXPECT_EQ(w.Panel10->ImageList1.Tag, 1);
+    EXPECT_TRUE(notices.empty());
+    EXPECT_FALSE(w.BatchRunning());
+}
+
+TEST_F(MainFormBatchTest, AMissingExtractorStopsWithABeepAndANotice)
+{
+    TMainForm1& w = openWith({"a.avi", "b.avi"});
+    removeExtractor();
+    w.SSButton10Click();
+    EXPECT_EQ(beeps.count, 1);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text, QStringLiteral("ffmpeg を起動できませんでした。処理を中止します。"));
+    EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
+}
+
+TEST_F(MainFormBatchTest, TheDestinationIsCreatedWithItsParentsBeforeTheFirstRun)
+{
+    TMainForm1& w = openWith({"a.avi"});
+    w.BrowseEdit1->SetPath(path(QStringLiteral("new/sub/dir")));
+    w.SSButton10Click();
+    EXPECT_TRUE(platform::folderExists(path(QStringLiteral("new/sub/dir"))));
+    EXPECT_TRUE(platform::fileExists(path(QStringLiteral("new/sub/dir/a_00001.jpg"))));
+}
+
+TEST_F(MainFormBatchTest, AnEmptyDestinationAbortsBeforeAnyRun)
+{
+    TMainForm1& w = openWith({"a.avi"});
+    w.BrowseEdit1->SetPath("");
+    w.SSButton10Click();
+    EXPECT_TRUE(runs().empty());
+    EXPECT_EQ(beeps.count, 1);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text, QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。"));
+    EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
+}
+
+TEST_F(MainFormBatchTest, OptionsChangedDuringARunApplyToTheNextEntry)
+{
+    qputenv("KELMORA_FAKE_SLEEP_MS", "400");
+    TMainForm1& w = openWith({"a.avi", "b.avi"});
+    QTimer::singleShot(100, &w, [&w] { w.RadioButton7->click(); });
+    w.SSButton10Click();
+    const auto all = runs();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(output(all[0]), path(QStringLiteral("out/a_%05d.jpg")));
+    EXPECT_EQ(output(all[1]), path(QStringLiteral("out/b_%05d.png")));
+}
+
+TEST_F(MainFormBatchTest, ClearDuringARunEndsTheBatchAfterIt)
+{
+    qputenv("KELMORA_FAKE_SLEEP_MS", "400");
+    TMainForm1& w = openWith({"a.avi", "b.avi", "c.avi"});
+    QTimer::singleShot(100, &w, [&w] { w.SSButton5Click(); });
+    w.SSButton10Click();
+    EXPECT_EQ(runs().size(), 1u);
+    EXPECT_EQ(beeps.count, 1);
+    EXPECT_EQ(w.Panel10->ImageList1.Tag, 1);
+}
+
+TEST_F(MainFormBatchTest, ASecondClickWhileRunningIsIgnored)
+{
+    qputenv("KELMORA_FAKE_SLEEP_MS", "300");
+    TMainForm1& w = openWith({"a.avi", "b.avi"});
+    QTimer::singleShot(100, &w, [&w] { w.SSButton10Click(); });
+    w.SSButton10Click();
+    EXPECT_EQ(runs().size(), 2u);
+    EXPECT_EQ(beeps.count, 1);
+}
+
+TEST_F(MainFormBatchTest, FailedRunsAreListedAndTheFinishFlagStaysOff)
+{
+    qputenv("KELMORA_FAKE_EXIT", "1");
+    TMainForm1& w = openWith({"a.avi", "b.avi"});
+    w.SSButton10Click();
+    EXPECT_EQ(runs().size(), 2u);
+    EXPECT_EQ(beeps.count, 1);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text.toStdString(),
+              "次のファイルを変換できませんでした。\n" + path(QStringLiteral("a.avi")) + "\n" + path(QStringLiteral("b.avi")));
+    EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
+}
+
+TEST_F(MainFormBatchTest, ClosingDuringABatchSavesAtOnceAndClosesWhenItEnds)
+{
+    qputenv("KELMORA_FAKE_SLEEP_MS", "300");
+    TMainForm1& w = openWith({"a.avi"});
+    w.show();
+    bool savedWhileRunning = false;
+    QTimer::singleShot(100, &w, [&] {
+        w.close();
+        savedWhileRunning = w.isVisible() && platform::fileExists(w.SettingsFilePath());
+    });
+    w.SSButton10Click();
+    EXPECT_TRUE(savedWhileRunning);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainFormBatchTest, ThePreviewShowsTheBitmapAndDeletesIt)
+{
+    TMainForm1& w = openWith({"a.avi"});
+    w.RadioButton2->click();
+    w.SpinEdit1->SetValue(12);
+    const auto all = runs();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0][0], "-ss");
+    EXPECT_EQ(all[0][1], "12");
+    ASSERT_FALSE(w.Image2->pixmap().isNull());
+    EXPECT_EQ(w.Image2->pixmap().size(), QSize(80, 60));
+    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_TRUE(w.Panel11->isVisible() || !w.Panel11->isHidden());
+    w.Timer2Timer();
+    EXPECT_TRUE(w.Panel11->isHidden());
+    EXPECT_FALSE(w.Timer2->isActive());
+}
+
+TEST_F(MainFormBatchTest, NoPreviewWhileTheListIsEmpty)
+{
+    TMainForm1& w = open();
+    w.SpinEdit1->SetValue(5);
+    EXPECT_TRUE(runs().empty());
+    EXPECT_TRUE(w.Panel11->isHidden());
+}
+
+TEST_F(MainFormBatchTest, AnUnreadablePreviewIsReportedAndLeftInPlace)
+{
+    TMainForm1& w = openWith({"a.avi"});
+    removeExtractor();
+    writeFile(QStringLiteral("_thumb.bmp"), "not a bitmap");
+    w.SpinEdit1->SetValue(3);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].kind, NoticeKind::Error);
+    EXPECT_TRUE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_TRUE(w.Panel11->isHidden());
+}
+
+}  // namespace
+}  // namespace kelmora::test

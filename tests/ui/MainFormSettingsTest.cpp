@@ -1,0 +1,113 @@
+// Loading Kelmora.ini at the first activation and writing it on close.
+#include <QCloseEvent>
+#include <QListView>
+
+#include "tests/ui/MainFormFixture.h"
+
+namespace kelmora::test {
+namespace {
+
+TEST_F(MainFormTest, WithoutAFileTheDefaultsStayAndCloseWritesEveryKeyInOrder)
+{
+    TMainForm1& w = open();
+    EXPECT_EQ(w.pos(), QPoint(20, 20));
+    EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());
+    EXPECT_EQ(w.BrowseEdit1->toolTip().toStdString(), programFolder());
+    EXPECT_EQ(w.Tag(), 1);
+
+    ASSERT_TRUE(w.FormClose());
+    const QByteArray expected = "[SET]\nM_LEFT=20\nM_TOP=20\n[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\n"
+                                "R3=1\nR4=0\nS3=320\nS4=240\nB1=" +
+                                QByteArray::fromStdString(programFolder()) + "\nR5=1\nR6=0\nR7=0\nR8=0\n";
+    QByteArray written = readFile(QStringLiteral("Kelmora.ini"));
+    written.replace("\r\n", "\n");
+    EXPECT_EQ(written, expected);
+}
+
+TEST_F(MainFormTest, SavedChoicesComeBackAndRunTheirRules)
+{
+    writeFile(QStringLiteral("Kelmora.ini"),
+              "[SET]\nM_LEFT=-5\nM_TOP=300\n[SET1]\nR1=0\nR2=1\nS1=0x10\nS2=7\nR3=0\nR4=1\nS3=640\nS4=480\n"
+              "S5=500\nB1=/tmp/out/\nR5=0\nR6=0\nR7=1\nR8=0\n");
+    TMainForm1& w = open();
+    EXPECT_EQ(w.pos(), QPoint(-5, 300));
+    EXPECT_TRUE(w.RadioButton2->isChecked());
+    EXPECT_TRUE(w.SpinEdit1->isEnabled());
+    EXPECT_EQ(w.SpinEdit1->GetValue(), 16);
+    EXPECT_EQ(w.SpinEdit2->GetValue(), 7);
+    EXPECT_EQ(w.SpinEdit5->GetValue(), 60);
+    EXPECT_TRUE(w.RadioButton4->isChecked());
+    EXPECT_TRUE(w.SpinEdit4->isEnabled());
+    EXPECT_EQ(w.SpinEdit3->GetValue(), 640);
+    EXPECT_EQ(w.BrowseEdit1->GetPath(), "/tmp/out");
+    EXPECT_EQ(w.BrowseEdit1->toolTip(), QStringLiteral("/tmp/out"));
+    EXPECT_TRUE(w.RadioButton7->isChecked());
+    EXPECT_FALSE(w.RadioButton5->isChecked());
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(MainFormTest, RangeAndIntervalBothSavedOnShowOneNoticeAndKeepTheInterval)
+{
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nR1=0\nR2=1\nR9=0\nR10=1\n");
+    TMainForm1& w = open();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text, QStringLiteral("カット間隔を指定する場合は カット範囲は全フレームが対象になります。"));
+    EXPECT_TRUE(w.RadioButton1->isChecked());
+    EXPECT_FALSE(w.RadioButton2->isChecked());
+    EXPECT_TRUE(w.RadioButton10->isChecked());
+    EXPECT_TRUE(w.SpinEdit5->isEnabled());
+    EXPECT_FALSE(w.SpinEdit1->isEnabled());
+}
+
+TEST_F(MainFormTest, GroupsSavedWithNothingOnStaySoAndAreWrittenBack)
+{
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nR1=0\nR2=0\nR5=0\nR6=0\nR7=0\nR8=0\nB1=\n");
+    TMainForm1& w = open();
+    EXPECT_FALSE(w.RadioButton1->isChecked());
+    EXPECT_FALSE(w.RadioButton2->isChecked());
+    for (auto* b : {w.RadioButton5, w.RadioButton6, w.RadioButton7, w.RadioButton8}) EXPECT_FALSE(b->isChecked());
+    EXPECT_FALSE(w.CurrentSettings().RangeFromSecond);
+    EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());  // an empty B1 gives the default folder
+
+    ASSERT_TRUE(w.FormClose());
+    const QByteArray written = readFile(QStringLiteral("Kelmora.ini"));
+    EXPECT_TRUE(written.contains("R1=0\n"));
+    EXPECT_TRUE(written.contains("R2=0\n"));
+    EXPECT_TRUE(written.contains("R5=0\n"));
+}
+
+TEST_F(MainFormTest, OnlyTheFirstActivationLoadsAndRegisters)
+{
+    writeFile(QStringLiteral("clip.mp4"));
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nS2=5\n");
+    TMainForm1& w = open({path(QStringLiteral("clip.mp4"))});
+    EXPECT_EQ(w.Targets().size(), 1u);
+    w.SpinEdit2->SetValue(9);
+    w.FormActivate();
+    EXPECT_EQ(w.SpinEdit2->GetValue(), 9);
+    EXPECT_EQ(w.Targets().size(), 1u);
+}
+
+TEST_F(MainFormTest, ARefusedWriteShowsThePathAndKeepsTheWindowOpen)
+{
+    TMainForm1& w = open();
+    w.show();
+    // A folder where the file should be: no write can succeed, even as root.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Kelmora.ini")));
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].kind, NoticeKind::Error);
+    EXPECT_EQ(notices[0].text.toStdString(), w.SettingsFilePath() + " に書き込めません.");
+}
+
+TEST_F(MainFormTest, TypingASeparatorAtTheEndOfTheFolderIsUndone)
+{
+    TMainForm1& w = open();
+    w.BrowseEdit1->SetPath("/data/pictures/");
+    EXPECT_EQ(w.BrowseEdit1->GetPath(), "/data/pictures");
+    EXPECT_EQ(w.BrowseEdit1->toolTip(), QStringLiteral("/data/pictures"));
+}
+
+}  // namespace
+}  // namespace kelmora::test

@@ -1,0 +1,78 @@
+// Registering targets: command line, drops, folders, patterns, the sorted list, CLEAR.
+#include <QListView>
+#include <QMimeData>
+#include <QUrl>
+#include <cstdio>
+
+#include "tests/ui/MainFormFixture.h"
+
+namespace kelmora::test {
+namespace {
+
+QMimeData* uriList(const QByteArray& lines)
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/uri-list"), lines);
+    return data;
+}
+
+TEST_F(MainFormTest, DropsAreKeptSortedWithoutRegardToCaseAndSelectTheFirst)
+{
+    writeFile(QStringLiteral("v/b.avi"));
+    writeFile(QStringLiteral("v/A.avi"));
+    TMainForm1& w = open();
+    const QByteArray base = QUrl::fromLocalFile(folder.path()).toEncoded();
+    std::unique_ptr<QMimeData> first(uriList(base + "/v/b.avi\r\n"));
+    w.DropTargets(*first);
+    std::unique_ptr<QMimeData> second(uriList("# comment\r\n" + base + "/v/A.avi\r\n" + base + "/v/b.avi\r\n"));
+    w.DropTargets(*second);
+    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/A.avi"), path("v/b.avi"), path("v/b.avi")}));
+    EXPECT_EQ(w.SelectedIndex(), 0);
+    EXPECT_TRUE(w.SSButton10->isEnabled());
+}
+
+TEST_F(MainFormTest, ADroppedNameThatIsNotUtf8KeepsItsBytes)
+{
+    const std::string name = path("v") + "/caf\xE9.avi";  // Latin-1 e acute
+    QDir().mkpath(QString::fromStdString(path("v")));
+    std::FILE* file = std::fopen(name.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    TMainForm1& w = open();
+    std::unique_ptr<QMimeData> data(uriList("file://" + QByteArray::fromStdString(path("v")) + "/caf%E9.avi\n"));
+    w.DropTargets(*data);
+    std::remove(name.c_str());  // the temporary folder cannot name it
+    ASSERT_EQ(w.Targets().size(), 1u);
+    EXPECT_EQ(w.Targets()[0], name);
+}
+
+TEST_F(MainFormTest, AFolderStandsForEverythingBelowIt)
+{
+    writeFile(QStringLiteral("v/b.avi"));
+    writeFile(QStringLiteral("v/sub/a.avi"));
+    TMainForm1& w = open({path("v")});
+    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/b.avi"), path("v/sub"), path("v/sub/a.avi")}));
+}
+
+TEST_F(MainFormTest, PatternsStayAsTypedAndMissingPathsAddNothing)
+{
+    writeFile(QStringLiteral("v/a.avi"));
+    const std::string longName = path("v/") + std::string(300, 'x');  // longer than any name allows: missing
+    TMainForm1& w = open({path("v/*.avi"), path("v/none.avi"), path("v/*.mkv"), longName});
+    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/*.avi")}));
+}
+
+TEST_F(MainFormTest, ClearEmptiesTheListAndDisablesTheCutButton)
+{
+    writeFile(QStringLiteral("a.avi"));
+    TMainForm1& w = open({path("a.avi")});
+    EXPECT_TRUE(w.SSButton10->isEnabled());
+    w.SSButton5Click();
+    EXPECT_TRUE(w.Targets().empty());
+    EXPECT_FALSE(w.SSButton10->isEnabled());
+    w.SSButton5Click();
+    EXPECT_FALSE(w.SSButton10->isEnabled());
+}
+
+}  // namespace
+}  // namespace kelmora::test
