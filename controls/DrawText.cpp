@@ -1,9 +1,11 @@
 #include "controls/DrawText.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace kelmora {
@@ -19,12 +21,51 @@ struct Line {
     int accel = -1;
 };
 
-// Widths with tab stops every eight average character widths.
+// A font as text is drawn with it, its metrics and the advances of the characters
+// met so far. Looking a font up is what costs, so the few fonts in use are kept.
+struct FontEntry {
+    explicit FontEntry(const QFont& font) : source(font), drawing(textDrawingFont(font)), metrics(drawing) {}
+    QFont source;
+    QFont drawing;
+    QFontMetrics metrics;
+    QHash<char32_t, int> advances;
+
+    int advance(const QString& text, int from, int to)
+    {
+        int width = 0;
+        for (int i = from; i < to; ++i) {
+            char32_t c = text[i].unicode();
+            int units = 1;
+            if (text[i].isHighSurrogate() && i + 1 < to && text[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+                units = 2;
+            }
+            auto found = advances.constFind(c);
+            if (found == advances.cend())
+                found = advances.insert(c, metrics.horizontalAdvance(text.mid(i, units)));
+            width += *found;
+            i += units - 1;
+        }
+        return width;
+    }
+};
+
+FontEntry& fontEntry(const QFont& font)
+{
+    static std::vector<std::unique_ptr<FontEntry>> cache;
+    for (const auto& entry : cache)
+        if (entry->source == font) return *entry;
+    if (cache.size() >= 32) cache.clear();
+    cache.push_back(std::make_unique<FontEntry>(font));
+    return *cache.back();
+}
+
+// Widths with tab stops every eight average character widths. A string is as
+// wide as its characters side by side (the drawing font has no kerning).
 class Measure {
 public:
-    Measure(const QFont& font, bool expandTabs)
-        : metrics_(font), expandTabs_(expandTabs),
-          tabStop_(std::max(1, 8 * metrics_.averageCharWidth()))
+    Measure(FontEntry& font, bool expandTabs)
+        : font_(font), expandTabs_(expandTabs), tabStop_(std::max(1, 8 * font.metrics.averageCharWidth()))
     {
     }
 
@@ -36,19 +77,17 @@ public:
         int runStart = 0;
         for (int i = 0; i < count; ++i) {
             if (text[i] != QLatin1Char('\t')) continue;
-            x += metrics_.horizontalAdvance(text.mid(runStart, i - runStart));
+            x += font_.advance(text, runStart, i);
             if (expandTabs_) x = (x / tabStop_ + 1) * tabStop_;
             runStart = i + 1;
         }
-        return x + metrics_.horizontalAdvance(text.mid(runStart, count - runStart));
+        return x + font_.advance(text, runStart, count);
     }
 
-    const QFontMetrics& metrics() const { return metrics_; }
-    bool expandTabs() const { return expandTabs_; }
-    int tabStop() const { return tabStop_; }
+    const QFontMetrics& metrics() const { return font_.metrics; }
 
 private:
-    QFontMetrics metrics_;
+    FontEntry& font_;
     bool expandTabs_;
     int tabStop_;
 };
@@ -193,18 +232,19 @@ QFont textDrawingFont(const QFont& font)
     return drawing;
 }
 
-int textLineHeight(const QFont& font) { return QFontMetrics(textDrawingFont(font)).height(); }
+int textLineHeight(const QFont& font) { return fontEntry(font).metrics.height(); }
 
 int textWidth(const QFont& font, const QString& text)
 {
-    return QFontMetrics(textDrawingFont(font)).horizontalAdvance(text);
+    return fontEntry(font).advance(text, 0, static_cast<int>(text.size()));
 }
 
 QRect drawText(QPainter* painter, const QFont& font, const QString& text, const QRect& rect,
                unsigned format, const QColor& color)
 {
-    const QFont drawing = textDrawingFont(font);
-    const Measure measure(drawing, format & DT_EXPANDTABS);
+    FontEntry& entry = fontEntry(font);
+    const QFont& drawing = entry.drawing;
+    const Measure measure(entry, format & DT_EXPANDTABS);
     const std::vector<Line> lines = layoutLines(text, rect, format, measure);
     const int lineHeight = measure.metrics().height();
 

@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <algorithm>
+#include <vector>
 
 #include "controls/DrawText.h"
 #include "controls/Gradient.h"
@@ -76,21 +78,31 @@ void TGradBox::paintEvent(QPaintEvent*)
 
     // 256 bands, each one row (or column) taller than the exact share, so band i
     // starts at trunc((i - 1) * share) and the last row always shows entry 255.
+    // The bands are laid over one another along a single line of pixels first,
+    // and that line is then spread across the box in one image.
     const bool stacked = gradStyle_ == gsTopBottom || gradStyle_ == gsBottomTop;
     const bool sideBySide = gradStyle_ == gsLeftRight || gradStyle_ == gsRightLeft;
-    if (stacked || sideBySide) {
+    if ((stacked || sideBySide) && width() > 0 && height() > 0) {
         const int length = stacked ? height() : width();
+        std::vector<QRgb> line(static_cast<std::size_t>(length));
         const long double share = static_cast<long double>(length) / 255;
         const int band = static_cast<int>(share + 1);
         int start = 0;
         for (int i = 0; i < 256; ++i) {
-            const QColor colour = toQColor(colorTable_[static_cast<std::size_t>(i)]);
-            if (stacked)
-                painter.fillRect(0, start, width(), band, colour);
-            else
-                painter.fillRect(start, 0, band, height(), colour);
+            const QRgb colour = toRgb(colorTable_[static_cast<std::size_t>(i)]);
+            const int end = std::min(start + band, length);
+            if (start < end) std::fill(line.begin() + start, line.begin() + end, colour);
             start = static_cast<int>(static_cast<long double>(i) * share);
         }
+        QImage fill(size(), QImage::Format_RGB32);
+        for (int y = 0; y < fill.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(fill.scanLine(y));
+            if (stacked)
+                std::fill(row, row + fill.width(), line[static_cast<std::size_t>(y)]);
+            else
+                std::copy(line.begin(), line.end(), row);
+        }
+        painter.drawImage(0, 0, fill);
     }
 
     if (drawOutLine_) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <memory>
 
 #include "PaintedTestSupport.h"
@@ -184,6 +185,19 @@ TEST(ShadowLabel, TakesNoMouseInput)
 {
     TShadowLabel label;
     EXPECT_TRUE(label.testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST(DrawTextLayout, StringsAreAsWideAsTheirCharactersSideBySide)
+{
+    // Characters drawn one by one (the label's gradation) must line up with the whole string.
+    for (const int height : {11, 12})
+        for (const bool bold : {false, true})
+            for (const QString& s : {QStringLiteral("◆ Kelmora ver.1.5"), QStringLiteral("▼画像サイズ (幅 x 高さ)"),
+                                     QStringLiteral("カット！INFO.CLEAR×＿？")}) {
+                const QFont font = uiFont(height, bold);
+                EXPECT_EQ(textWidth(font, s), QFontMetrics(textDrawingFont(font)).horizontalAdvance(s))
+                    << s.toStdString() << " at " << height;
+            }
 }
 
 TEST(DrawTextLayout, PrefixesLinesWrapsAndEllipsis)
