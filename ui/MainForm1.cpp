@@ -159,6 +159,11 @@ void TMainForm1::BuildLayout()
         button->setText(QString::fromUtf8(caption));
         button->setFont(uiFont(11));
         setColors(button, clSilver, clWhite);
+        // The round mark itself is drawn as the system draws it: black on white.
+        QPalette mark = button->palette();
+        mark.setColor(QPalette::Base, toQColor(clWindow));
+        mark.setColor(QPalette::Text, toQColor(clWindowText));
+        button->setPalette(mark);
         button->setChecked(checked);
         return button;
     };
