@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Paths.h"
+
 namespace kelmora {
 
 // The guide's path: programFolder + "/Readme.txt". The path must fit a buffer
@@ -13,13 +15,15 @@ namespace kelmora {
 std::optional<std::string> readmePath(const std::string& programFolder);
 
 // The program file's name without its extension: what follows the last
-// separator, up to its last dot. separators are "/" for POSIX paths and "\\:"
-// for Windows paths. Multi-byte characters are stepped over whole.
-std::string programName(std::string_view programPath, std::string_view separators = "/");
+// separator, up to its last dot (a.b.exe gives a.b, a name without a dot stays).
+std::string programName(std::string_view programPath,
+                        platform::PathStyle style = platform::nativePathStyle(),
+                        platform::CodePage cp = platform::systemCodePage());
 
 // base + "info.php?pf=w&sn=" + programName(programPath), not escaped.
 std::string infoPageAddress(std::string_view base, std::string_view programPath,
-                            std::string_view separators = "/");
+                            platform::PathStyle style = platform::nativePathStyle(),
+                            platform::CodePage cp = platform::systemCodePage());
 
 // The base address of the information page, fixed when the program is built.
 std::string infoBaseAddress();

@@ -1,12 +1,12 @@
 #include "ui/MascotPanel.h"
 
-#include <QLinearGradient>
-#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
 #include "controls/Colors.h"
+#include "controls/GradBox.h"
 #include "ui/MascotAnimation.h"
 #include "ui/MascotResources.h"
 
@@ -21,25 +21,6 @@ QRect frameRect(int index)
     return {(index % SheetColumns) * MascotFrameWidth, (index / SheetColumns) * MascotFrameHeight,
             MascotFrameWidth, MascotFrameHeight};
 }
-
-// The backdrop of the mascot area: white at the left edge running to grey at
-// the right, with a black outline.
-class TMascotBackdrop : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        QLinearGradient g(0, 0, width(), 0);
-        g.setColorAt(0, toQColor(clWhite));
-        g.setColorAt(1, toQColor(clGray));
-        p.fillRect(rect(), g);
-        p.setPen(toQColor(clBlack));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
 
 }  // namespace
 
@@ -145,8 +126,15 @@ TMascotPanel::TMascotPanel(QWidget* parent) : QWidget(parent)
     pal.setColor(QPalette::Window, toQColor(clBlack));
     setPalette(pal);
 
-    GradBox4 = new TMascotBackdrop(this);
+    GradBox4 = new TGradBox(this);
+    GradBox4->BeginLoad();
     GradBox4->setGeometry(0, 0, 300, 311);
+    GradBox4->setTopColor(clGray);
+    GradBox4->setLastColor(clWhite);
+    GradBox4->setGradStyle(gsRightLeft);
+    GradBox4->setDrawOutLine(true);
+    GradBox4->setOutLineColor(clBlack);
+    GradBox4->Loaded();
 
     Shape8 = new TMascotShape(this);
     Shape8->setGeometry(6, 6, 288, 300);

@@ -10,6 +10,8 @@ class QTimer;
 
 namespace kelmora {
 
+class TGradBox;
+
 // The 79 mascot frames, kept as one sheet (four frames a row, frame k at
 // column k % 4, row k / 4), plus the finish flag the batch sets.
 class TMascotImageList {
@@ -75,7 +77,7 @@ class TMascotPanel : public QWidget {
 public:
     explicit TMascotPanel(QWidget* parent = nullptr);
 
-    QWidget* GradBox4;
+    TGradBox* GradBox4;
     TMascotShape* Shape8;
     TMascotImage* Image1;
     QTimer* Timer1;
