@@ -605,7 +605,7 @@ void TShineSpeedButton::EnabledChanged()
 {
     down_ = false;
     state_ = isEnabled() ? stUp : stDisabled;
-    UpdateTracking();
+    if (!loading_) UpdateTracking();
     invalidate();
 }
 
