@@ -258,12 +258,25 @@ void TKmSpinEdit::keyPressEvent(QKeyEvent* event)
         if (canEdit()) cut();
         return;
     }
+    // Without the editor the text changes only by the steps.
+    if (!m_editorEnabled) {
+        for (const auto key : {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::DeleteStartOfWord,
+                               QKeySequence::DeleteEndOfWord, QKeySequence::DeleteEndOfLine,
+                               QKeySequence::DeleteCompleteLine})
+            if (event->matches(key)) return;
+    }
 
     // The character the key types, as the filter sees it.
     std::optional<char32_t> typed;
     switch (event->key()) {
     case Qt::Key_Backspace: typed = 8; break;
-    case Qt::Key_Delete: if (event->modifiers() == Qt::NoModifier) typed = 127; break;
+    case Qt::Key_Delete:
+        // Deleting is editing, as Backspace is.
+        if (!m_editorEnabled) {
+            fieldBeep();
+            return;
+        }
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter: typed = 13; break;
     case Qt::Key_Escape: typed = 27; break;
@@ -276,7 +289,7 @@ void TKmSpinEdit::keyPressEvent(QKeyEvent* event)
             fieldBeep();
             return;
         }
-        if (*typed >= 32 && *typed != 127 && !fitsMaxLength(static_cast<int>(event->text().size()))) return;
+        if (*typed >= 32 && !fitsMaxLength(static_cast<int>(event->text().size()))) return;
     }
     QLineEdit::keyPressEvent(event);
 }
@@ -353,9 +366,13 @@ void TKmSpinEdit::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu* menu = createStandardContextMenu();
     for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-cut")) {
+        const QString name = action->objectName();
+        if (name == QLatin1String("edit-cut")) {
             action->setEnabled(canEdit() && hasSelectedText());
-        } else if (action->objectName() == QLatin1String("edit-paste")) {
+        } else if (!m_editorEnabled && (name == QLatin1String("edit-undo") || name == QLatin1String("edit-redo") ||
+                                        name == QLatin1String("edit-delete"))) {
+            action->setEnabled(false);
+        } else if (name == QLatin1String("edit-paste")) {
             QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this, &TKmSpinEdit::pasteLimited);
             action->setEnabled(canEdit() && !QApplication::clipboard()->text().isEmpty());
