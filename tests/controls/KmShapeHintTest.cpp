@@ -288,3 +288,29 @@ TEST(ShapeHint, ShowHintForADurationAndControlHint)
     hint.ShowControlHint("x", &hidden, 50);
     EXPECT_EQ(closed.count(), 1) << "nothing for a missing or invisible control";
 }
+
+TEST(ShapeHint, DisabledControlsKeepTheirHints)
+{
+    QWidget form;
+    form.resize(200, 100);
+    QPushButton field("0", &form);
+    field.setGeometry(20, 20, 50, 20);
+    field.setToolTip(" カット開始位置(秒単位)");
+    field.setEnabled(false);
+    form.move(0, 0);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TKmShapeHint hint;
+    configureAsMainWindow(hint);
+    // Moves over a disabled control go on to its parent.
+    const QPoint global = field.mapToGlobal(QPoint(25, 10));
+    QMouseEvent move(QEvent::MouseMove, form.mapFromGlobal(global), global, Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&form, &move);
+    EXPECT_EQ(hint.hintControl(), &field);
+    QTest::qWait(TKmShapeHint::HintPauseMs + 150);
+    ASSERT_NE(hint.hintWindow(), nullptr);
+    // The form sits in the screen's top-left corner: the balloon goes below-right.
+    EXPECT_EQ(hint.hintWindow()->placement(), hpBelowRight);
+    EXPECT_EQ(hint.hintWindow()->pos(), global + QPoint(6, 1));
+}
