@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include "controls/DrawText.h"
 #include "controls/KmSpinEdit.h"
 
 namespace kelmora {
@@ -93,7 +94,7 @@ TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
         m_caretOn = !m_caretOn;
         update();
     });
-    QWidget::setFont(m_font.font);
+    QWidget::setFont(textDrawingFont(m_font.font));
     resize(121, 21);
     layoutButton();
 }
@@ -159,7 +160,7 @@ void TKmBrowseEdit::setFont(const TFont& font)
 {
     if (font == m_font) return;
     m_font = font;
-    QWidget::setFont(font.font);
+    QWidget::setFont(textDrawingFont(font.font));
     update();
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "controls/DrawText.h"
 #include "controls/KmSpinButton.h"
 #include "platform/Beep.h"
 
@@ -185,7 +186,7 @@ void TKmSpinEdit::setFont(const TFont& font)
 {
     if (font == m_font) return;
     m_font = font;
-    QWidget::setFont(font.font);
+    QWidget::setFont(textDrawingFont(font.font));
     applyColors();
     layoutButton();
 }
