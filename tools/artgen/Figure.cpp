@@ -353,6 +353,47 @@ void drawCrawler(QPainter& p, QPointF ground, double scale, double phase, double
     limb(p, {-34 + 10 * s, -7}, {-74 + 6 * s, -9}, 18, blueLight, blueDark);
     ball(p, {-78 + 6 * s, -10}, 9, 8, SkinLight, SkinMid, SkinDark);
 
+    // Near arm with the tube: on the ground while crawling; raised, it goes up
+    // behind the head so the face stays clear.
+    const QPointF shoulder(8, -42 + bob);
+    const QPointF groundHand(24 + 12 * s, -6);
+    const QPointF raisedHand(86, -126);
+    const QPointF handPos = groundHand * (1 - tubeRaised) + raisedHand * tubeRaised;
+    auto armWithTube = [&] {
+        limb(p, shoulder, handPos, 16, blueLight, blueDark);
+
+        const double tubeAngle = -10 - 70 * tubeRaised;  // degrees from horizontal
+        p.save();
+        p.translate(handPos);
+        p.rotate(tubeAngle);
+        if (glow > 0) {
+            QRadialGradient g(QPointF(22, 0), 20 + 70 * glow);
+            g.setColorAt(0, QColor(255, 255, 240, int(255 * glow)));
+            g.setColorAt(0.25, QColor(255, 200, 120, int(200 * glow)));
+            g.setColorAt(0.6, QColor(255, 60, 40, int(90 * glow)));
+            g.setColorAt(1, QColor(255, 0, 0, 0));
+            p.setPen(Qt::NoPen);
+            p.setBrush(g);
+            p.drawEllipse(QPointF(22, 0), 20 + 70 * glow, 20 + 70 * glow);
+        }
+        QLinearGradient tube(0, -7, 0, 7);
+        tube.setColorAt(0, QColor(255, 150, 150));
+        tube.setColorAt(0.35, QColor(236, 24, 40));
+        tube.setColorAt(1, QColor(110, 0, 16));
+        p.setPen(QPen(Outline, 1.6));
+        p.setBrush(tube);
+        p.drawRoundedRect(QRectF(-10, -7, 36, 14), 5, 5);
+        QLinearGradient cap(0, -6, 0, 6);
+        cap.setColorAt(0, QColor(255, 255, 255));
+        cap.setColorAt(1, QColor(150, 156, 170));
+        p.setBrush(cap);
+        p.drawRoundedRect(QRectF(24, -5, 9, 10), 2.5, 2.5);
+        p.restore();
+        hand(p, handPos, 8.5, false);
+    };
+    const bool raised = tubeRaised > 0.35;
+    if (raised) armWithTube();
+
     // Head, looking ahead.
     const QPointF head(40, -68 + bob);
     ball(p, head + QPointF(-30, 4), 8, 10, SkinLight, SkinMid, SkinDark);
@@ -363,41 +404,7 @@ void drawCrawler(QPainter& p, QPointF ground, double scale, double phase, double
     cheeks(p, head + QPointF(-14, 10), head + QPointF(32, 10), 8);
     smile(p, head + QPointF(12, 14), 6, tubeRaised > 0.5);
 
-    // Near arm with the tube: on the ground while crawling, raised at the end.
-    const QPointF shoulder(8, -42 + bob);
-    const QPointF groundHand(24 + 12 * s, -6);
-    const QPointF raisedHand(58, -128);
-    const QPointF handPos = groundHand * (1 - tubeRaised) + raisedHand * tubeRaised;
-    limb(p, shoulder, handPos, 16, blueLight, blueDark);
-
-    const double tubeAngle = -10 - 70 * tubeRaised;  // degrees from horizontal
-    p.save();
-    p.translate(handPos);
-    p.rotate(tubeAngle);
-    if (glow > 0) {
-        QRadialGradient g(QPointF(22, 0), 20 + 70 * glow);
-        g.setColorAt(0, QColor(255, 255, 240, int(255 * glow)));
-        g.setColorAt(0.25, QColor(255, 200, 120, int(200 * glow)));
-        g.setColorAt(0.6, QColor(255, 60, 40, int(90 * glow)));
-        g.setColorAt(1, QColor(255, 0, 0, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(g);
-        p.drawEllipse(QPointF(22, 0), 20 + 70 * glow, 20 + 70 * glow);
-    }
-    QLinearGradient tube(0, -7, 0, 7);
-    tube.setColorAt(0, QColor(255, 150, 150));
-    tube.setColorAt(0.35, QColor(236, 24, 40));
-    tube.setColorAt(1, QColor(110, 0, 16));
-    p.setPen(QPen(Outline, 1.6));
-    p.setBrush(tube);
-    p.drawRoundedRect(QRectF(-10, -7, 36, 14), 5, 5);
-    QLinearGradient cap(0, -6, 0, 6);
-    cap.setColorAt(0, QColor(255, 255, 255));
-    cap.setColorAt(1, QColor(150, 156, 170));
-    p.setBrush(cap);
-    p.drawRoundedRect(QRectF(24, -5, 9, 10), 2.5, 2.5);
-    p.restore();
-    hand(p, handPos, 8.5, false);
+    if (!raised) armWithTube();
 
     p.restore();
 }

@@ -341,7 +341,7 @@ void opening(QPainter& p, int f)
         }
     }
     const double light[] = {0.12, 0.35, 0.7, 1, 1, 0.85, 0.6, 0.4, 0.22, 0.1};
-    if (f >= 17 && f < 27) burst(p, {crawlerEnd.x() + 70, crawlerEnd.y() - 146}, light[f - 17], f * 6.0);
+    if (f >= 17 && f < 27) burst(p, {crawlerEnd.x() + 92, crawlerEnd.y() - 150}, light[f - 17], f * 6.0);
     // Out of the dark.
     fade(p, smooth(f / 5.0) * 0.97 + 0.03);
 }
