@@ -237,7 +237,6 @@ void TKmShapeHintWindow::activate(const QString& text, QPoint anchor, const THin
     setGeometry(QRect(place.topLeft, size));
     setMask(QBitmap::fromImage(m_picture.createAlphaMask()));
     show();
-    raise();
     update();
 }
 
