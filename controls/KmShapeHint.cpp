@@ -372,6 +372,10 @@ bool TKmShapeHint::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ToolTip:
         return true;  // the balloon shows the tips instead
     case QEvent::Enter:
+        // Entering a window reaches every widget down to the one under the pointer; an
+        // ancestor of the hinted control entered again (a window shown or hidden above
+        // it) is no move away from the control.
+        if (m_control && widget->isAncestorOf(m_control)) break;
         m_pointer = static_cast<QEnterEvent*>(event)->globalPosition().toPoint();
         pointerAt(widget);
         break;
