@@ -1,4 +1,5 @@
 // Kelmora: cuts video files into numbered still images with ffmpeg.
+#include <QTimer>
 #include <exception>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ int main(int argc, char** argv)
         kelmora::TInfoForm1 InfoForm1(&MainForm1);
         MainForm1.InfoForm1 = &InfoForm1;
         MainForm1.show();
+        // The first activation loads the settings and registers the targets. A
+        // desktop that keeps focus from new windows (or none at all) never
+        // activates it, so the load also runs once the window is up; it runs once.
+        QTimer::singleShot(0, &MainForm1, [&MainForm1] { MainForm1.FormActivate(); });
         app.exec();
     } catch (const std::exception& error) {
         kelmora::showErrorDisplay(QString::fromUtf8(error.what()));
