@@ -396,7 +396,14 @@ bool TMainForm1::event(QEvent* e)
 
 void TMainForm1::FormActivate()
 {
-    if (m_tag != 0) return;
+    // The load's conflict notice is modal: closing it activates the window
+    // again before Tag is set, and that activation must not load a second time.
+    if (m_tag != 0 || m_loading) return;
+    m_loading = true;
+    struct EndLoading {
+        bool& flag;
+        ~EndLoading() { flag = false; }
+    } endLoading{m_loading};
     LoadSettings();
     for (const std::string& argument : m_arguments) RegisterCutTarget(argument);
     m_tag = 1;

@@ -159,6 +159,7 @@ private:
     std::string m_programFolder;
     std::vector<std::string> m_arguments;
     int m_tag = 0;
+    bool m_loading = false;  // the first activation's load is under way
     TargetListModel* m_targets;
     CutBatch m_batch;
     bool m_closeAfterBatch = false;

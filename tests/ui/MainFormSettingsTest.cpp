@@ -88,6 +88,23 @@ TEST_F(MainFormTest, OnlyTheFirstActivationLoadsAndRegisters)
     EXPECT_EQ(w.Targets().size(), 1u);
 }
 
+TEST_F(MainFormTest, AnActivationDuringTheLoadsOwnNoticeLoadsAndRegistersNothing)
+{
+    // The conflict notice is modal: closing it activates the window again while
+    // the first load is still running.
+    writeFile(QStringLiteral("clip.mp4"));
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nR1=0\nR2=1\nR9=0\nR10=1\n");
+    form = std::make_unique<TMainForm1>(programFolder(), std::vector<std::string>{path(QStringLiteral("clip.mp4"))});
+    setNoticeSink([this](NoticeKind kind, const QString& text) {
+        notices.push_back({kind, text});
+        form->FormActivate();
+    });
+    form->FormActivate();
+    EXPECT_EQ(notices.size(), 1u);
+    EXPECT_EQ(form->Targets().size(), 1u);
+    EXPECT_EQ(form->Tag(), 1);
+}
+
 TEST_F(MainFormTest, ARefusedWriteShowsThePathAndKeepsTheWindowOpen)
 {
     TMainForm1& w = open();
