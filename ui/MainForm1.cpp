@@ -449,24 +449,7 @@ void TMainForm1::LoadSettings()
 void TMainForm1::SaveSettings()
 {
     SettingsFile file(SettingsFilePath());
-    file.writeInteger(kSet, "M_LEFT", x());
-    file.writeInteger(kSet, "M_TOP", y());
-    file.writeBoolean(kSet1, "R1", RadioButton1->isChecked());
-    file.writeBoolean(kSet1, "R2", RadioButton2->isChecked());
-    file.writeInteger(kSet1, "S1", SpinEdit1->GetValue());
-    file.writeInteger(kSet1, "S2", SpinEdit2->GetValue());
-    file.writeBoolean(kSet1, "R9", RadioButton9->isChecked());
-    file.writeBoolean(kSet1, "R10", RadioButton10->isChecked());
-    file.writeInteger(kSet1, "S5", SpinEdit5->GetValue());
-    file.writeBoolean(kSet1, "R3", RadioButton3->isChecked());
-    file.writeBoolean(kSet1, "R4", RadioButton4->isChecked());
-    file.writeInteger(kSet1, "S3", SpinEdit3->GetValue());
-    file.writeInteger(kSet1, "S4", SpinEdit4->GetValue());
-    file.writeText(kSet1, "B1", BrowseEdit1->GetPath());
-    file.writeBoolean(kSet1, "R5", RadioButton5->isChecked());
-    file.writeBoolean(kSet1, "R6", RadioButton6->isChecked());
-    file.writeBoolean(kSet1, "R7", RadioButton7->isChecked());
-    file.writeBoolean(kSet1, "R8", RadioButton8->isChecked());
+    writeCutSettings(file, CurrentSettings());
 }
 
 bool TMainForm1::FormClose()
