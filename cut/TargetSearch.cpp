@@ -1,6 +1,7 @@
 #include "cut/TargetSearch.h"
 
 #include "platform/FileFind.h"
+#include "platform/System.h"
 #include "search/SearchFile.h"
 
 namespace kelmora {
@@ -8,6 +9,9 @@ namespace kelmora {
 std::vector<std::string> findCutTargets(const std::string& path)
 {
     std::vector<std::string> found;
+    // The root names no entry of its own, as a drive root does not: a dropped
+    // root registers nothing instead of walking the whole file system.
+    if (platform::expandFileName(path) == "/") return found;
     platform::FileFind lookup;
     if (!lookup.first(path)) return found;
     if ((lookup.data().attributes & platform::faDirectory) == 0) {

@@ -3,6 +3,7 @@
 
 #include "cut/CutBatch.h"
 #include "cut/TargetList.h"
+#include "cut/TargetSearch.h"
 
 namespace kelmora {
 namespace {
@@ -27,6 +28,12 @@ TEST(TargetList, ABulkAddGivesTheSameOrderAsSingleAdds)
     bulk.addAll(first);
     bulk.addAll(second);
     EXPECT_EQ(bulk.entries(), one.entries());
+}
+
+TEST(TargetSearch, TheRootRegistersNothing)
+{
+    // Registering it would walk every file of the system before the window answers again.
+    for (const char* root : {"/", "//", "/.", "/tmp/.."}) EXPECT_TRUE(findCutTargets(root).empty()) << root;
 }
 
 TEST(FailedRunsNotice, ListsTenEntriesAndCountsTheRest)
