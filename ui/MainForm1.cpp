@@ -12,6 +12,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
@@ -610,7 +611,8 @@ void TMainForm1::SSButton10Click()
 {
     if (m_batch.Running()) return;  // a second click while a batch runs is ignored
     m_batch.Run(*this);
-    if (m_closeAfterBatch) close();
+    // A close that the settings file then refuses is not tried again after a later batch.
+    if (std::exchange(m_closeAfterBatch, false)) close();
 }
 
 std::size_t TMainForm1::TargetCount() const { return m_targets->list().size(); }

@@ -164,6 +164,25 @@ TEST_F(MainFormBatchTest, ClosingDuringABatchSavesAtOnceAndClosesWhenItEnds)
     EXPECT_FALSE(w.isVisible());
 }
 
+TEST_F(MainFormBatchTest, AClosePutOffByARefusedSaveIsNotRepeatedAfterTheNextBatch)
+{
+    qputenv("KELMORA_FAKE_SLEEP_MS", "300");
+    TMainForm1& w = openWith({"a.avi"});
+    w.show();
+    const QString ini = QString::fromStdString(w.SettingsFilePath());
+    QTimer::singleShot(100, &w, [&] {
+        w.close();
+        // The save at the batch's end is refused: a folder stands where the file was.
+        QFile::remove(ini);
+        QDir().mkdir(ini);
+    });
+    w.SSButton10Click();
+    EXPECT_TRUE(w.isVisible());
+    QDir().rmdir(ini);
+    w.SSButton10Click();
+    EXPECT_TRUE(w.isVisible());
+}
+
 TEST_F(MainFormBatchTest, ThePreviewShowsTheBitmapAndDeletesIt)
 {
     TMainForm1& w = openWith({"a.avi"});
