@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 #include <cmath>
 
@@ -149,7 +150,10 @@ void TKmSpinButton::mousePressEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     m_pressedHalf = isDownHalf(pos.x(), pos.y(), width(), height()) ? sDownPressed : sUpPressed;
     setState(static_cast<State>(m_pressedHalf));
+    QPointer<TKmSpinButton> self(this);
     stepPressedHalf();
+    // The step's change handler may have disabled the field (or removed it): no repeat then.
+    if (!self || !m_pressing) return;
     m_ticksLeft = (m_interval + 200) / TickMs;
     m_timer.start();
 }

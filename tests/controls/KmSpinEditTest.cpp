@@ -358,6 +358,12 @@ TEST_F(SpinEditTest, DisabledFieldShowsGreyArrowsAndIgnoresPresses)
     EXPECT_EQ(e.GetValue(), 5);
     e.setEnabled(true);
     EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+
+    // A change handler that disables the field during the first step leaves no repeat running.
+    QObject::connect(&e, &TKmSpinEdit::changed, &e, [&e] { e.setEnabled(false); });
+    mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+    EXPECT_EQ(e.GetValue(), 6);
+    EXPECT_FALSE(b.repeating());
 }
 
 TEST(SpinButtonImages, StateImagesAndStrip)
