@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <cmath>
 
@@ -310,9 +311,11 @@ void TKmShapeHint::ShowHint(const QString& text, int x, int y, int durationMs)
     QEventLoop loop;
     QTimer::singleShot(durationMs, &loop, &QEventLoop::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
+    // Events run while the balloon shows; this component may be gone when the wait ends.
+    QPointer<TKmShapeHint> self(this);
     loop.exec();
     window.hide();
-    emit closeHintWindow();
+    if (self) emit closeHintWindow();
 }
 
 void TKmShapeHint::ShowControlHint(const QString& text, QWidget* control, int durationMs)

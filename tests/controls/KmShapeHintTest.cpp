@@ -287,6 +287,11 @@ TEST(ShapeHint, ShowHintForADurationAndControlHint)
     QWidget hidden;
     hint.ShowControlHint("x", &hidden, 50);
     EXPECT_EQ(closed.count(), 1) << "nothing for a missing or invisible control";
+
+    // The component freed by an event handled during the wait: the wait ends without touching it.
+    auto* doomed = new TKmShapeHint;
+    QTimer::singleShot(10, doomed, [doomed] { doomed->deleteLater(); });
+    doomed->ShowHint("bye", 400, 300, 100);
 }
 
 TEST(ShapeHint, DisabledControlsKeepTheirHints)
