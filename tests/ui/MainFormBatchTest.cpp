@@ -1,4 +1,7 @@
 // The cut button's batch and the start-second preview, with the fake extractor.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
 #include <QImage>
 #include <QLabel>
 #include <QTimer>
@@ -181,6 +184,32 @@ TEST_F(MainFormBatchTest, AClosePutOffByARefusedSaveIsNotRepeatedAfterTheNextBat
     QDir().rmdir(ini);
     w.SSButton10Click();
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(MainFormBatchTest, ARunEndingUnderAModalWindowIsNotSignalledOverAndOver)
+{
+    // A modal window opened during a run holds the wait until it closes; the
+    // run's end must not keep waking the program meanwhile.
+    struct CountNotifierEvents : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::SockAct) ++count;
+            return false;
+        }
+    } counter;
+    qputenv("KELMORA_FAKE_SLEEP_MS", "50");
+    TMainForm1& w = openWith({"a.avi"});
+    QTimer::singleShot(10, &w, [&] {
+        QEventLoop modal;
+        QTimer::singleShot(400, &modal, &QEventLoop::quit);
+        QCoreApplication::instance()->installEventFilter(&counter);
+        modal.exec();
+        QCoreApplication::instance()->removeEventFilter(&counter);
+    });
+    w.SSButton10Click();
+    EXPECT_EQ(runs().size(), 1u);
+    EXPECT_LE(counter.count, 2);
 }
 
 TEST_F(MainFormBatchTest, ThePreviewShowsTheBitmapAndDeletesIt)
