@@ -37,6 +37,13 @@ int hexDigit(char c)
     return -1;
 }
 
+// The focus moving to or back from a pop-up menu or another window, not between
+// the controls of the window.
+bool isFocusHandOver(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> parseInteger(std::string_view text)
@@ -312,14 +319,15 @@ void TKmSpinEdit::inputMethodEvent(QInputMethodEvent* event)
 void TKmSpinEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    if (m_autoSelect && event->reason() != Qt::MouseFocusReason) selectAll();
+    // The focus coming back from a pop-up menu or another window is no entry: the selection stays.
+    if (m_autoSelect && event->reason() != Qt::MouseFocusReason && !isFocusHandOver(event->reason())) selectAll();
 }
 
 void TKmSpinEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     // A pop-up menu or another window taking over is no exit from the field.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
+    if (isFocusHandOver(event->reason())) return;
     const int value = GetValue();
     if (value != CheckValue(value)) SetValue(value);
 }

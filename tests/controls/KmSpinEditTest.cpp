@@ -175,6 +175,17 @@ TEST_F(SpinEditTest, TypedNumberIsClampedOnlyWhenTheFocusLeaves)
     EXPECT_EQ(changed.count(), 1);
     focusOut(e);
     EXPECT_EQ(changed.count(), 1);
+
+    // Coming back from a menu or another window keeps the selection; entering selects all.
+    e.setSelection(0, 1);
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QApplication::sendEvent(&e, &in);
+        EXPECT_EQ(e.selectedText(), "6") << reason;
+    }
+    QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&e, &tabIn);
+    EXPECT_EQ(e.selectedText(), "60");
 }
 
 TEST_F(SpinEditTest, KeyFilterBeepsOnRefusedCharacters)
