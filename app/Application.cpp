@@ -12,7 +12,10 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Kelmora"));
     setApplicationDisplayName(QStringLiteral("Kelmora"));
     installFontSubstitutions();
+    platform::setBeepSink(&m_bell);
 }
+
+Application::~Application() { platform::setBeepSink(nullptr); }
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

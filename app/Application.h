@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include "platform/Beep.h"
+
 namespace kelmora {
 
 class Application : public QApplication {
@@ -12,7 +14,16 @@ class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
 
+    ~Application() override;
+
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    // The window system's bell, so the end of a batch is heard without a terminal.
+    struct WindowSystemBell final : platform::BeepSink {
+        void beep() override { QApplication::beep(); }
+    };
+    WindowSystemBell m_bell;
 };
 
 }  // namespace kelmora
