@@ -62,11 +62,22 @@ QImage TMascotImageList::frame(int index) const
     return Sheet.copy(frameRect(index));
 }
 
-// ---- TMascotShape
+// ---- TMascotHotspot, TMascotShape, TMascotImage
 
-TMascotShape::TMascotShape(QWidget* parent) : QWidget(parent)
+TMascotHotspot::TMascotHotspot(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::WhatsThisCursor);
+}
+
+void TMascotHotspot::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void TMascotHotspot::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (rect().contains(pos)) emit mouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
 }
 
 void TMascotShape::paintEvent(QPaintEvent*)
@@ -80,40 +91,11 @@ void TMascotShape::paintEvent(QPaintEvent*)
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), corner / 2.0, corner / 2.0);
 }
 
-void TMascotShape::mousePressEvent(QMouseEvent* event)
-{
-    event->accept();
-}
-
-void TMascotShape::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint pos = event->position().toPoint();
-    if (rect().contains(pos)) emit mouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
-}
-
-// ---- TMascotImage
-
-TMascotImage::TMascotImage(QWidget* parent) : QWidget(parent)
-{
-    setCursor(Qt::WhatsThisCursor);
-}
-
 void TMascotImage::paintEvent(QPaintEvent*)
 {
     if (Picture.isNull()) return;  // see-through until the first frame
     QPainter p(this);
     p.drawImage(0, 0, Picture);
-}
-
-void TMascotImage::mousePressEvent(QMouseEvent* event)
-{
-    event->accept();
-}
-
-void TMascotImage::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint pos = event->position().toPoint();
-    if (rect().contains(pos)) emit mouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
 }
 
 // ---- TMascotPanel

@@ -37,38 +37,43 @@ private:
     QImage Sheet;
 };
 
-// A shape of the mascot area: a black rounded rectangle with a grey outline.
-class TMascotShape : public QWidget {
+// A part of the mascot area that answers a mouse release with the help
+// pointer shown; presses stay here, so they never move the window.
+class TMascotHotspot : public QWidget {
     Q_OBJECT
 public:
-    explicit TMascotShape(QWidget* parent = nullptr);
+    explicit TMascotHotspot(QWidget* parent = nullptr);
 
 signals:
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
 protected:
-    void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// A picture of the mascot area: empty (see-through) until something is drawn
-// on its Picture.
-class TMascotImage : public QWidget {
+// A shape of the mascot area: a black rounded rectangle with a grey outline.
+class TMascotShape : public TMascotHotspot {
     Q_OBJECT
 public:
-    explicit TMascotImage(QWidget* parent = nullptr);
+    using TMascotHotspot::TMascotHotspot;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// A picture of the mascot area: empty (see-through) until something is drawn
+// on its Picture.
+class TMascotImage : public TMascotHotspot {
+    Q_OBJECT
+public:
+    using TMascotHotspot::TMascotHotspot;
 
     // The drawing surface; null until the first frame is drawn.
     QImage Picture;
 
-signals:
-    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 class TMascotPanel : public QWidget {
