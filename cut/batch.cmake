@@ -4,4 +4,5 @@ target_sources(kelmora_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Preview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TargetList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TargetSearch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UriList.cpp
 )

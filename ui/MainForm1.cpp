@@ -18,6 +18,7 @@
 #include "app/SettingsLocation.h"
 #include "cut/Preview.h"
 #include "cut/TargetSearch.h"
+#include "cut/UriList.h"
 #include "platform/Beep.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
@@ -591,18 +592,8 @@ void TMainForm1::DropTargets(const QMimeData& data)
 {
     // Read the list's raw bytes: a file name that is not UTF-8 keeps its bytes.
     const QByteArray list = data.data(QStringLiteral("text/uri-list"));
-    for (QByteArray line : list.split('\n')) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith('#') || !line.startsWith("file:")) continue;
-        QByteArray rest = line.mid(5);
-        if (rest.startsWith("//")) {
-            const qsizetype slash = rest.indexOf('/', 2);  // skip the host
-            if (slash < 0) continue;
-            rest = rest.mid(slash);
-        }
-        const QByteArray path = QByteArray::fromPercentEncoding(rest);
-        RegisterCutTarget(path.toStdString());
-    }
+    for (const std::string& path : parseUriList(std::string_view(list.constData(), static_cast<std::size_t>(list.size()))))
+        RegisterCutTarget(path);
 }
 
 // ---- The batch

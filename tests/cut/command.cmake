@@ -1,5 +1,5 @@
 kelmora_add_test(test_cut_command
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CutCommandTest.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CutCommandTest.cpp ${CMAKE_CURRENT_LIST_DIR}/UriListTest.cpp
   LIBS kelmora_core)
 
 # Runs the built command lines through the real extractor on tiny generated clips.
