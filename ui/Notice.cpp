@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 namespace kelmora {
@@ -15,14 +16,25 @@ NoticeSink& sink()
     return theSink;
 }
 
-void showBox(QMessageBox::Icon icon, const QString& text)
+QuestionSink& questionSink()
 {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    static QuestionSink theSink;
+    return theSink;
+}
+
+void centreOnScreen(QMessageBox& box)
+{
     box.adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
     }
+}
+
+void showBox(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    centreOnScreen(box);
     box.exec();
 }
 
@@ -48,6 +60,21 @@ void showErrorDisplay(const QString& text)
         return;
     }
     showBox(QMessageBox::Critical, shown);
+}
+
+void setQuestionSink(QuestionSink newSink) { questionSink() = std::move(newSink); }
+
+bool askQuestion(const QString& text, bool yesIsDefault)
+{
+    if (questionSink()) return questionSink()(text);
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yesIsDefault ? yes : no);
+    box.setEscapeButton(no);
+    centreOnScreen(box);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 }  // namespace kelmora

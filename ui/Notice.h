@@ -24,4 +24,13 @@ void showNotice(const QString& text);
 // in one, a stop icon, OK, the application's title.
 void showErrorDisplay(const QString& text);
 
+// Answers every question instead of a message box when set (tests): gets the
+// question's text, returns true for "はい".
+using QuestionSink = std::function<bool(const QString& text)>;
+void setQuestionSink(QuestionSink sink);
+
+// A modal question with "はい" and "いいえ", centred like a notice. The default
+// button is "いいえ" unless yesIsDefault. True when the user chose "はい".
+bool askQuestion(const QString& text, bool yesIsDefault = false);
+
 }  // namespace kelmora

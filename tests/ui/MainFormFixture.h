@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -33,12 +34,21 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         setNoticeSink([this](NoticeKind kind, const QString& text) { notices.push_back({kind, text}); });
+        // Questions are recorded and answered from answers, front first; "いいえ" once it is empty.
+        setQuestionSink([this](const QString& text) {
+            questions.push_back(text);
+            if (answers.empty()) return false;
+            const bool yes = answers.front();
+            answers.pop_front();
+            return yes;
+        });
         platform::setBeepSink(&beeps);
     }
     void TearDown() override
     {
         form.reset();
         setNoticeSink(nullptr);
+        setQuestionSink(nullptr);
         platform::setBeepSink(nullptr);
     }
 
@@ -70,6 +80,8 @@ protected:
     QTemporaryDir folder;
     std::unique_ptr<TMainForm1> form;
     std::vector<RecordedNotice> notices;
+    std::vector<QString> questions;
+    std::deque<bool> answers;
     CountingBeep beeps;
 };
 
