@@ -4,3 +4,4 @@ add_executable(kelmora
   ${CMAKE_CURRENT_LIST_DIR}/Application.cpp
 )
 target_link_libraries(kelmora PRIVATE kelmora_ui)
+target_compile_definitions(kelmora PRIVATE KELMORA_APP_ID="${KELMORA_APP_ID}")

@@ -10,6 +10,7 @@ KELMORA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg fonts-ipafont-gothic
   xdg-utils
+  desktop-file-utils appstream dpkg-dev file lintian man-db util-linux
 )
 
 kelmora_install_packages() {
