@@ -481,7 +481,8 @@ void TMainForm1::closeEvent(QCloseEvent* e)
             e->ignore();
             return;
         }
-        // The settings are written; the program ends once the batch returns.
+        // The settings are saved (or the user closes without them); the
+        // program ends once the batch returns, without saving again.
         if (stop) m_batch.RequestStop();
         m_closeAfterBatch = true;
         m_closeSaved = true;
