@@ -414,6 +414,11 @@ void TMainForm1::FormActivate()
 void TMainForm1::LoadSettings()
 {
     SettingsFile file(SettingsFilePath());
+    if (file.state() == platform::ProfileState::NotAFile) {
+        // Reading a FIFO would wait for ever; the close question decides what becomes of the save.
+        showNotice(fromBytes(file.path())
+                   + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
+    }
     const int left = file.readInteger(kSet, "M_LEFT", x());
     move(left, y());
     const int top = file.readInteger(kSet, "M_TOP", y());
@@ -459,8 +464,8 @@ bool TMainForm1::FormClose()
     try {
         SaveSettings();
     } catch (const SettingsWriteError& error) {
-        showErrorDisplay(QString::fromUtf8(error.what()));
-        return false;
+        // A file that cannot be written must not keep the user in the program.
+        return askQuestion(QString::fromUtf8(error.what()) + QStringLiteral("\n保存せずに閉じますか？"));
     }
     return true;
 }
