@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kelmora::SettingsFile settings(path);
 
     // Reading: every key of the program, and the fuzzed one through both layers.
-    kelmora::readCutSettings(settings, kelmora::TCutSettings{});
+    const kelmora::TCutSettings read = kelmora::readCutSettings(settings, kelmora::TCutSettings{});
     const std::optional<std::string> raw = profile.read(section, key);
     const std::string text = settings.readText(section, key, "default");
     check(text == raw.value_or("default"), "a text value reads whole, a missing one as the default");
@@ -212,5 +212,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     checkOtherLinesKept(content, after, section, key);
+
+    // The program's own keys, saved as read and read again, come back the same.
+    kelmora::SettingsFile saved(path);
+    kelmora::writeCutSettings(saved, read);
+    const kelmora::TCutSettings again = kelmora::readCutSettings(kelmora::SettingsFile(path), kelmora::TCutSettings{});
+    check(again == read, "settings saved as read read back the same");
     return 0;
 }
