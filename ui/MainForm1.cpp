@@ -47,15 +47,19 @@ public:
     }
 };
 
+// Fills the widget with its stated colour whatever role its kind paints its
+// background with (a radio button fills with the button role), so nothing of
+// the toolkit's own palette shows through.
 void setColors(QWidget* widget, TColor background, TColor text)
 {
     QPalette p = widget->palette();
-    p.setColor(QPalette::Window, toQColor(background));
-    p.setColor(QPalette::Base, toQColor(background));
-    p.setColor(QPalette::WindowText, toQColor(text));
-    p.setColor(QPalette::Text, toQColor(text));
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        p.setColor(role, toQColor(background));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, toQColor(text));
     p.setColor(QPalette::Disabled, QPalette::WindowText, toQColor(clBtnShadow));
     p.setColor(QPalette::Disabled, QPalette::Text, toQColor(clBtnShadow));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, toQColor(clBtnShadow));
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }
@@ -243,6 +247,10 @@ void TMainForm1::BuildLayout()
     ListBox1->setGeometry(12, 350, 526, 80);
     ListBox1->setFont(uiFont(11));
     setColors(ListBox1, clSilver, clWhite);
+    QPalette selection = ListBox1->palette();
+    selection.setColor(QPalette::Highlight, toQColor(clHighlight));
+    selection.setColor(QPalette::HighlightedText, toQColor(clHighlightText));
+    ListBox1->setPalette(selection);
     ListBox1->setItemDelegate(new FixedRowHeight(ListBox1));
     ListBox1->setUniformItemSizes(true);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
