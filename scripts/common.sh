@@ -9,6 +9,7 @@ KELMORA_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg fonts-ipafont-gothic
+  xvfb xauth
   xdg-utils
 )
 
