@@ -3,22 +3,14 @@
 #include <charconv>
 #include <optional>
 
-#include "platform/CodePage.h"
-
 namespace kelmora {
-
-namespace {
-
-constexpr std::size_t maxTextBytes = 2047;
-
-}  // namespace
 
 SettingsWriteError::SettingsWriteError(const std::string& path)
     : std::runtime_error(path + " に書き込めません")
 {
 }
 
-SettingsFile::SettingsFile(std::string path) : file_(std::move(path)) {}
+SettingsFile::SettingsFile(std::string path) : m_file(std::move(path)), m_state(m_file.load(m_text)) {}
 
 std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
 {
@@ -48,7 +40,7 @@ std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
 std::int32_t SettingsFile::readInteger(const std::string& section, const std::string& key,
                                        std::int32_t def) const
 {
-    const std::optional<std::string> text = file_.read(section, key);
+    const std::optional<std::string> text = m_text.read(section, key);
     if (!text) return def;
     return parseSettingsInteger(*text).value_or(def);
 }
@@ -61,15 +53,7 @@ bool SettingsFile::readBoolean(const std::string& section, const std::string& ke
 std::string SettingsFile::readText(const std::string& section, const std::string& key,
                                    const std::string& def) const
 {
-    std::optional<std::string> text = file_.read(section, key);
-    if (!text) return def;
-    if (text->size() > maxTextBytes) {
-        // Cut at a character boundary, so no half character is left at the end.
-        std::size_t end = 0;
-        for (std::size_t next; (next = platform::charEnd(*text, end)) <= maxTextBytes;) end = next;
-        text->resize(end);
-    }
-    return *text;
+    return m_text.read(section, key).value_or(def);
 }
 
 void SettingsFile::writeInteger(const std::string& section, const std::string& key, std::int32_t value)
@@ -84,7 +68,12 @@ void SettingsFile::writeBoolean(const std::string& section, const std::string& k
 
 void SettingsFile::writeText(const std::string& section, const std::string& key, const std::string& value)
 {
-    if (!file_.write(section, key, value)) throw SettingsWriteError(path());
+    update([&](platform::ProfileText& text) { text.write(section, key, value); });
+}
+
+void SettingsFile::update(const std::function<void(platform::ProfileText&)>& edit)
+{
+    if (!m_file.update(edit, &m_text)) throw SettingsWriteError(path());
 }
 
 namespace {
@@ -128,11 +117,13 @@ TCutSettings readCutSettings(const SettingsFile& file, const TCutSettings& defau
 
 void writeCutSettings(SettingsFile& file, const TCutSettings& s)
 {
-    for (const SettingsKey& k : settingsKeys) {
-        if (k.integer) file.writeInteger(k.section, k.name, s.*k.integer);
-        if (k.boolean) file.writeBoolean(k.section, k.name, s.*k.boolean);
-        if (k.text) file.writeText(k.section, k.name, s.*k.text);
-    }
+    file.update([&s](platform::ProfileText& text) {
+        for (const SettingsKey& k : settingsKeys) {
+            if (k.integer) text.write(k.section, k.name, std::to_string(s.*k.integer));
+            if (k.boolean) text.write(k.section, k.name, s.*k.boolean ? "1" : "0");
+            if (k.text) text.write(k.section, k.name, s.*k.text);
+        }
+    });
 }
 
 }  // namespace kelmora

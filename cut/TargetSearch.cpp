@@ -10,8 +10,8 @@ std::vector<std::string> findCutTargets(const std::string& path)
 {
     std::vector<std::string> found;
     // The root names no entry of its own, as a drive root does not: a dropped
-    // root registers nothing instead of walking the whole file system.
-    if (platform::expandFileName(path) == "/") return found;
+    // root, or a link to it, registers nothing instead of walking the whole file system.
+    if (platform::resolveLinks(path) == "/") return found;
     platform::FileFind lookup;
     if (!lookup.first(path)) return found;
     if ((lookup.data().attributes & platform::faDirectory) == 0) {

@@ -1,5 +1,7 @@
 #include "platform/FileFind.h"
 
+#include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,7 +94,48 @@ bool fillEntry(int dirFd, const char* name, std::string displayName, FileFindDat
     return true;
 }
 
+// Fills data from the entry a path names, also past the system's path limit.
+bool fillEntryByPath(const std::string& path, std::string displayName, FileFindData& data)
+{
+    if (path.size() < PATH_MAX) return fillEntry(AT_FDCWD, path.c_str(), std::move(displayName), data);
+    const int folder = openFolder(folderPartWithSeparator(path, PathStyle::Posix));
+    if (folder < 0) return false;
+    const bool found = fillEntry(folder, fileNamePart(path, PathStyle::Posix).c_str(), std::move(displayName), data);
+    ::close(folder);
+    return found;
+}
+
 }  // namespace
+
+int openFolder(const std::string& path)
+{
+    constexpr int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    if (path.empty()) return ::open(".", flags);
+    if (path.size() < PATH_MAX) return ::open(path.c_str(), flags);
+    // The system takes paths shorter than PATH_MAX in one call: open a longer
+    // one piece by piece, each piece a run of whole steps relative to the
+    // folder the piece before it opened.
+    int folder = AT_FDCWD;
+    std::string_view rest(path);
+    while (!rest.empty()) {
+        std::size_t cut = rest.size();
+        if (cut >= PATH_MAX) {
+            cut = rest.rfind('/', PATH_MAX - 1);
+            if (cut == std::string_view::npos || cut == 0) cut = rest.size();  // refused below as too long
+        }
+        const int next = ::openat(folder, std::string(rest.substr(0, cut)).c_str(), flags);
+        const int error = errno;
+        if (folder != AT_FDCWD) ::close(folder);
+        if (next < 0) {
+            errno = error;
+            return -1;
+        }
+        folder = next;
+        rest.remove_prefix(cut);
+        while (!rest.empty() && rest.front() == '/') rest.remove_prefix(1);
+    }
+    return folder;
+}
 
 bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage cp)
 {
@@ -113,11 +156,11 @@ bool lookUpEntry(const std::string& path, FileFindData& data)
 {
     data = {};
     if (path.empty()) return false;
-    if (path.back() != '/') return fillEntry(AT_FDCWD, path.c_str(), fileNamePart(path, PathStyle::Posix), data);
+    if (path.back() != '/') return fillEntryByPath(path, fileNamePart(path, PathStyle::Posix), data);
     std::string folder = path;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     const std::string name = folder == "/" ? folder : fileNamePart(folder, PathStyle::Posix);
-    return fillEntry(AT_FDCWD, folder.c_str(), name, data) && (data.attributes & faDirectory);
+    return fillEntryByPath(folder, name, data) && (data.attributes & faDirectory);
 }
 
 FileFind::~FileFind() { close(); }
@@ -144,9 +187,13 @@ bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly)
         return lookUpEntry(pathOrPattern, data_) && (!foldersOnly_ || (data_.attributes & faDirectory));
     }
 
-    const std::string folder = folderPartWithSeparator(pathOrPattern, PathStyle::Posix);
-    dir_ = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir_) return false;
+    const int folder = openFolder(folderPartWithSeparator(pathOrPattern, PathStyle::Posix));
+    if (folder < 0) return false;
+    dir_ = ::fdopendir(folder);
+    if (!dir_) {
+        ::close(folder);
+        return false;
+    }
     pattern_ = name;
     return next();
 }

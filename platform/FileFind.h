@@ -41,8 +41,13 @@ struct FileFindData {
 // True when name matches the wildcard pattern by the rules above.
 bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage cp = systemCodePage());
 
+// Opens a folder for reading its entries, by a path of any length (deep trees
+// of long names run past PATH_MAX); empty is the current folder. The caller
+// closes the descriptor. -1 (errno set) when it cannot be opened.
+int openFolder(const std::string& path);
+
 // Looks up exactly the entry that path names (no wildcards; a trailing "/"
-// names the folder itself). False when there is none.
+// names the folder itself), at any length. False when there is none.
 bool lookUpEntry(const std::string& path, FileFindData& data);
 
 // One look-up: first() starts it, next() moves on; the folder is closed by the

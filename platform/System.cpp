@@ -114,6 +114,15 @@ std::string expandFileName(const std::string& path)
     return result;
 }
 
+std::string resolveLinks(const std::string& path)
+{
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return expandFileName(path);
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
 bool fileExists(const std::string& path) { return statIs(path, false); }
 
 bool folderExists(const std::string& path) { return statIs(path, true); }

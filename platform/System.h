@@ -17,6 +17,10 @@ std::string programFolder();
 // A trailing separator stays.
 std::string expandFileName(const std::string& path);
 
+// The path with every link in it followed ("realpath"); expandFileName(path)
+// when that cannot be done (a missing entry, a loop).
+std::string resolveLinks(const std::string& path);
+
 bool fileExists(const std::string& path);      // any entry that is not a folder
 bool folderExists(const std::string& path);
 bool isWritableFolder(const std::string& path);

@@ -47,15 +47,19 @@ public:
     }
 };
 
+// Fills the widget with its stated colour whatever role its kind paints its
+// background with (a radio button fills with the button role), so nothing of
+// the toolkit's own palette shows through.
 void setColors(QWidget* widget, TColor background, TColor text)
 {
     QPalette p = widget->palette();
-    p.setColor(QPalette::Window, toQColor(background));
-    p.setColor(QPalette::Base, toQColor(background));
-    p.setColor(QPalette::WindowText, toQColor(text));
-    p.setColor(QPalette::Text, toQColor(text));
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        p.setColor(role, toQColor(background));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, toQColor(text));
     p.setColor(QPalette::Disabled, QPalette::WindowText, toQColor(clBtnShadow));
     p.setColor(QPalette::Disabled, QPalette::Text, toQColor(clBtnShadow));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, toQColor(clBtnShadow));
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }
@@ -243,6 +247,10 @@ void TMainForm1::BuildLayout()
     ListBox1->setGeometry(12, 350, 526, 80);
     ListBox1->setFont(uiFont(11));
     setColors(ListBox1, clSilver, clWhite);
+    QPalette selection = ListBox1->palette();
+    selection.setColor(QPalette::Highlight, toQColor(clHighlight));
+    selection.setColor(QPalette::HighlightedText, toQColor(clHighlightText));
+    ListBox1->setPalette(selection);
     ListBox1->setItemDelegate(new FixedRowHeight(ListBox1));
     ListBox1->setUniformItemSizes(true);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -414,6 +422,11 @@ void TMainForm1::FormActivate()
 void TMainForm1::LoadSettings()
 {
     SettingsFile file(SettingsFilePath());
+    if (file.state() == platform::ProfileState::NotAFile) {
+        // Reading a FIFO would wait for ever; the close question decides what becomes of the save.
+        showNotice(fromBytes(file.path())
+                   + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
+    }
     const int left = file.readInteger(kSet, "M_LEFT", x());
     move(left, y());
     const int top = file.readInteger(kSet, "M_TOP", y());
@@ -459,8 +472,8 @@ bool TMainForm1::FormClose()
     try {
         SaveSettings();
     } catch (const SettingsWriteError& error) {
-        showErrorDisplay(QString::fromUtf8(error.what()));
-        return false;
+        // A file that cannot be written must not keep the user in the program.
+        return askQuestion(QString::fromUtf8(error.what()) + QStringLiteral("\n保存せずに閉じますか？"));
     }
     return true;
 }

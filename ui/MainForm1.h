@@ -108,7 +108,8 @@ public:
 
     // Handlers.
     void FormActivate();
-    // Writes every key; false (after the error display) when the file refused a write.
+    // Writes every key. When the file refuses the save, asks whether to close
+    // without saving; false keeps the window open.
     bool FormClose();
     void RadioButton2Click();
     void RadioButton10Click();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "app/SettingsFile.h"
@@ -99,7 +101,7 @@ TEST(SettingsFile, HandEditedFile)
     EXPECT_FALSE(read.RangeAll);
     EXPECT_TRUE(read.RangeFromSecond);      // any non-zero value is true
     EXPECT_TRUE(read.FormatJpeg);           // unreadable: the default
-    EXPECT_EQ(read.DestinationFolder.size(), 2047u);
+    EXPECT_EQ(read.DestinationFolder.size(), 3000u);  // read whole
     EXPECT_EQ(read.WindowLeft, 32);
     EXPECT_EQ(read.WindowTop, 20);
 
@@ -111,18 +113,86 @@ TEST(SettingsFile, HandEditedFile)
     EXPECT_NE(after.find("S1=99\r\n"), std::string::npos);
 }
 
-TEST(SettingsFile, TextCutKeepsWholeCharacters)
+TEST(SettingsFile, LongValuesAreReadWhole)
 {
+    // A destination may be as long as the system lets a path be (4095 bytes).
+    const std::string kanji = "\xE8\xA1\xA8";
+    struct Row {
+        const char* name;
+        std::string value;
+    };
+    const Row rows[] = {
+        {"2047 bytes", "/" + std::string(2046, 'a')},
+        {"2048 bytes", "/" + std::string(2047, 'b')},
+        {"a full path", "/" + std::string(4094, 'c')},
+        {"characters crossing byte 2047", [&] {
+             std::string s = "/xy";
+             for (int i = 0; i < 700; ++i) s += kanji;
+             return s;
+         }()},
+    };
     TempFolder dir;
-    const std::string kanji = "\xE8\xA1\xA8";  // 3 bytes
-    const std::string path = dir.write("Kelmora.ini", "[SET1]\nB1=xy" + [&] {
-        std::string s;
-        for (int i = 0; i < 700; ++i) s += kanji;
-        return s;
-    }() + "\n");
-    const std::string read = SettingsFile(path).readText("SET1", "B1", "");
-    EXPECT_EQ(read.size(), 2045u);  // "xy" + 681 whole characters; the 682nd would cross 2047
-    EXPECT_EQ(read.substr(read.size() - 3), kanji);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SettingsFile writer(dir / "Kelmora.ini");
+        TCutSettings s;
+        s.DestinationFolder = row.value;
+        writeCutSettings(writer, s);
+        const std::string read = readCutSettings(SettingsFile(dir / "Kelmora.ini"), TCutSettings{}).DestinationFolder;
+        EXPECT_EQ(read.size(), row.value.size());
+        EXPECT_TRUE(read == row.value);
+    }
+}
+
+TEST(SettingsFile, TwoSaversAtOnceLeaveOneSaveWhole)
+{
+    // Two windows closing at the same moment: a reader must never find a mix of
+    // their keys, and the file ends as exactly one of the two saves.
+    TempFolder dir;
+    const std::string start = "; mine\n[SET]\nM_LEFT=1\nextra=keep\n[Other]\nx=y\n";
+    TCutSettings a;
+    a.WindowLeft = 100;
+    a.DestinationFolder = "/a";
+    a.FormatJpeg = false;
+    a.FormatPng = true;
+    TCutSettings b;
+    b.WindowTop = -7;
+    b.StartSecond = 42;
+    b.DestinationFolder = "/" + std::string(300, 'b');
+    const auto savedAlone = [&](const TCutSettings& s) {
+        SettingsFile alone(dir.write("alone.ini", start));
+        writeCutSettings(alone, s);
+        return TempFolder::read(alone.path());
+    };
+    const std::string wholeA = savedAlone(a);
+    const std::string wholeB = savedAlone(b);
+    const std::string path = dir.write("Kelmora.ini", start);
+
+    std::atomic<bool> saving{true};
+    std::atomic<int> mixed{0};
+    std::string firstMix;
+    std::thread reader([&] {
+        while (saving) {
+            const std::string now = TempFolder::read(path);
+            if (now != start && now != wholeA && now != wholeB && mixed++ == 0) firstMix = now;
+        }
+    });
+    const auto saveRepeatedly = [&path](const TCutSettings& s) {
+        for (int i = 0; i < 40; ++i) {
+            SettingsFile window(path);
+            writeCutSettings(window, s);
+        }
+    };
+    std::thread first(saveRepeatedly, a);
+    std::thread second(saveRepeatedly, b);
+    first.join();
+    second.join();
+    saving = false;
+    reader.join();
+
+    EXPECT_EQ(mixed, 0) << firstMix;
+    const std::string end = TempFolder::read(path);
+    EXPECT_TRUE(end == wholeA || end == wholeB) << end;
 }
 
 TEST(SettingsFile, RefusedWriteNamesTheFile)

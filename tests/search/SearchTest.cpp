@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -179,6 +181,44 @@ TEST_F(Search, WalkerOnItsOwn)
     EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S"}));
     EXPECT_EQ(base.FileName, "A");
     EXPECT_TRUE(base.IsDirectory);
+}
+
+TEST(FolderWalk, DeepTreesOfLongNamesAreListedWhole)
+{
+    // Paths below the tenth level run past PATH_MAX; each level holds a folder and a file.
+    constexpr int depth = 24;
+    const std::string name(200, 'd');
+    TempFolder dir;
+    std::vector<int> levels{::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    std::string deepest = dir.path();
+    for (int i = 0; i < depth; ++i) {
+        ASSERT_EQ(::mkdirat(levels.back(), name.c_str(), 0755), 0);
+        levels.push_back(::openat(levels.back(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        ASSERT_GE(levels.back(), 0);
+        ::close(::openat(levels.back(), "f", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+        deepest += "/" + name;
+    }
+    ASSERT_GT(deepest.size(), std::size_t(PATH_MAX));
+
+    TSearchFile search;
+    search.setDirectory(dir.path());
+    search.setRecursive(true);
+    std::vector<std::string> found;
+    search.OnFind = [&](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) { found.push_back(Name); };
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(found.size(), 2u * depth);
+    EXPECT_EQ(std::count(found.begin(), found.end(), deepest + "/f"), 1);
+    platform::FileFindData data;
+    EXPECT_TRUE(platform::lookUpEntry(deepest + "/f", data));
+    EXPECT_TRUE(platform::lookUpEntry(deepest + "/", data));
+
+    // std::filesystem cannot remove what lies past PATH_MAX: take the chain down from below.
+    for (int i = depth; i > 0; --i) {
+        EXPECT_EQ(::unlinkat(levels[i], "f", 0), 0);
+        ::close(levels[i]);
+        EXPECT_EQ(::unlinkat(levels[i - 1], name.c_str(), AT_REMOVEDIR), 0);
+    }
+    ::close(levels[0]);
 }
 
 TEST(SearchFileData, TimesAndAttributes)

@@ -1,6 +1,8 @@
 // Loading Kelmora.ini at the first activation and writing it on close.
 #include <QCloseEvent>
 #include <QListView>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/ui/MainFormFixture.h"
 
@@ -105,17 +107,47 @@ TEST_F(MainFormTest, AnActivationDuringTheLoadsOwnNoticeLoadsAndRegistersNothing
     EXPECT_EQ(form->Tag(), 1);
 }
 
-TEST_F(MainFormTest, ARefusedWriteShowsThePathAndKeepsTheWindowOpen)
+TEST_F(MainFormTest, ARefusedSaveAsksWhetherToCloseWithoutSaving)
 {
     TMainForm1& w = open();
     w.show();
     // A folder where the file should be: no write can succeed, even as root.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Kelmora.ini")));
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(w.isVisible());
+    const QString question = QString::fromStdString(w.SettingsFilePath()) + QStringLiteral(" に書き込めません\n保存せずに閉じますか？");
+    struct Row {
+        const char* name;
+        bool answer;
+        bool closes;
+    };
+    for (const Row& row : {Row{"いいえ keeps the window", false, false}, Row{"はい closes it", true, true}}) {
+        SCOPED_TRACE(row.name);
+        questions.clear();
+        answers = {row.answer};
+        EXPECT_EQ(w.close(), row.closes);
+        EXPECT_EQ(w.isVisible(), !row.closes);
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_EQ(questions[0], question);
+    }
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(MainFormTest, ASettingsNameThatIsNoFileGivesTheDefaultsAndTheCloseQuestion)
+{
+    // Reading a FIFO would block before the window is ever painted.
+    ASSERT_EQ(::mkfifo(path(QStringLiteral("Kelmora.ini")).c_str(), 0644), 0);
+    TMainForm1& w = open();
+    EXPECT_EQ(w.pos(), QPoint(20, 20));
+    EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].kind, NoticeKind::Error);
-    EXPECT_EQ(notices[0].text.toStdString(), w.SettingsFilePath() + " に書き込めません.");
+    EXPECT_EQ(notices[0].text, QString::fromStdString(w.SettingsFilePath())
+                                   + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
+
+    EXPECT_FALSE(w.FormClose());  // "いいえ": the window stays
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].endsWith(QStringLiteral("保存せずに閉じますか？")));
+    struct stat st {};
+    ASSERT_EQ(::lstat(w.SettingsFilePath().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(MainFormTest, TypingASeparatorAtTheEndOfTheFolderIsUndone)
