@@ -1,6 +1,7 @@
 #include "platform/Process.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -39,6 +40,49 @@ int openPidFd(pid_t pid)
     (void)pid;
 #endif
     return -1;
+}
+
+// Sends signal through the pidfd: it always names our child, even once the
+// child is gone and its number is reused.
+bool sendSignal(int pidFd, int signal)
+{
+#ifdef SYS_pidfd_send_signal
+    return ::syscall(SYS_pidfd_send_signal, pidFd, signal, nullptr, 0) == 0;
+#else
+    (void)pidFd;
+    (void)signal;
+    return false;
+#endif
+}
+
+// Kills the child of watchFd (a pidfd of its own, closed here) unless it ends within graceMs.
+void killUnlessEndedInTime(int watchFd, int graceMs)
+{
+    std::thread([watchFd, graceMs] {
+        pollfd watch{watchFd, POLLIN, 0};
+        int result;
+        do {
+            result = ::poll(&watch, 1, graceMs);
+        } while (result < 0 && errno == EINTR);
+        if (result == 0) sendSignal(watchFd, SIGKILL);
+        ::close(watchFd);
+    }).detach();
+}
+
+// The same without a pidfd: looks at the child without reaping it. Should its
+// owner reap it in the very moment before the kill, the number could name
+// another process; systems without pidfds are old enough to accept that.
+void killPidUnlessEndedInTime(pid_t pid, int graceMs)
+{
+    std::thread([pid, graceMs] {
+        for (int waited = 0; waited < graceMs; waited += 10) {
+            siginfo_t info {};
+            if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return;
+            if (info.si_pid == pid) return;
+            ::usleep(10000);
+        }
+        ::kill(pid, SIGKILL);
+    }).detach();
 }
 
 int statusFromWait(int status)
@@ -109,7 +153,8 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
 }
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(other.pid_), pidFd_(other.pidFd_), ended_(other.ended_), exitStatus_(other.exitStatus_)
+    : pid_(other.pid_), pidFd_(other.pidFd_), ended_(other.ended_), exitStatus_(other.exitStatus_),
+      exitSignal_(other.exitSignal_)
 {
     other.pid_ = -1;
     other.pidFd_ = -1;
@@ -123,6 +168,7 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept
         pidFd_ = other.pidFd_;
         ended_ = other.ended_;
         exitStatus_ = other.exitStatus_;
+        exitSignal_ = other.exitSignal_;
         other.pid_ = -1;
         other.pidFd_ = -1;
     }
@@ -150,6 +196,7 @@ bool ChildProcess::reap(bool block)
     if (result == pid_) {
         ended_ = true;
         exitStatus_ = statusFromWait(status);
+        exitSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     } else if (result < 0) {
         ended_ = true;  // someone else reaped it: it is gone all the same
     }
@@ -171,6 +218,19 @@ bool ChildProcess::waitFor(int timeoutMs)
         if (reap(false)) return true;
     }
     return reap(false);
+}
+
+void ChildProcess::terminate(int graceMs)
+{
+    if (pid_ <= 0 || reap(false)) return;
+    if (pidFd_ >= 0) {
+        const int watchFd = ::fcntl(pidFd_, F_DUPFD_CLOEXEC, 0);
+        if (!sendSignal(pidFd_, SIGTERM)) ::kill(pid_, SIGTERM);
+        if (watchFd >= 0) killUnlessEndedInTime(watchFd, graceMs);
+        return;
+    }
+    ::kill(pid_, SIGTERM);
+    killPidUnlessEndedInTime(pid_, graceMs);
 }
 
 bool startDetached(const std::string& program, const std::vector<std::string>& arguments)

@@ -39,6 +39,13 @@ public:
     // 0 for success; the exit code, or 128 + the signal number for a killed child;
     // -1 while it runs.
     int exitStatus() const { return exitStatus_; }
+    // The signal that ended the child; 0 when it exited by itself or still runs.
+    int exitSignal() const { return exitSignal_; }
+
+    // Asks the program to end (SIGTERM: the extractor then closes the files it
+    // writes) and ends it outright (SIGKILL) when it still runs graceMs later.
+    // Returns at once; the end is seen as any other end of the child.
+    void terminate(int graceMs = 3000);
 
     pid_t pid() const { return pid_; }
 
@@ -51,6 +58,7 @@ private:
     int pidFd_ = -1;
     bool ended_ = false;
     int exitStatus_ = -1;
+    int exitSignal_ = 0;
 };
 
 // Starts a program that runs on by itself; it is reaped in the background when

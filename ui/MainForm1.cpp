@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
@@ -350,6 +351,7 @@ void TMainForm1::ConnectHandlers()
         });
     }
     connect(BrowseEdit1, &BrowseEditControl::changed, this, &TMainForm1::BrowseEdit1Change);
+    BrowseEdit1->installEventFilter(this);
     connect(SpinEdit1, &SpinEditControl::changed, this, &TMainForm1::SpinEdit1Change);
     connect(SSButton1, &ShineButtonControl::clicked, this, &TMainForm1::SSButton1Click);
     connect(SSButton2, &ShineButtonControl::clicked, this, &TMainForm1::SSButton2Click);
@@ -388,7 +390,8 @@ TCutSettings TMainForm1::CurrentSettings() const
     s.SizeCustom = RadioButton4->isChecked();
     s.ImageWidth = SpinEdit3->GetValue();
     s.ImageHeight = SpinEdit4->GetValue();
-    s.DestinationFolder = BrowseEdit1->GetPath();
+    // The field may hold a separator the user is still typing after.
+    s.DestinationFolder = platform::removeTrailingSeparator(BrowseEdit1->GetPath());
     s.FormatJpeg = RadioButton5->isChecked();
     s.FormatGif = RadioButton6->isChecked();
     s.FormatPng = RadioButton7->isChecked();
@@ -480,13 +483,21 @@ bool TMainForm1::FormClose()
 
 void TMainForm1::closeEvent(QCloseEvent* e)
 {
-    if (!FormClose()) {
+    if (m_batch.Running()) {
+        const bool stop = askQuestion(QStringLiteral("カット中です。中止して閉じますか？"));
+        if (!FormClose()) {
+            e->ignore();
+            return;
+        }
+        // The settings are saved (or the user closes without them); the
+        // program ends once the batch returns, without saving again.
+        if (stop) m_batch.RequestStop();
+        m_closeAfterBatch = true;
+        m_closeSaved = true;
         e->ignore();
         return;
     }
-    if (m_batch.Running()) {
-        // The settings are written; the program ends once the batch returns.
-        m_closeAfterBatch = true;
+    if (!std::exchange(m_closeSaved, false) && !FormClose()) {
         e->ignore();
         return;
     }
@@ -531,8 +542,31 @@ void TMainForm1::RadioButton4Click()
 
 void TMainForm1::BrowseEdit1Change()
 {
-    BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
+    // A separator typed at the end stays while the user types on; it goes when
+    // the field is left (eventFilter) and whenever the path is used.
+    if (BrowseEdit1->SettingPath())
+        BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
     BrowseEdit1->setToolTip(fromBytes(platform::removeTrailingSeparator(BrowseEdit1->GetPath())));
+}
+
+bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == BrowseEdit1 && e->type() == QEvent::FocusOut)
+        BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
+    // Esc anywhere in the window during a batch, whichever control has the focus.
+    if (e->type() == QEvent::KeyPress && m_batch.Running() && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            AskToStopBatch();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TMainForm1::AskToStopBatch()
+{
+    if (askQuestion(QStringLiteral("カットを中止しますか？"))) m_batch.RequestStop();
 }
 
 // ---- Title strip
@@ -614,13 +648,20 @@ void TMainForm1::DropTargets(const QMimeData& data)
 void TMainForm1::SSButton10Click()
 {
     if (m_batch.Running()) return;  // a second click while a batch runs is ignored
+    // Esc reaches the window through the application, whichever control has the focus.
+    struct EscWatch {
+        QObject* filter;
+        explicit EscWatch(QObject* f) : filter(f) { QCoreApplication::instance()->installEventFilter(filter); }
+        ~EscWatch() { QCoreApplication::instance()->removeEventFilter(filter); }
+    } escWatch(this);
     m_batch.Run(*this);
-    // A close that the settings file then refuses is not tried again after a later batch.
+    // The close during the batch has saved the settings: it is not saved again.
     if (std::exchange(m_closeAfterBatch, false)) close();
 }
 
 std::size_t TMainForm1::TargetCount() const { return m_targets->list().size(); }
 std::string TMainForm1::Target(std::size_t index) const { return m_targets->list().at(index); }
+std::uint64_t TMainForm1::TargetId(std::size_t index) const { return m_targets->list().serialAt(index); }
 void TMainForm1::WaitForEnd(platform::ChildProcess& run) { waitWhileHandlingEvents(run); }
 void TMainForm1::Notice(const std::string& text) { showNotice(fromBytes(text)); }
 void TMainForm1::Finished() { Panel10->ImageList1.Tag = 1; }
