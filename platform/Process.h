@@ -2,12 +2,23 @@
 // Starting other programs: always with an argument list handed to the process
 // start as it is (never through a shell), with no window and no console.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace kelmora::platform {
+
+// What a hidden start may do differently from the plain one.
+struct StartOptions {
+    // A pipe's writing end (OutputPipe::writingEnd) that takes the child's
+    // standard output; -1: the null device.
+    std::intptr_t standardOutput = -1;
+    // The child stays out of the terminal's reach: the interrupt key (Ctrl+C)
+    // does not reach it, and the starter alone decides when it is asked to end.
+    bool ownProcessGroup = false;
+};
 
 // A started program, waited for by its owner. Move-only. The child is always
 // reaped: a ChildProcess dropped while its program still runs hands the child
@@ -20,6 +31,9 @@ public:
     static std::optional<ChildProcess> startHidden(const std::string& program,
                                                    const std::vector<std::string>& arguments,
                                                    std::string* error = nullptr);
+    static std::optional<ChildProcess> startHidden(const std::string& program,
+                                                   const std::vector<std::string>& arguments,
+                                                   const StartOptions& options, std::string* error = nullptr);
 
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&& other) noexcept;
