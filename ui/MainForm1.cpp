@@ -15,8 +15,8 @@
 #include <QWindow>
 #include <utility>
 
-#include "app/SettingsFile.h"
-#include "app/SettingsLocation.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
 #include "cut/Preview.h"
 #include "cut/TargetSearch.h"
 #include "cut/UriList.h"

@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <charconv>
 #include <optional>
@@ -76,40 +76,12 @@ void SettingsFile::update(const std::function<void(platform::ProfileText&)>& edi
     if (!m_file.update(edit, &m_text)) throw SettingsWriteError(path());
 }
 
-namespace {
-
-// One key of the file and the field that it carries (exactly one member pointer is set).
-struct SettingsKey {
-    const char* section;
-    const char* name;
-    std::int32_t TCutSettings::*integer = nullptr;
-    bool TCutSettings::*boolean = nullptr;
-    std::string TCutSettings::*text = nullptr;
-};
-
-using T = TCutSettings;
-
-// The keys in the order of the file.
-const SettingsKey settingsKeys[] = {
-    {"SET", "M_LEFT", &T::WindowLeft},         {"SET", "M_TOP", &T::WindowTop},
-    {"SET1", "R1", nullptr, &T::RangeAll},     {"SET1", "R2", nullptr, &T::RangeFromSecond},
-    {"SET1", "S1", &T::StartSecond},           {"SET1", "S2", &T::FrameCount},
-    {"SET1", "R9", nullptr, &T::RateAll},      {"SET1", "R10", nullptr, &T::RatePerSecond},
-    {"SET1", "S5", &T::FramesPerSecond},       {"SET1", "R3", nullptr, &T::SizeSource},
-    {"SET1", "R4", nullptr, &T::SizeCustom},   {"SET1", "S3", &T::ImageWidth},
-    {"SET1", "S4", &T::ImageHeight},           {"SET1", "B1", nullptr, nullptr, &T::DestinationFolder},
-    {"SET1", "R5", nullptr, &T::FormatJpeg},   {"SET1", "R6", nullptr, &T::FormatGif},
-    {"SET1", "R7", nullptr, &T::FormatPng},    {"SET1", "R8", nullptr, &T::FormatBmp},
-};
-
-}  // namespace
-
 TCutSettings readCutSettings(const SettingsFile& file, const TCutSettings& defaults)
 {
     TCutSettings s = defaults;
-    for (const SettingsKey& k : settingsKeys) {
+    for (const SettingsKey& k : settingsKeys()) {
         if (k.integer) s.*k.integer = file.readInteger(k.section, k.name, defaults.*k.integer);
-        if (k.boolean) s.*k.boolean = file.readBoolean(k.section, k.name, defaults.*k.boolean);
+        if (k.choice) s.*k.choice = file.readBoolean(k.section, k.name, defaults.*k.choice);
         if (k.text) s.*k.text = file.readText(k.section, k.name, defaults.*k.text);
     }
     return s;
@@ -118,9 +90,9 @@ TCutSettings readCutSettings(const SettingsFile& file, const TCutSettings& defau
 void writeCutSettings(SettingsFile& file, const TCutSettings& s)
 {
     file.update([&s](platform::ProfileText& text) {
-        for (const SettingsKey& k : settingsKeys) {
+        for (const SettingsKey& k : settingsKeys()) {
             if (k.integer) text.write(k.section, k.name, std::to_string(s.*k.integer));
-            if (k.boolean) text.write(k.section, k.name, s.*k.boolean ? "1" : "0");
+            if (k.choice) text.write(k.section, k.name, s.*k.choice ? "1" : "0");
             if (k.text) text.write(k.section, k.name, s.*k.text);
         }
     });

@@ -5,9 +5,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/SettingsFile.h"
-#include "app/SettingsLocation.h"
-#include "TempFolder.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora;
 using kelmora::test::TempFolder;

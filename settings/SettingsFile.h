@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/CutSettings.h"
+#include "settings/CutSettings.h"
 #include "platform/ProfileFile.h"
 
 namespace kelmora {
