@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWindow>
+#include <iterator>
 #include <utility>
 
 #include "app/SettingsFile.h"
@@ -418,7 +419,7 @@ void TMainForm1::FormActivate()
         ~EndLoading() { flag = false; }
     } endLoading{m_loading};
     LoadSettings();
-    for (const std::string& argument : m_arguments) RegisterCutTarget(argument);
+    RegisterCutTargets(m_arguments);
     m_tag = 1;
 }
 
@@ -603,9 +604,18 @@ void TMainForm1::mouseReleaseEvent(QMouseEvent* e)
 
 // ---- Targets
 
-void TMainForm1::RegisterCutTarget(const std::string& path)
+void TMainForm1::RegisterCutTarget(const std::string& path) { RegisterCutTargets({path}); }
+
+void TMainForm1::RegisterCutTargets(const std::vector<std::string>& paths)
 {
-    m_targets->addAll(findCutTargets(path));
+    // Everything the paths stand for goes in as one merge into the sorted list
+    // with one selection: name by name, 100,000 dropped files took minutes.
+    std::vector<std::string> found;
+    for (const std::string& path : paths) {
+        std::vector<std::string> entries = findCutTargets(path);
+        found.insert(found.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+    }
+    m_targets->addAll(std::move(found));
     AfterRegistration();
 }
 
@@ -639,8 +649,7 @@ void TMainForm1::DropTargets(const QMimeData& data)
 {
     // Read the list's raw bytes: a file name that is not UTF-8 keeps its bytes.
     const QByteArray list = data.data(QStringLiteral("text/uri-list"));
-    for (const std::string& path : parseUriList(std::string_view(list.constData(), static_cast<std::size_t>(list.size()))))
-        RegisterCutTarget(path);
+    RegisterCutTargets(parseUriList(std::string_view(list.constData(), static_cast<std::size_t>(list.size()))));
 }
 
 // ---- The batch

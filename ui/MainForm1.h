@@ -127,6 +127,9 @@ public:
 
     // Registers one file, folder or pattern; a missing path adds nothing.
     void RegisterCutTarget(const std::string& path);
+    // Registers each path as RegisterCutTarget does, in the order given, as one
+    // insert into the list followed by one selection of its first entry.
+    void RegisterCutTargets(const std::vector<std::string>& paths);
     // Registers every local file of a drop (text/uri-list), in the order given.
     void DropTargets(const QMimeData& data);
 

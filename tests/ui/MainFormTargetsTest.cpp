@@ -1,6 +1,7 @@
 // Registering targets: command line, drops, folders, patterns, the sorted list, CLEAR.
 #include <QListView>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QUrl>
 #include <cstdio>
 
@@ -29,6 +30,43 @@ TEST_F(MainFormTest, DropsAreKeptSortedWithoutRegardToCaseAndSelectTheFirst)
     EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/A.avi"), path("v/b.avi"), path("v/b.avi")}));
     EXPECT_EQ(w.SelectedIndex(), 0);
     EXPECT_TRUE(w.SSButton10->isEnabled());
+}
+
+TEST_F(MainFormTest, ManyNamesGoInAsOneInsertInSortedOrder)
+{
+    writeFile(QStringLiteral("v/c.avi"));
+    writeFile(QStringLiteral("v/B.avi"));
+    writeFile(QStringLiteral("v/a.avi"));
+    writeFile(QStringLiteral("w/sub/d.avi"));
+    const std::vector<std::string> names{path("v/c.avi"), path("w"), path("v/none.avi"), path("v/B.avi"),
+                                         path("v/a.avi"), path("v/c.avi")};
+    const std::vector<std::string> expected{path("v/a.avi"), path("v/a.avi"),     path("v/B.avi"), path("v/c.avi"),
+                                            path("v/c.avi"), path("w/sub"), path("w/sub/d.avi")};
+    const struct {
+        const char* way;
+        bool dropped;
+    } ways[] = {{"dropped", true}, {"command line", false}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        form = std::make_unique<TMainForm1>(programFolder(), way.dropped ? std::vector<std::string>{} : names);
+        if (way.dropped) form->FormActivate();
+        form->RegisterCutTarget(path("v/a.avi"));  // one entry is there before; the new ones merge around it
+        QSignalSpy inserted(form->ListBox1->model(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy reset(form->ListBox1->model(), &QAbstractItemModel::modelReset);
+        if (way.dropped) {
+            QByteArray lines;
+            for (const std::string& name : names)
+                lines += QUrl::fromLocalFile(QString::fromStdString(name)).toEncoded() + "\r\n";
+            std::unique_ptr<QMimeData> data(uriList(lines));
+            form->DropTargets(*data);
+        } else {
+            form->FormActivate();
+        }
+        EXPECT_EQ(inserted.count() + reset.count(), 1);
+        EXPECT_EQ(form->Targets(), expected);
+        EXPECT_EQ(form->SelectedIndex(), 0);
+        EXPECT_TRUE(form->SSButton10->isEnabled());
+    }
 }
 
 TEST_F(MainFormTest, ADroppedNameThatIsNotUtf8KeepsItsBytes)
