@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -28,6 +29,7 @@
 #include "ui/HelpLinks.h"
 #include "ui/Notice.h"
 #include "ui/ProcessWait.h"
+#include "ui/TargetListMenu.h"
 #include "ui/TargetListModel.h"
 
 namespace kelmora {
@@ -362,6 +364,8 @@ void TMainForm1::ConnectHandlers()
     connect(SSButton10, &ShineButtonControl::clicked, this, &TMainForm1::SSButton10Click);
     connect(Timer2, &QTimer::timeout, this, &TMainForm1::Timer2Timer);
     connect(Panel10, &TMascotPanel::infoRequested, this, &TMainForm1::Shape8MouseUp);
+    ListMenu = new TargetListMenu(ListBox1, {[this](const std::vector<std::string>& paths) { RegisterCutTargets(paths); },
+                                             [this] { RemoveSelectedTarget(); }, [this] { SSButton5Click(); }});
 }
 
 std::string TMainForm1::SettingsFilePath() const { return settingsFilePath(m_programFolder); }
@@ -626,6 +630,20 @@ void TMainForm1::AfterRegistration()
     const QModelIndex first = m_targets->index(0);
     ListBox1->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
     ListBox1->scrollTo(first);
+}
+
+void TMainForm1::RemoveSelectedTarget()
+{
+    const int row = SelectedIndex();
+    if (row < 0) return;
+    m_targets->removeAt(row);
+    const int rows = m_targets->rowCount();
+    if (rows == 0) {
+        SSButton10->setEnabled(false);
+        return;
+    }
+    ListBox1->selectionModel()->setCurrentIndex(m_targets->index(std::min(row, rows - 1)),
+                                                QItemSelectionModel::ClearAndSelect);
 }
 
 void TMainForm1::SSButton5Click()
