@@ -29,6 +29,7 @@
 #include "ui/HelpLinks.h"
 #include "ui/Notice.h"
 #include "ui/ProcessWait.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/TargetListMenu.h"
 #include "ui/TargetListModel.h"
 
@@ -69,6 +70,7 @@ void setColors(QWidget* widget, TColor background, TColor text)
 }
 
 const char* const kSet = "SET";
+const int kCaptionHeight = 16;  // the title strip GradBox2
 const char* const kSet1 = "SET1";
 
 }  // namespace
@@ -439,6 +441,8 @@ void TMainForm1::LoadSettings()
     move(left, y());
     const int top = file.readInteger(kSet, "M_TOP", y());
     move(x(), top);
+    // A position saved on a screen that is gone: brought back where the caption can be seen.
+    move(placeCaptionOnScreens(pos(), width(), kCaptionHeight, availableScreenAreas()));
 
     auto radio = [&file](TRadioButton* button, const char* key) {
         button->setChecked(file.readBoolean(kSet1, key, button->isChecked()));
