@@ -10,6 +10,7 @@
 
 #include "controls/Colors.h"
 #include "controls/Fonts.h"
+#include "controls/IntegerText.h"
 
 namespace kelmora {
 
@@ -17,11 +18,6 @@ class TKmSpinButton;
 
 // The sunken two-pixel border of an edit field around r.
 void drawSunkenBevel(QPainter& p, const QRect& r);
-
-// The text as an integer: leading blanks, an optional sign, then decimal digits or
-// hexadecimal ones after "$", "x" or "0x". The whole text must convert; a decimal
-// number outside 32 bits fails, a hexadecimal one is taken as its 32-bit pattern.
-std::optional<std::int32_t> parseInteger(std::string_view text);
 
 class TKmSpinEdit : public QLineEdit {
     Q_OBJECT

@@ -10,7 +10,7 @@ namespace kelmora::platform {
 
 enum class CodePage {
     Utf8,   // the system code page on Linux
-    Cp932,  // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, one trail byte
+    Cp932,  // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, trail bytes 0x40-0x7E and 0x80-0xFC
 };
 
 // The code page that file names and texts use on this system.
@@ -20,7 +20,8 @@ CodePage systemCodePage();
 bool isLeadByte(unsigned char c, CodePage cp);
 
 // Index one past the character that begins at pos (pos < s.size()).
-// A truncated or malformed sequence counts as one byte, so the walk always advances.
+// A truncated or malformed sequence (a lead byte without a valid second byte)
+// counts as one byte, so the walk always advances.
 std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp = systemCodePage());
 
 // Index of the first byte of the last whole character, or npos when s is empty.

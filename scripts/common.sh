@@ -12,9 +12,14 @@ KELMORA_PACKAGES=(
   xdg-utils
 )
 
+# What scripts/fuzz needs on top: clang and its libFuzzer runtime.
+KELMORA_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
+
+# kelmora_install_packages [PACKAGE...]: installs those missing (default: KELMORA_PACKAGES).
 kelmora_install_packages() {
   local missing=() p
-  for p in "${KELMORA_PACKAGES[@]}"; do
+  [ $# -gt 0 ] || set -- "${KELMORA_PACKAGES[@]}"
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
