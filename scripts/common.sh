@@ -9,7 +9,9 @@ KELMORA_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg fonts-ipafont-gothic
+  xvfb xauth
   xdg-utils
+  desktop-file-utils appstream dpkg-dev file lintian man-db util-linux
 )
 
 # What scripts/fuzz needs on top: clang and its libFuzzer runtime.

@@ -226,9 +226,9 @@ void TMainForm1::BuildLayout()
     Panel3 = optionPanel("Panel3", {12, 146, 216, 40});
     RadioButton3 = radio(Panel3, "RadioButton3", {4, 4, 208, 14}, "オリジナルサイズ", true);
     RadioButton4 = radio(Panel3, "RadioButton4", {4, 20, 14, 14}, "", false);
-    SpinEdit3 = spinEdit(Panel3, "SpinEdit3", {22, 16, 50, 20}, 0, 9999, 3, 320, " 画像の幅(ピクセル単位)");
+    SpinEdit3 = spinEdit(Panel3, "SpinEdit3", {22, 16, 50, 20}, 0, 9999, 4, 320, " 画像の幅(ピクセル単位)");
     Label3 = label(Panel3, "Label3", {74, 22, 11, 11}, "×");
-    SpinEdit4 = spinEdit(Panel3, "SpinEdit4", {84, 16, 50, 20}, 0, 9999, 3, 240, " 画像の高さ(ピクセル単位)");
+    SpinEdit4 = spinEdit(Panel3, "SpinEdit4", {84, 16, 50, 20}, 0, 9999, 4, 240, " 画像の高さ(ピクセル単位)");
 
     Panel8 = optionPanel("Panel8", {12, 242, 216, 38});
     RadioButton5 = radio(Panel8, "RadioButton5", {4, 4, 104, 14}, "JPEG", true);
@@ -583,7 +583,7 @@ void TMainForm1::AskToStopBatch()
 void TMainForm1::SSButton1Click() { close(); }
 void TMainForm1::SSButton2Click() { showMinimized(); }
 void TMainForm1::SSButton3Click() { openReadme(m_programFolder); }
-void TMainForm1::SSButton4Click() { openInfoPage(platform::programPath()); }
+void TMainForm1::SSButton4Click() { openInfoPage(platform::programPath(), m_programFolder); }
 
 void TMainForm1::Shape8MouseUp()
 {

@@ -187,6 +187,18 @@ TEST_F(MainFormTest, SizeAndFormatGroupsStayExclusive)
     EXPECT_TRUE(notices.empty());
 }
 
+TEST_F(MainFormTest, WidthAndHeightTakeFourTypedDigits)
+{
+    TMainForm1& w = open();
+    w.RadioButton4->click();
+    for (SpinEditControl* field : {w.SpinEdit3, w.SpinEdit4}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        field->selectAll();
+        QTest::keyClicks(field, "19200");
+        EXPECT_EQ(field->GetValue(), 1920) << "four digits, the fifth refused";
+    }
+}
+
 TEST_F(MainFormTest, PressOnTheFormSurfaceMovesTheWindowButNotOnControls)
 {
     TMainForm1& w = open();
