@@ -25,6 +25,8 @@ public:
     const std::vector<std::string>& entries() const { return m_entries; }
     // The registration number of the entry at index; never reused, not even after clear().
     Serial serialAt(std::size_t index) const { return m_serials.at(index); }
+    // Goes up with every change of the list: equal counts, equal lists.
+    std::uint64_t changeCount() const { return m_changes; }
 
     // Where add() would put entry.
     std::size_t placeFor(const std::string& entry) const;
@@ -32,16 +34,20 @@ public:
     std::size_t add(std::string entry);
     // Inserts many entries with one sort of the new ones and one merge.
     void addAll(std::vector<std::string> entries);
+    // Removes the entry at index; the others keep their order and serials.
+    void removeAt(std::size_t index);
     void clear()
     {
         m_entries.clear();
         m_serials.clear();
+        ++m_changes;
     }
 
 private:
     std::vector<std::string> m_entries;
     std::vector<Serial> m_serials;  // beside m_entries, index for index
     Serial m_nextSerial = 1;
+    std::uint64_t m_changes = 0;
 };
 
 }  // namespace kelmora
