@@ -7,6 +7,7 @@
 
 #include "controls/Colors.h"
 #include "controls/Fonts.h"
+#include "controls/TextBytes.h"
 #include "ui/Notice.h"
 
 namespace kelmora {
@@ -32,7 +33,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        showErrorDisplay(QString::fromUtf8(error.what()));
+        showErrorDisplay(fromSystemBytes(error.what()));
     } catch (...) {
         showErrorDisplay(QString());
     }
