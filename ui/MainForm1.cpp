@@ -570,7 +570,7 @@ void TMainForm1::AskToStopBatch()
 void TMainForm1::SSButton1Click() { close(); }
 void TMainForm1::SSButton2Click() { showMinimized(); }
 void TMainForm1::SSButton3Click() { openReadme(m_programFolder); }
-void TMainForm1::SSButton4Click() { openInfoPage(platform::programPath()); }
+void TMainForm1::SSButton4Click() { openInfoPage(platform::programPath(), m_programFolder); }
 
 void TMainForm1::Shape8MouseUp()
 {
