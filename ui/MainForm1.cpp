@@ -17,8 +17,6 @@
 #include <iterator>
 #include <utility>
 
-#include "app/SettingsFile.h"
-#include "app/SettingsLocation.h"
 #include "controls/TextBytes.h"
 #include "cut/Preview.h"
 #include "cut/TargetSearch.h"
@@ -26,6 +24,8 @@
 #include "platform/Beep.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
 #include "ui/InfoForm1.h"
 #include "ui/HelpLinks.h"
 #include "ui/Notice.h"
