@@ -17,14 +17,15 @@
 #include <iterator>
 #include <utility>
 
-#include "settings/SettingsFile.h"
-#include "settings/SettingsLocation.h"
+#include "controls/TextBytes.h"
 #include "cut/Preview.h"
 #include "cut/TargetSearch.h"
 #include "cut/UriList.h"
 #include "platform/Beep.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
 #include "ui/InfoForm1.h"
 #include "ui/HelpLinks.h"
 #include "ui/Notice.h"
@@ -36,11 +37,6 @@
 namespace kelmora {
 
 namespace {
-
-QString fromBytes(const std::string& bytes)
-{
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // ListBox1's rows are 11 pixels high.
 class FixedRowHeight : public QStyledItemDelegate {
@@ -434,7 +430,7 @@ void TMainForm1::LoadSettings()
     SettingsFile file(SettingsFilePath());
     if (file.state() == platform::ProfileState::NotAFile) {
         // Reading a FIFO would wait for ever; the close question decides what becomes of the save.
-        showNotice(fromBytes(file.path())
+        showNotice(fromSystemBytes(file.path())
                    + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
     }
     const int left = file.readInteger(kSet, "M_LEFT", x());
@@ -485,7 +481,7 @@ bool TMainForm1::FormClose()
         SaveSettings();
     } catch (const SettingsWriteError& error) {
         // A file that cannot be written must not keep the user in the program.
-        return askQuestion(QString::fromUtf8(error.what()) + QStringLiteral("\n保存せずに閉じますか？"));
+        return askQuestion(fromSystemBytes(error.what()) + QStringLiteral("\n保存せずに閉じますか？"));
     }
     return true;
 }
@@ -555,7 +551,7 @@ void TMainForm1::BrowseEdit1Change()
     // the field is left (eventFilter) and whenever the path is used.
     if (BrowseEdit1->SettingPath())
         BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
-    BrowseEdit1->setToolTip(fromBytes(platform::removeTrailingSeparator(BrowseEdit1->GetPath())));
+    BrowseEdit1->setToolTip(fromSystemBytes(platform::removeTrailingSeparator(BrowseEdit1->GetPath())));
 }
 
 bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
@@ -704,7 +700,7 @@ void TMainForm1::SSButton10Click()
 }
 
 void TMainForm1::beep() { platform::beep(); }
-void TMainForm1::notice(const std::string& text) { showNotice(fromBytes(text)); }
+void TMainForm1::notice(const std::string& text) { showNotice(fromSystemBytes(text)); }
 
 void TMainForm1::batchFinished(const CutBatchReport& report)
 {
@@ -723,7 +719,7 @@ void TMainForm1::SpinEdit1Change()
         const int second = SpinEdit1->GetValue();
         const std::string previewFile = PreviewFilePath();
         if (makeThumbnail(target, second, m_programFolder, previewFile)) {
-            QImageReader reader(fromBytes(previewFile));
+            QImageReader reader(fromSystemBytes(previewFile));
             const QImage picture = reader.read();
             if (picture.isNull()) {
                 // Left in place: it may still be being written.
