@@ -55,7 +55,7 @@ CLI::Validator oneOf(std::vector<std::string> choices)
                 if (input == choice) return {};
             return format(tr("%s is not one of %s"), input.c_str(), list.c_str());
         },
-        list);
+        "");
 }
 
 // "WxH" within the width's and the height's limits, or "source".
@@ -75,7 +75,7 @@ CLI::Validator imageSize()
                 return outOfRange(std::to_string(*h), height.minValue, height.maxValue);
             return {};
         },
-        "WxH|source");
+        "");
 }
 
 }  // namespace
@@ -91,7 +91,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
                  "kelmora-cli");
     app.set_help_flag("-h,--help", tr("Show this help and exit"));
     app.set_version_flag("--version", std::string("kelmora-cli ") + kVersion, tr("Show the version and exit"));
-    app.add_option("TARGET", options.targets, tr("A video file, a folder (every file in and below it) or a wildcard pattern"));
+    app.add_option("TARGET", options.targets, tr("A video file, a folder (every file in and below it) or a wildcard pattern"))
+        ->type_name("");
     app.add_option("-o,--out", options.out, tr("Destination folder, made with its parents (default: the settings file's, else the current folder)"))
         ->type_name("DIR");
     auto* from = app.add_option("--from", options.fromSecond, tr("Cut a range: start at second S"))
@@ -109,7 +110,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     app.add_option("-j,--jobs", jobs, tr("Runs at once (default: the number of processors)"))
         ->type_name("N")->check(wholeNumberIn(1, kMaxJobs));
     app.add_option("--files-from", options.filesFrom, tr("Read more targets from FILE, one a line (\"-\": standard input)"))
-        ->type_name("FILE");
+        ->type_name("FILE")
+        ->allow_extra_args(false);  // one list a flag: what follows is a target
     app.add_flag("-0,--null", options.nulSeparated, tr("The --files-from lists end each target with NUL, not a line break"));
     auto* settings = app.add_option("--settings", options.settingsFile, tr("Take the defaults from this Kelmora.ini"))
                          ->type_name("FILE");
