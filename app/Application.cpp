@@ -15,8 +15,10 @@ namespace kelmora {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The name is also what notices show as their title. No display name of its
+    // own: the platform would append it to every window title, and the task bar
+    // is to read "Kelmora (3/20)" during a batch, not "Kelmora (3/20) — Kelmora".
     setApplicationName(QStringLiteral("Kelmora"));
-    setApplicationDisplayName(QStringLiteral("Kelmora"));
     // The task bar and the window switcher match the window to its menu entry
     // and show the mascot.
     setDesktopFileName(QStringLiteral(KELMORA_APP_ID));

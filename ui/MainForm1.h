@@ -162,6 +162,7 @@ private:
     void AskToStopBatch();
 
     // CutSessionListener
+    void entryStarted(const CutJob& job) override;
     void beep() override;
     void notice(const std::string& text) override;
     void batchFinished(const CutBatchReport& report) override;
