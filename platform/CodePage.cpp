@@ -2,15 +2,17 @@
 
 namespace kelmora::platform {
 
-CodePage systemCodePage() { return CodePage::Utf8; }
-
 bool isLeadByte(unsigned char c, CodePage cp)
 {
     switch (cp) {
     case CodePage::Cp932:
         return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    case CodePage::DoubleByte:
+        return c >= 0x81 && c <= 0xFE;
     case CodePage::Utf8:
         return c >= 0xC2 && c <= 0xF4;
+    case CodePage::SingleByte:
+        return false;
     }
     return false;
 }
@@ -32,9 +34,7 @@ bool isUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp)
 {
     const auto c = static_cast<unsigned char>(s[pos]);
-    if (cp == CodePage::Cp932) {
-        return (isLeadByte(c, cp) && pos + 1 < s.size()) ? pos + 2 : pos + 1;
-    }
+    if (cp != CodePage::Utf8) return (isLeadByte(c, cp) && pos + 1 < s.size()) ? pos + 2 : pos + 1;
     const std::size_t length = utf8SequenceLength(c);
     if (pos + length > s.size()) return pos + 1;
     for (std::size_t i = 1; i < length; ++i) {

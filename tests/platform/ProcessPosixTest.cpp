@@ -39,7 +39,7 @@ private:
 
 }  // namespace
 
-TEST(Process, ArgumentsReachTheProgramUnchanged)
+TEST(ProcessPosix, ArgumentsReachTheProgramUnchanged)
 {
     TempFolder dir;
     ScopedEnv log("KELMORA_FAKE_LOG", dir / "log");
@@ -57,7 +57,7 @@ TEST(Process, ArgumentsReachTheProgramUnchanged)
     EXPECT_FALSE(std::filesystem::exists(dir / "pwned"));
 }
 
-TEST(Process, ExitStatusAndWaiting)
+TEST(ProcessPosix, ExitStatusAndWaiting)
 {
     {
         ScopedEnv exit("KELMORA_FAKE_EXIT", "3");
@@ -91,7 +91,7 @@ TEST(Process, ExitStatusAndWaiting)
     }
 }
 
-TEST(Process, ChildrenAreAlwaysReaped)
+TEST(ProcessPosix, ChildrenAreAlwaysReaped)
 {
     pid_t pid;
     {
@@ -122,7 +122,7 @@ TEST(Process, ChildrenAreAlwaysReaped)
     EXPECT_FALSE(hasChildren());
 }
 
-TEST(Process, StartFailures)
+TEST(ProcessPosix, StartFailures)
 {
     std::string error;
     EXPECT_FALSE(ChildProcess::startHidden("/no/such/program", {}, &error));
@@ -131,7 +131,7 @@ TEST(Process, StartFailures)
     EXPECT_FALSE(startDetached("kelmora-no-such-program", {}));
 }
 
-TEST(Process, FindProgramLooksBesideTheProgramFirst)
+TEST(ProcessPosix, FindProgramLooksBesideTheProgramFirst)
 {
     TempFolder dir;
     ScopedEnv path("PATH", dir.path() + ":" + KELMORA_FAKE_EXTRACTOR_DIR);

@@ -27,18 +27,13 @@ bool isExecutableFile(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
+// -1 where the kernel has no pidfds (before Linux 5.3).
 int openPidFd(pid_t pid)
 {
-#ifdef SYS_pidfd_open
     const long fd = ::syscall(SYS_pidfd_open, pid, 0);
-    if (fd >= 0) {
-        ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
-        return static_cast<int>(fd);
-    }
-#else
-    (void)pid;
-#endif
-    return -1;
+    if (fd < 0) return -1;
+    ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
+    return static_cast<int>(fd);
 }
 
 int statusFromWait(int status)
@@ -99,6 +94,11 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
 
 }  // namespace
 
+std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, std::string* error)
+{
+    return startHidden(command.program, command.arguments, error);
+}
+
 std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
                                                       const std::vector<std::string>& arguments,
                                                       std::string* error)
@@ -108,60 +108,39 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
     return ChildProcess(*pid, openPidFd(*pid));
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(other.pid_), pidFd_(other.pidFd_), ended_(other.ended_), exitStatus_(other.exitStatus_)
-{
-    other.pid_ = -1;
-    other.pidFd_ = -1;
-}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        pid_ = other.pid_;
-        pidFd_ = other.pidFd_;
-        ended_ = other.ended_;
-        exitStatus_ = other.exitStatus_;
-        other.pid_ = -1;
-        other.pidFd_ = -1;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess() { release(); }
+int ChildProcess::exitNotifier() const { return static_cast<int>(m_handle); }
 
 void ChildProcess::release()
 {
-    if (pid_ > 0 && !ended_ && !reap(false)) reapInBackground(pid_);
-    if (pidFd_ >= 0) ::close(pidFd_);
-    pid_ = -1;
-    pidFd_ = -1;
+    if (m_pid > 0 && !m_ended && !reap(false)) reapInBackground(static_cast<pid_t>(m_pid));
+    if (m_handle >= 0) ::close(static_cast<int>(m_handle));
+    m_pid = -1;
+    m_handle = -1;
 }
 
 bool ChildProcess::reap(bool block)
 {
-    if (ended_ || pid_ <= 0) return ended_;
+    if (m_ended || m_pid <= 0) return m_ended;
     int status = 0;
     pid_t result;
     do {
-        result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
+        result = ::waitpid(static_cast<pid_t>(m_pid), &status, block ? 0 : WNOHANG);
     } while (result < 0 && errno == EINTR);
-    if (result == pid_) {
-        ended_ = true;
-        exitStatus_ = statusFromWait(status);
+    if (result == m_pid) {
+        m_ended = true;
+        m_exitStatus = statusFromWait(status);
     } else if (result < 0) {
-        ended_ = true;  // someone else reaped it: it is gone all the same
+        m_ended = true;  // someone else reaped it: it is gone all the same
     }
-    return ended_;
+    return m_ended;
 }
 
 bool ChildProcess::waitFor(int timeoutMs)
 {
     if (reap(false)) return true;
     if (timeoutMs < 0) return reap(true);
-    if (pidFd_ >= 0) {
-        pollfd watch{pidFd_, POLLIN, 0};
+    if (m_handle >= 0) {
+        pollfd watch{static_cast<int>(m_handle), POLLIN, 0};
         if (::poll(&watch, 1, timeoutMs) > 0) return reap(true);
         return reap(false);
     }
@@ -173,6 +152,8 @@ bool ChildProcess::waitFor(int timeoutMs)
     return reap(false);
 }
 
+bool startDetached(const ProcessCommand& command) { return startDetached(command.program, command.arguments); }
+
 bool startDetached(const std::string& program, const std::vector<std::string>& arguments)
 {
     const std::optional<pid_t> pid = spawnHidden(program, arguments, nullptr);
@@ -181,14 +162,7 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
     return true;
 }
 
-std::string extractorProgramName()
-{
-#ifdef _WIN32
-    return "ffmpeg.exe";
-#else
-    return "ffmpeg";
-#endif
-}
+std::string extractorProgramName() { return "ffmpeg"; }
 
 std::string findProgram(const std::string& name, const std::string& programFolder)
 {

@@ -3,14 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Beep.h"
 #include "platform/System.h"
 #include "TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;
 
-TEST(System, ProgramPathAndFolder)
+TEST(SystemPosix, ProgramPathAndFolder)
 {
     const std::string path = programPath();
     ASSERT_FALSE(path.empty());
@@ -19,7 +18,7 @@ TEST(System, ProgramPathAndFolder)
     EXPECT_EQ(programFolder(), path.substr(0, path.rfind('/')));
 }
 
-TEST(System, ExpandFileName)
+TEST(SystemPosix, ExpandFileName)
 {
     EXPECT_EQ(expandFileName("/a/./b//c/../d"), "/a/b/d");
     EXPECT_EQ(expandFileName("/a/b/"), "/a/b/");
@@ -31,7 +30,7 @@ TEST(System, ExpandFileName)
     EXPECT_EQ(expandFileName("."), std::string(cwd));
 }
 
-TEST(System, CreateFolderWithParents)
+TEST(SystemPosix, CreateFolderWithParents)
 {
     TempFolder dir;
     createFolderWithParents(dir / "new/sub/dir/");
@@ -47,7 +46,7 @@ TEST(System, CreateFolderWithParents)
     EXPECT_FALSE(deleteFile(file));
 }
 
-TEST(System, UserFolders)
+TEST(SystemPosix, UserFolders)
 {
     TempFolder dir;
     const std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
@@ -71,18 +70,4 @@ TEST(System, UserFolders)
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("XDG_PICTURES_DIR");
     ::setenv("HOME", oldHome.c_str(), 1);
-}
-
-TEST(System, BeepGoesToTheSink)
-{
-    struct Counter : BeepSink {
-        int beeps = 0;
-        void beep() override { ++beeps; }
-    } counter;
-    setBeepSink(&counter);
-    beep();
-    beep();
-    setBeepSink(nullptr);
-    beep();  // the built-in one again
-    EXPECT_EQ(counter.beeps, 2);
 }
