@@ -12,9 +12,15 @@ KELMORA_PACKAGES=(
   xdg-utils
 )
 
+# What scripts/test-windows needs on top: the cross compiler (posix threads),
+# Wine to run the tests, and GoogleTest's sources to build with that compiler.
+KELMORA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest)
+
+# kelmora_install_packages [PACKAGE...]: installs those missing (default: KELMORA_PACKAGES).
 kelmora_install_packages() {
   local missing=() p
-  for p in "${KELMORA_PACKAGES[@]}"; do
+  [ $# -gt 0 ] || set -- "${KELMORA_PACKAGES[@]}"
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
