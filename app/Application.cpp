@@ -1,7 +1,11 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPalette>
 #include <exception>
 
+#include "controls/Colors.h"
 #include "controls/Fonts.h"
 #include "ui/Notice.h"
 
@@ -12,6 +16,12 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Kelmora"));
     setApplicationDisplayName(QStringLiteral("Kelmora"));
     installFontSubstitutions();
+    setPalette(classicPalette());
+    // Qt's own Japanese texts for its dialogs (the folder picker, message box
+    // buttons). Without them installed the dialogs stay in English.
+    if (m_toolkitTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_toolkitTexts);
     platform::setBeepSink(&m_bell);
 }
 
@@ -27,6 +37,34 @@ bool Application::notify(QObject* receiver, QEvent* event)
         showErrorDisplay(QString());
     }
     return false;
+}
+
+QPalette classicPalette()
+{
+    QPalette p;
+    const auto set = [&p](QPalette::ColorRole role, TColor color) { p.setColor(role, toQColor(color)); };
+    set(QPalette::Window, clBtnFace);
+    set(QPalette::WindowText, clWindowText);
+    set(QPalette::Base, clWindow);
+    set(QPalette::AlternateBase, clBtnFace);
+    set(QPalette::Text, clWindowText);
+    set(QPalette::Button, clBtnFace);
+    set(QPalette::ButtonText, clBtnText);
+    set(QPalette::BrightText, clBtnHighlight);
+    set(QPalette::Light, clBtnHighlight);
+    set(QPalette::Midlight, cl3DLight);
+    set(QPalette::Mid, rgbColor(0xA0, 0xA0, 0xA0));  // between the highlight and the shadow
+    set(QPalette::Dark, clBtnShadow);
+    set(QPalette::Shadow, cl3DDkShadow);
+    set(QPalette::Highlight, clHighlight);
+    set(QPalette::HighlightedText, clHighlightText);
+    set(QPalette::ToolTipBase, clInfoBk);
+    set(QPalette::ToolTipText, clInfoText);
+    set(QPalette::PlaceholderText, clGrayText);
+    set(QPalette::Link, clBlue);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, toQColor(clGrayText));
+    return p;
 }
 
 }  // namespace kelmora

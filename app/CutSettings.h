@@ -28,6 +28,8 @@ struct TCutSettings {
     bool FormatGif = false;             // R6
     bool FormatPng = false;             // R7
     bool FormatBmp = false;             // R8
+
+    bool operator==(const TCutSettings&) const = default;
 };
 
 }  // namespace kelmora

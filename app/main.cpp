@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "platform/System.h"
 #include "ui/InfoForm1.h"
 #include "ui/MainForm1.h"
@@ -12,11 +13,11 @@
 
 int main(int argc, char** argv)
 {
-    kelmora::Application app(argc, argv);
+    // Every argument is a cut target: the toolkit never sees them.
+    kelmora::CommandLine commandLine(argc, argv);
+    kelmora::Application app(commandLine.ToolkitArgc(), commandLine.ToolkitArgv());
     try {
-        // Qt has taken its own options out of argv; the rest are cut targets.
-        const std::vector<std::string> targets(argv + (argc > 0 ? 1 : 0), argv + argc);
-        kelmora::TMainForm1 MainForm1(kelmora::platform::programFolder(), targets);
+        kelmora::TMainForm1 MainForm1(kelmora::platform::programFolder(), commandLine.Targets());
         kelmora::TInfoForm1 InfoForm1(&MainForm1);
         MainForm1.InfoForm1 = &InfoForm1;
         MainForm1.show();

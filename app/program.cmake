@@ -1,6 +1,8 @@
 # The program: the application object and the entry point.
-add_executable(kelmora
-  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+add_library(kelmora_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Application.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp
 )
-target_link_libraries(kelmora PRIVATE kelmora_ui)
+target_link_libraries(kelmora_app PUBLIC kelmora_ui)
+add_executable(kelmora ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(kelmora PRIVATE kelmora_app)

@@ -1,5 +1,7 @@
 #include "controls/KmBrowseEdit.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -117,7 +119,10 @@ void TKmBrowseEdit::Loaded()
 
 void TKmBrowseEdit::SetPath(const std::string& path)
 {
-    if (m_model.setText(path) && hasFocus()) placeCaret();
+    const bool outer = std::exchange(m_settingPath, true);
+    const bool changedText = m_model.setText(path);
+    m_settingPath = outer;
+    if (changedText && hasFocus()) placeCaret();
 }
 
 void TKmBrowseEdit::modelChanged()

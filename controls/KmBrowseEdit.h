@@ -41,6 +41,9 @@ public:
 
     std::string GetPath() const { return m_model.text(); }
     void SetPath(const std::string& path);
+    // True inside the change event that SetPath (or the picker) raises, false
+    // for a change typed by the user.
+    bool SettingPath() const { return m_settingPath; }
 
     TBrowseText& model() { return m_model; }
     const TBrowseText& model() const { return m_model; }
@@ -143,6 +146,7 @@ private:
     bool m_hideSelection = true;
     bool m_loading = false;
     bool m_selecting = false;
+    bool m_settingPath = false;
 };
 
 }  // namespace kelmora

@@ -1,8 +1,8 @@
 #include "controls/KmSpinButton.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <algorithm>
 #include <cmath>
 
@@ -150,9 +150,18 @@ void TKmSpinButton::mousePressEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     m_pressedHalf = isDownHalf(pos.x(), pos.y(), width(), height()) ? sDownPressed : sUpPressed;
     setState(static_cast<State>(m_pressedHalf));
+    // The release goes wherever the mouse went; the window tells when that was elsewhere.
+    m_watchedWindow = window();
+    if (m_watchedWindow != this) m_watchedWindow->installEventFilter(this);
     QPointer<TKmSpinButton> self(this);
-    stepPressedHalf();
-    // The step's change handler may have disabled the field (or removed it): no repeat then.
+    try {
+        stepPressedHalf();
+    } catch (...) {
+        if (self) endHold();
+        throw;
+    }
+    // The step's change handler may have disabled the field, removed it or opened a
+    // modal window: no repeat then.
     if (!self || !m_pressing) return;
     m_ticksLeft = (m_interval + 200) / TickMs;
     m_timer.start();
@@ -173,27 +182,71 @@ void TKmSpinButton::mouseMoveEvent(QMouseEvent* event)
 void TKmSpinButton::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !m_pressing) return;
+    endHold();
+}
+
+void TKmSpinButton::endHold()
+{
     m_pressing = false;
     m_pressedHalf = 0;
     m_timer.stop();
+    if (m_watchedWindow) m_watchedWindow->removeEventFilter(this);
+    m_watchedWindow = nullptr;
     if (isEnabled()) setState(sNormal);
+}
+
+bool TKmSpinButton::holdsMouse() const
+{
+    if (!m_pressing) return false;
+    const QWidget* grabber = QWidget::mouseGrabber();
+    if (grabber && grabber != this) return false;
+    const QWidget* popup = QApplication::activePopupWidget();
+    if (popup && popup != window()) return false;
+    const QWidget* modal = QApplication::activeModalWidget();
+    return !modal || modal == window();
 }
 
 void TKmSpinButton::repeatTick()
 {
+    if (!holdsMouse()) {
+        endHold();
+        return;
+    }
     if (--m_ticksLeft > 0) return;
     m_ticksLeft = std::max(1, m_interval / TickMs);
-    if (m_state != sNormal && m_pressing) stepPressedHalf();
+    if (m_state == sNormal) return;
+    QPointer<TKmSpinButton> self(this);
+    try {
+        stepPressedHalf();
+    } catch (...) {
+        if (self) endHold();
+        throw;
+    }
+}
+
+bool TKmSpinButton::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_watchedWindow) {
+        switch (event->type()) {
+        case QEvent::WindowBlocked:
+        case QEvent::WindowDeactivate:
+        case QEvent::Hide: endHold(); break;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TKmSpinButton::hideEvent(QHideEvent* event)
+{
+    if (m_pressing) endHold();
+    QWidget::hideEvent(event);
 }
 
 void TKmSpinButton::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange) {
-        if (!isEnabled()) {
-            m_pressing = false;
-            m_pressedHalf = 0;
-            m_timer.stop();
-        }
+        if (!isEnabled()) endHold();
         setState(isEnabled() ? sNormal : sDisabled);
     }
     QWidget::changeEvent(event);

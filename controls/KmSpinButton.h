@@ -2,9 +2,13 @@
 // The two-half spin button inside a spin edit's right edge. The square is split
 // by its diagonal from the bottom-left to the top-right corner: the upper-left
 // triangle steps up, the lower-right one steps down. Holding a half repeats the
-// step on a 50 ms tick: first after Interval + 200 ms, then every Interval.
+// step on a 50 ms tick: first after Interval + 200 ms, then every Interval. The
+// repeat ends with the hold: on the release, and whenever the button loses the
+// mouse without one (a modal window or a pop-up opens, the window deactivates,
+// another widget grabs the mouse, the button hides) or a step's handler throws.
 
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -49,10 +53,16 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void changeEvent(QEvent*) override;
+    void hideEvent(QHideEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setState(State s);
     void stepPressedHalf();
+    // Ends a hold that will see no release: no repeat, no pressed look.
+    void endHold();
+    // False once the mouse belongs to something else than this button.
+    bool holdsMouse() const;
     void ensureStrip();
 
     QTimer m_timer;
@@ -63,6 +73,7 @@ private:
     int m_pressedHalf = 0;   // 1 up, 2 down, 0 none
     int m_interval = 100;
     bool m_pressing = false;
+    QPointer<QWidget> m_watchedWindow;  // the window whose loss of the mouse ends the hold
 };
 
 }  // namespace kelmora

@@ -7,13 +7,13 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <algorithm>
 #include <limits>
 
-#include "controls/DrawText.h"
 #include "controls/KmSpinButton.h"
 #include "platform/Beep.h"
 
@@ -29,14 +29,6 @@ std::int32_t saturate(std::int64_t v)
                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // The focus moving to or back from a pop-up menu or another window, not between
 // the controls of the window.
 bool isFocusHandOver(Qt::FocusReason reason)
@@ -45,36 +37,6 @@ bool isFocusHandOver(Qt::FocusReason reason)
 }
 
 }  // namespace
-
-std::optional<std::int32_t> parseInteger(std::string_view text)
-{
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    bool hex = false;
-    if (i < n && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
-        hex = true;
-        ++i;
-    } else if (i + 1 < n && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        hex = true;
-        i += 2;
-    }
-    if (i == n) return std::nullopt;
-    const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    std::uint64_t value = 0;
-    for (; i < n; ++i) {
-        const int digit = hex ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
-        if (digit < 0) return std::nullopt;
-        value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-        if (value > limit) return std::nullopt;
-    }
-    // Unsigned arithmetic wraps, so "-2147483648" and hexadecimal bit patterns come out right.
-    std::uint32_t bits = static_cast<std::uint32_t>(value);
-    if (negative) bits = 0u - bits;
-    return static_cast<std::int32_t>(bits);
-}
 
 void drawSunkenBevel(QPainter& p, const QRect& r)
 {
@@ -103,8 +65,19 @@ TKmSpinEdit::TKmSpinEdit(QWidget* parent) : QLineEdit(parent)
     connect(m_button, &TKmSpinButton::downClick, this, &TKmSpinEdit::DownClick);
     QLineEdit::setText(QStringLiteral("0"));
     connect(this, &QLineEdit::textChanged, this, [this] {
+        scrollToCaret();
         if (!m_loading) emit changed();
     });
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this] {
+        scrollToCaret();
+        restartCaretBlink();
+    });
+    connect(this, &QLineEdit::selectionChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_caretTimer, &QTimer::timeout, this, [this] {
+        m_caretOn = !m_caretOn;
+        update();
+    });
+    QWidget::setFont(fieldTextFont(m_font.font));
     applyColors();
     resize(121, 21);
     layoutButton();
@@ -193,9 +166,10 @@ void TKmSpinEdit::setFont(const TFont& font)
 {
     if (font == m_font) return;
     m_font = font;
-    QWidget::setFont(textDrawingFont(font.font));
+    QWidget::setFont(fieldTextFont(font.font));
     applyColors();
     layoutButton();
+    scrollToCaret();
 }
 
 void TKmSpinEdit::applyColors()
@@ -237,12 +211,32 @@ bool TKmSpinEdit::fitsMaxLength(int insertedChars) const
     return m_maxLength == 0 || text().size() - selectedText().size() + insertedChars <= m_maxLength;
 }
 
-void TKmSpinEdit::pasteLimited()
+bool TKmSpinEdit::takesAsTyped(const QString& text) const
 {
-    QString clip = QApplication::clipboard()->text();
-    clip = clip.left(clip.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
-    if (m_maxLength > 0) clip = clip.left(std::max<qsizetype>(0, m_maxLength - (text().size() - selectedText().size())));
-    if (!clip.isEmpty()) insert(clip);
+    const auto chars = text.toUcs4();
+    return std::all_of(chars.begin(), chars.end(), [this](char32_t c) { return c >= 32 && IsValidChar(c); });
+}
+
+void TKmSpinEdit::insertFiltered(QString text)
+{
+    if (!canEdit() || text.isEmpty()) return;
+    if (!takesAsTyped(text)) {
+        fieldBeep();
+        return;
+    }
+    if (m_maxLength > 0)
+        text = text.left(std::max<qsizetype>(0, m_maxLength - (QLineEdit::text().size() - selectedText().size())));
+    if (!text.isEmpty()) insert(text);
+}
+
+void TKmSpinEdit::pasteFrom(QClipboard::Mode mode)
+{
+    if (!canEdit()) return;
+    QString clip = QApplication::clipboard()->text(mode);
+    // One line, as the field holds one.
+    const qsizetype lineEnd = clip.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (lineEnd >= 0) clip.truncate(lineEnd);
+    insertFiltered(clip);
 }
 
 void TKmSpinEdit::keyPressEvent(QKeyEvent* event)
@@ -259,7 +253,7 @@ void TKmSpinEdit::keyPressEvent(QKeyEvent* event)
     default: break;
     }
     if (event->matches(QKeySequence::Paste)) {
-        if (canEdit()) pasteLimited();
+        pasteFrom(QClipboard::Clipboard);
         return;
     }
     if (event->matches(QKeySequence::Cut)) {
@@ -306,8 +300,7 @@ void TKmSpinEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString commit = event->commitString();
     if (!commit.isEmpty()) {
-        const auto chars = commit.toUcs4();
-        if (!std::all_of(chars.begin(), chars.end(), [this](char32_t c) { return IsValidChar(c); })) {
+        if (!takesAsTyped(commit)) {
             fieldBeep();
             return;
         }
@@ -319,6 +312,8 @@ void TKmSpinEdit::inputMethodEvent(QInputMethodEvent* event)
 void TKmSpinEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
+    scrollToCaret();
+    restartCaretBlink();
     // The focus coming back from a pop-up menu or another window is no entry: the selection stays.
     if (m_autoSelect && event->reason() != Qt::MouseFocusReason && !isFocusHandOver(event->reason())) selectAll();
 }
@@ -326,6 +321,10 @@ void TKmSpinEdit::focusInEvent(QFocusEvent* event)
 void TKmSpinEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    m_caretTimer.stop();
+    m_caretOn = false;
+    m_mouseSelecting = false;
+    scrollToCaret();
     // A pop-up menu or another window taking over is no exit from the field.
     if (isFocusHandOver(event->reason())) return;
     const int value = GetValue();
@@ -353,7 +352,53 @@ void TKmSpinEdit::layoutButton()
     const int h = height();
     const int side = std::max(0, h - 4);
     m_button->setGeometry(width() - h + 2, 2, side, side);
-    setTextMargins(0, 0, side + 2, 0);
+}
+
+QRect TKmSpinEdit::textArea() const
+{
+    // Inside the two-pixel border, ending two pixels before the button.
+    const QRect inner = rect().adjusted(2, 2, -2, -2);
+    return QRect(inner.left(), inner.top(), std::max(0, inner.width() - m_button->width() - 2), inner.height());
+}
+
+TextLine TKmSpinEdit::textLine() const { return TextLine(text(), font()); }
+
+QPoint TKmSpinEdit::textOrigin(const TextLine& line) const
+{
+    const QRect area = textArea();
+    return {area.left() - m_scroll, area.top() + (area.height() - line.height() + 1) / 2};
+}
+
+int TKmSpinEdit::positionAt(int x) const
+{
+    const TextLine line = textLine();
+    return line.indexAt(x - textOrigin(line).x());
+}
+
+void TKmSpinEdit::scrollToCaret()
+{
+    const TextLine line = textLine();
+    const int room = textArea().width();
+    const int before = m_scroll;
+    if (!hasFocus() || line.width() <= room) {
+        m_scroll = 0;
+    } else {
+        // The caret is one pixel wide and stays inside the area.
+        const int caret = line.caretX(cursorPosition());
+        if (caret - m_scroll > room - 1) m_scroll = caret - room + 1;
+        else if (caret < m_scroll) m_scroll = caret;
+        m_scroll = std::clamp(m_scroll, 0, line.width() + 1 - room);
+    }
+    if (m_scroll != before) update();
+}
+
+void TKmSpinEdit::restartCaretBlink()
+{
+    if (!hasFocus()) return;
+    m_caretOn = true;
+    const int halfPeriod = QApplication::cursorFlashTime() / 2;
+    if (halfPeriod > 0) m_caretTimer.start(halfPeriod);
+    update();
 }
 
 void TKmSpinEdit::resizeEvent(QResizeEvent* event)
@@ -362,13 +407,83 @@ void TKmSpinEdit::resizeEvent(QResizeEvent* event)
     const int minHeight = minimumFieldHeight();
     if (height() < minHeight) resize(width(), minHeight);
     layoutButton();
+    scrollToCaret();
 }
 
-void TKmSpinEdit::paintEvent(QPaintEvent* event)
+void TKmSpinEdit::paintEvent(QPaintEvent*)
 {
-    QLineEdit::paintEvent(event);
     QPainter p(this);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    const QPalette& pal = palette();
+    p.fillRect(rect(), pal.color(group, QPalette::Base));
+    const TextLine line = textLine();
+    const QPoint origin = textOrigin(line);
+    p.save();
+    p.setClipRect(textArea());
+    line.draw(p, origin, pal.color(group, QPalette::Text), selectionStart(), selectionEnd(),
+              pal.color(group, QPalette::Highlight), pal.color(group, QPalette::HighlightedText));
+    p.restore();
+    if (hasFocus() && m_caretOn) {
+        // The caret inverts what lies under it; it may stand just right of the last character.
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.fillRect(QRect(origin.x() + line.caretX(cursorPosition()), origin.y(), 1, line.height()), Qt::white);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     drawSunkenBevel(p, rect());
+}
+
+void TKmSpinEdit::mousePressEvent(QMouseEvent* event)
+{
+    // The middle button pastes on its release; the right one opens the menu.
+    if (event->button() != Qt::LeftButton) return;
+    const int pos = positionAt(event->position().toPoint().x());
+    if (event->modifiers() & Qt::ShiftModifier) {
+        if (!hasSelectedText()) m_selectionAnchor = cursorPosition();
+        else m_selectionAnchor = cursorPosition() == selectionStart() ? selectionEnd() : selectionStart();
+        setSelection(m_selectionAnchor, pos - m_selectionAnchor);
+    } else {
+        m_selectionAnchor = pos;
+        setCursorPosition(pos);
+    }
+    m_mouseSelecting = true;
+}
+
+void TKmSpinEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_mouseSelecting || !(event->buttons() & Qt::LeftButton)) return;
+    const int pos = positionAt(event->position().toPoint().x());
+    if (pos == m_selectionAnchor) setCursorPosition(pos);
+    else setSelection(m_selectionAnchor, pos - m_selectionAnchor);
+}
+
+void TKmSpinEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    if (event->button() == Qt::LeftButton) {
+        m_mouseSelecting = false;
+        if (clipboard->supportsSelection() && hasSelectedText())
+            clipboard->setText(selectedText(), QClipboard::Selection);
+    } else if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+        if (!canEdit()) return;
+        deselect();
+        pasteFrom(QClipboard::Selection);
+    }
+}
+
+void TKmSpinEdit::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The whole number is one word.
+    if (event->button() == Qt::LeftButton) selectAll();
+}
+
+QVariant TKmSpinEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle) {
+        const TextLine line = textLine();
+        const QPoint origin = textOrigin(line);
+        return QRect(origin.x() + line.caretX(cursorPosition()), origin.y(), 1, line.height());
+    }
+    return QLineEdit::inputMethodQuery(query);
 }
 
 void TKmSpinEdit::contextMenuEvent(QContextMenuEvent* event)
@@ -383,7 +498,7 @@ void TKmSpinEdit::contextMenuEvent(QContextMenuEvent* event)
             action->setEnabled(false);
         } else if (name == QLatin1String("edit-paste")) {
             QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, &TKmSpinEdit::pasteLimited);
+            connect(action, &QAction::triggered, this, [this] { pasteFrom(QClipboard::Clipboard); });
             action->setEnabled(canEdit() && !QApplication::clipboard()->text().isEmpty());
         }
     }

@@ -2,14 +2,22 @@
 // One-line integer field with a spin button inside its right edge. The text is
 // the value's only store: GetValue reads it (without clamping) and SetValue
 // writes it clamped. A typed number is clamped only when the focus leaves.
+// Whatever the user brings in (keys, a paste of either clipboard, an input
+// method) passes the same character filter and MaxLength; the field takes no
+// drops. It lays out and draws its own text, so a number that fits the text
+// area is shown whole.
 
+#include <QClipboard>
 #include <QLineEdit>
+#include <QTimer>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "controls/Colors.h"
 #include "controls/Fonts.h"
+#include "controls/IntegerText.h"
+#include "controls/TextLine.h"
 
 namespace kelmora {
 
@@ -17,11 +25,6 @@ class TKmSpinButton;
 
 // The sunken two-pixel border of an edit field around r.
 void drawSunkenBevel(QPainter& p, const QRect& r);
-
-// The text as an integer: leading blanks, an optional sign, then decimal digits or
-// hexadecimal ones after "$", "x" or "0x". The whole text must convert; a decimal
-// number outside 32 bits fails, a hexadecimal one is taken as its 32-bit pattern.
-std::optional<std::int32_t> parseInteger(std::string_view text);
 
 class TKmSpinEdit : public QLineEdit {
     Q_OBJECT
@@ -63,7 +66,7 @@ public:
     Qt::Alignment Alignment() const { return alignment(); }
     void setAlignment(Qt::Alignment alignment) { QLineEdit::setAlignment(alignment); }
 
-    // Bounds only what the user types or pastes; SetValue and the steps may go past it.
+    // Bounds only what the user brings in; SetValue and the steps may go past it.
     int MaxLength() const { return m_maxLength; }
     void setMaxLength(int length) { m_maxLength = length < 0 ? 0 : length; }
     bool EditorEnabled() const { return m_editorEnabled; }
@@ -87,6 +90,11 @@ public:
     // Smallest height the field takes for its font.
     int minimumFieldHeight() const;
 
+    // Where the text is drawn: inside the border, left of the button.
+    QRect textArea() const;
+    // Horizontal scroll of the text in pixels (0 = the text starts at the area's left).
+    int scrollOffset() const { return m_scroll; }
+
 public slots:
     void UpClick();
     void DownClick();
@@ -97,6 +105,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent*) override;
     void inputMethodEvent(QInputMethodEvent*) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
     void focusInEvent(QFocusEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
     void wheelEvent(QWheelEvent*) override;
@@ -109,9 +122,21 @@ private:
     void setTextChecked(const QString& text);
     bool canEdit() const { return m_editorEnabled && !isReadOnly(); }
     bool fitsMaxLength(int insertedChars) const;
-    void pasteLimited();
+    // True when the key filter takes every character of text as typed input.
+    bool takesAsTyped(const QString& text) const;
+    // Inserts text from a clipboard in place of the selection, as typing
+    // would: refused with a beep when the filter refuses a character, cut to MaxLength.
+    void insertFiltered(QString text);
+    void pasteFrom(QClipboard::Mode mode);
     void applyColors();
     void layoutButton();
+
+    TextLine textLine() const;
+    QPoint textOrigin(const TextLine& line) const;
+    int positionAt(int x) const;
+    // Keeps the caret inside the text area while focused; shows the start otherwise.
+    void scrollToCaret();
+    void restartCaretBlink();
 
     TKmSpinButton* m_button = nullptr;
     QString m_suffix;
@@ -123,6 +148,11 @@ private:
     int m_pageSize = 10;
     int m_maxLength = 0;
     int m_wheelDelta = 0;
+    int m_scroll = 0;
+    int m_selectionAnchor = 0;  // where a mouse selection started
+    QTimer m_caretTimer;
+    bool m_caretOn = false;
+    bool m_mouseSelecting = false;
     bool m_editorEnabled = true;
     bool m_autoSelect = true;
     bool m_loading = false;

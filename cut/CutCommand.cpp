@@ -88,21 +88,57 @@ std::string outputSuffix(TOutputFormat format)
     return "%d.jpg";
 }
 
+std::string outputName(const std::string& target, p::PathStyle style)
+{
+    return p::replaceExtension(p::fileNamePart(target, style), "", style);
+}
+
+std::string firstImagePath(const std::string& folder, const std::string& name, TOutputFormat format,
+                           p::PathStyle style)
+{
+    std::string suffix = outputSuffix(format);
+    const std::size_t number = suffix.find('%');
+    suffix.replace(number, suffix.find('d', number) + 1 - number, format == ofNone ? "1" : "00001");
+    return inFolder(folder, name + suffix, style);
+}
+
+std::string chooseFreeOutputName(const std::string& name, const std::function<bool(const std::string&)>& taken)
+{
+    if (!taken(name)) return name;
+    for (unsigned long long n = 2;; ++n) {
+        std::string candidate = name + " (" + std::to_string(n) + ")";
+        if (!taken(candidate)) return candidate;
+    }
+}
+
+std::string extractorPath(const std::string& path, p::PathStyle style)
+{
+    if (path.empty()) return path;
+    if (style == p::PathStyle::Posix) return path.front() == '/' ? path : "./" + path;
+    // Windows: "\\server\share", "\folder" and "C:..." name no option and no protocol.
+    const bool absolute = path.front() == '\\' || (path.size() >= 2 && path[1] == ':');
+    return absolute ? path : ".\\" + path;
+}
+
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, p::PathStyle style)
+{
+    return BuildCutCommandLine(target, settings, outputName(target, style), style);
+}
+
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
+                               p::PathStyle style)
 {
     const TOutputFormat format = chooseOutputFormat(settings);
     // The folder and the name are escaped; the suffix's own "%05d" is the number.
     CutCommand cut;
-    cut.OutputPattern = inFolder(escapePercent(settings.DestinationFolder),
-                                 p::replaceExtension(escapePercent(p::fileNamePart(target, style)),
-                                                     outputSuffix(format), style),
-                                 style);
+    cut.OutputPattern = extractorPath(
+        inFolder(escapePercent(settings.DestinationFolder), escapePercent(name) + outputSuffix(format), style), style);
     cut.QuotedOutputPattern = "\"" + cut.OutputPattern + "\"";
 
     ArgumentBuilder args;
     if (settings.RangeFromSecond) args.add({"-ss", std::to_string(settings.StartSecond)});
     args.add({"-i"});
-    args.addQuoted(target, " ");
+    args.addQuoted(extractorPath(target, style), " ");
     if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
     args.add({"-f", "image2"});
     // Every frame as it is: without this, variable-rate videos get duplicated frames.
@@ -114,7 +150,9 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     if (settings.SizeCustom) {
         args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
     }
-    if (settings.RatePerSecond) args.add({"-r", std::to_string(settings.FramesPerSecond)});
+    // The fps filter takes one frame per interval; the output rate option (-r)
+    // would repeat early frames to fill its constant rate.
+    if (settings.RatePerSecond) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
     args.addSpace();
     args.addQuoted(cut.OutputPattern, "");
     cut.command = std::move(args).finish();
@@ -126,10 +164,10 @@ ExtractorCommand BuildThumbnailCommandLine(const std::string& target, std::int32
 {
     ArgumentBuilder args;
     args.add({"-ss", std::to_string(startSecond), "-i"});
-    args.addQuoted(target, " ");
+    args.addQuoted(extractorPath(target, style), " ");
     // One picture, not a numbered sequence.
     args.add({"-vframes", "1", "-f", "image2", "-update", "1", "-s", "80x60", "-an"});
-    args.addQuoted(inFolder(previewFolder, "_thumb.bmp", style), "");
+    args.addQuoted(extractorPath(inFolder(previewFolder, "_thumb.bmp", style), style), "");
     return std::move(args).finish();
 }
 

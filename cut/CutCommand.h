@@ -5,6 +5,7 @@
 // shows and compares it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,23 @@ TOutputFormat chooseOutputFormat(const TCutSettings& settings);
 // The output file name's ending: "_%05d.jpg" ... "_%05d.bmp", and "%d.jpg" for ofNone.
 std::string outputSuffix(TOutputFormat format);
 
+// The images' name: the target's file name without its extension ("a" for /v/a.avi).
+std::string outputName(const std::string& target, platform::PathStyle style = platform::nativePathStyle());
+
+// The file the first image of a cut under name gets in folder, as it lands on
+// disk ("/out/a_00001.jpg"; "/out/a1.jpg" for ofNone).
+std::string firstImagePath(const std::string& folder, const std::string& name, TOutputFormat format,
+                           platform::PathStyle style = platform::nativePathStyle());
+
+// The first of name, "name (2)", "name (3)", ... that taken refuses. A cut
+// never overwrites images: the caller's taken looks at the disk and at the
+// names it has already handed out.
+std::string chooseFreeOutputName(const std::string& name, const std::function<bool(const std::string&)>& taken);
+
+// A path the extractor reads as a file and nothing else: a relative one gets
+// "./" in front, so "ep1:pilot.mp4" is no protocol and "-x.mp4" no option.
+std::string extractorPath(const std::string& path, platform::PathStyle style = platform::nativePathStyle());
+
 struct ExtractorCommand {
     std::string program;                 // "ffmpeg" ("ffmpeg.exe" on Windows)
     std::vector<std::string> arguments;  // handed to the process start unchanged
@@ -34,8 +52,12 @@ struct CutCommand {
     ExtractorCommand command;
 };
 
-// The command that cuts target into images in settings.DestinationFolder.
+// The command that cuts target into images in settings.DestinationFolder,
+// named after the target (outputName).
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings,
+                               platform::PathStyle style = platform::nativePathStyle());
+// The same with the images named name (see chooseFreeOutputName).
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                platform::PathStyle style = platform::nativePathStyle());
 
 // The command that writes one 80 x 60 bitmap of target at startSecond into

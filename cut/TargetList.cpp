@@ -1,7 +1,7 @@
 #include "cut/TargetList.h"
 
 #include <algorithm>
-#include <iterator>
+#include <numeric>
 
 namespace kelmora {
 
@@ -31,16 +31,39 @@ std::size_t TargetList::add(std::string entry)
 {
     const std::size_t place = placeFor(entry);
     m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(place), std::move(entry));
+    m_serials.insert(m_serials.begin() + static_cast<std::ptrdiff_t>(place), m_nextSerial++);
     return place;
 }
 
 void TargetList::addAll(std::vector<std::string> entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), lessIgnoringCase);
-    const auto oldSize = static_cast<std::ptrdiff_t>(m_entries.size());
-    m_entries.insert(m_entries.end(), std::make_move_iterator(entries.begin()),
-                     std::make_move_iterator(entries.end()));
-    std::inplace_merge(m_entries.begin(), m_entries.begin() + oldSize, m_entries.end(), lessIgnoringCase);
+    // The new entries in sorted order (equal ones in the order given), numbered
+    // in the order given, then merged after equal old ones.
+    std::vector<std::size_t> order(entries.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&entries](std::size_t a, std::size_t b) { return lessIgnoringCase(entries[a], entries[b]); });
+    std::vector<std::string> mergedEntries;
+    std::vector<Serial> mergedSerials;
+    mergedEntries.reserve(m_entries.size() + entries.size());
+    mergedSerials.reserve(m_entries.size() + entries.size());
+    std::size_t old = 0;
+    for (const std::size_t added : order) {
+        while (old < m_entries.size() && !lessIgnoringCase(entries[added], m_entries[old])) {
+            mergedEntries.push_back(std::move(m_entries[old]));
+            mergedSerials.push_back(m_serials[old]);
+            ++old;
+        }
+        mergedEntries.push_back(std::move(entries[added]));
+        mergedSerials.push_back(m_nextSerial + added);
+    }
+    for (; old < m_entries.size(); ++old) {
+        mergedEntries.push_back(std::move(m_entries[old]));
+        mergedSerials.push_back(m_serials[old]);
+    }
+    m_nextSerial += entries.size();
+    m_entries = std::move(mergedEntries);
+    m_serials = std::move(mergedSerials);
 }
 
 }  // namespace kelmora

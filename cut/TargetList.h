@@ -1,8 +1,11 @@
 #pragma once
 // The registered cut targets: byte strings kept in ascending order without
 // regard to case. Equal entries stand side by side, the later one after.
+// Every registration gets its own serial number, so an entry keeps its
+// identity while others are inserted before it (a batch cuts each entry once).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,10 +17,14 @@ bool lessIgnoringCase(const std::string& a, const std::string& b);
 
 class TargetList {
 public:
+    using Serial = std::uint64_t;
+
     std::size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }
     const std::string& at(std::size_t index) const { return m_entries.at(index); }
     const std::vector<std::string>& entries() const { return m_entries; }
+    // The registration number of the entry at index; never reused, not even after clear().
+    Serial serialAt(std::size_t index) const { return m_serials.at(index); }
 
     // Where add() would put entry.
     std::size_t placeFor(const std::string& entry) const;
@@ -25,10 +32,16 @@ public:
     std::size_t add(std::string entry);
     // Inserts many entries with one sort of the new ones and one merge.
     void addAll(std::vector<std::string> entries);
-    void clear() { m_entries.clear(); }
+    void clear()
+    {
+        m_entries.clear();
+        m_serials.clear();
+    }
 
 private:
     std::vector<std::string> m_entries;
+    std::vector<Serial> m_serials;  // beside m_entries, index for index
+    Serial m_nextSerial = 1;
 };
 
 }  // namespace kelmora

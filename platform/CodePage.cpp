@@ -29,12 +29,24 @@ std::size_t utf8SequenceLength(unsigned char c)
 
 bool isUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// The second byte of a double-byte character is never below 0x40, so "/", ":"
+// and control bytes after a lead byte stand alone.
+bool isTrailByte(unsigned char c, CodePage cp)
+{
+    if (cp == CodePage::Cp932) return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
+
 }  // namespace
 
 std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp)
 {
     const auto c = static_cast<unsigned char>(s[pos]);
-    if (cp != CodePage::Utf8) return (isLeadByte(c, cp) && pos + 1 < s.size()) ? pos + 2 : pos + 1;
+    if (cp != CodePage::Utf8) {
+        const bool pair = isLeadByte(c, cp) && pos + 1 < s.size()
+                          && isTrailByte(static_cast<unsigned char>(s[pos + 1]), cp);
+        return pair ? pos + 2 : pos + 1;
+    }
     const std::size_t length = utf8SequenceLength(c);
     if (pos + length > s.size()) return pos + 1;
     for (std::size_t i = 1; i < length; ++i) {

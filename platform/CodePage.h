@@ -10,8 +10,8 @@ namespace kelmora::platform {
 
 enum class CodePage {
     Utf8,        // the system code page on Linux
-    Cp932,       // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, one trail byte
-    DoubleByte,  // the Chinese and Korean code pages 936, 949, 950: lead bytes 0x81-0xFE
+    Cp932,       // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, trail bytes 0x40-0x7E and 0x80-0xFC
+    DoubleByte,  // the Chinese and Korean code pages 936, 949, 950: lead bytes 0x81-0xFE, trail bytes 0x40-0xFE but 0x7F
     SingleByte,  // one byte a character (1252 and the other Windows code pages)
 };
 
@@ -22,7 +22,8 @@ CodePage systemCodePage();
 bool isLeadByte(unsigned char c, CodePage cp);
 
 // Index one past the character that begins at pos (pos < s.size()).
-// A truncated or malformed sequence counts as one byte, so the walk always advances.
+// A truncated or malformed sequence (a lead byte without a valid second byte)
+// counts as one byte, so the walk always advances.
 std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp = systemCodePage());
 
 // Index of the first byte of the last whole character, or npos when s is empty.

@@ -60,6 +60,16 @@ public:
     // 0 for success; the exit code (on POSIX 128 + the signal number for a
     // killed child); -1 while it runs.
     int exitStatus() const { return m_exitStatus; }
+    // The signal that ended the child; 0 when it exited by itself or still
+    // runs, and always on Windows, which has no signals.
+    int exitSignal() const { return m_exitSignal; }
+
+    // Asks the program to end and ends it outright when it still runs graceMs
+    // later. On POSIX the ask is SIGTERM (the extractor then closes the files it
+    // writes) and the end SIGKILL; on Windows a hidden console program cannot be
+    // asked, and TerminateProcess ends it at once. Returns at once; the end is
+    // seen as any other end of the child.
+    void terminate(int graceMs = 3000);
 
     ProcessId pid() const { return m_pid; }
 
@@ -71,6 +81,7 @@ private:
         m_handle = other.m_handle;
         m_ended = other.m_ended;
         m_exitStatus = other.m_exitStatus;
+        m_exitSignal = other.m_exitSignal;
         other.m_pid = -1;
         other.m_handle = -1;
     }
@@ -81,6 +92,7 @@ private:
     std::intptr_t m_handle = -1;  // the system's handle of the child: a pidfd, a process handle; -1 none
     bool m_ended = false;
     int m_exitStatus = -1;
+    int m_exitSignal = 0;
 };
 
 // Starts a program that runs on by itself, hidden like startHidden; it is

@@ -1,6 +1,7 @@
 #include "platform/Process.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -34,6 +35,43 @@ int openPidFd(pid_t pid)
     if (fd < 0) return -1;
     ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
     return static_cast<int>(fd);
+}
+
+// Sends signal through the pidfd: it always names our child, even once the
+// child is gone and its number is reused.
+bool sendSignal(int pidFd, int signal)
+{
+    return ::syscall(SYS_pidfd_send_signal, pidFd, signal, nullptr, 0) == 0;
+}
+
+// Kills the child of watchFd (a pidfd of its own, closed here) unless it ends within graceMs.
+void killUnlessEndedInTime(int watchFd, int graceMs)
+{
+    std::thread([watchFd, graceMs] {
+        pollfd watch{watchFd, POLLIN, 0};
+        int result;
+        do {
+            result = ::poll(&watch, 1, graceMs);
+        } while (result < 0 && errno == EINTR);
+        if (result == 0) sendSignal(watchFd, SIGKILL);
+        ::close(watchFd);
+    }).detach();
+}
+
+// The same without a pidfd: looks at the child without reaping it. Should its
+// owner reap it in the very moment before the kill, the number could name
+// another process; systems without pidfds are old enough to accept that.
+void killPidUnlessEndedInTime(pid_t pid, int graceMs)
+{
+    std::thread([pid, graceMs] {
+        for (int waited = 0; waited < graceMs; waited += 10) {
+            siginfo_t info {};
+            if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return;
+            if (info.si_pid == pid) return;
+            ::usleep(10000);
+        }
+        ::kill(pid, SIGKILL);
+    }).detach();
 }
 
 int statusFromWait(int status)
@@ -129,6 +167,7 @@ bool ChildProcess::reap(bool block)
     if (result == m_pid) {
         m_ended = true;
         m_exitStatus = statusFromWait(status);
+        m_exitSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     } else if (result < 0) {
         m_ended = true;  // someone else reaped it: it is gone all the same
     }
@@ -150,6 +189,21 @@ bool ChildProcess::waitFor(int timeoutMs)
         if (reap(false)) return true;
     }
     return reap(false);
+}
+
+void ChildProcess::terminate(int graceMs)
+{
+    if (m_pid <= 0 || reap(false)) return;
+    const auto pid = static_cast<pid_t>(m_pid);
+    if (m_handle >= 0) {
+        const int pidFd = static_cast<int>(m_handle);
+        const int watchFd = ::fcntl(pidFd, F_DUPFD_CLOEXEC, 0);
+        if (!sendSignal(pidFd, SIGTERM)) ::kill(pid, SIGTERM);
+        if (watchFd >= 0) killUnlessEndedInTime(watchFd, graceMs);
+        return;
+    }
+    ::kill(pid, SIGTERM);
+    killPidUnlessEndedInTime(pid, graceMs);
 }
 
 bool startDetached(const ProcessCommand& command) { return startDetached(command.program, command.arguments); }

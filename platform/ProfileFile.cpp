@@ -149,7 +149,10 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
     out.reserve(lines.size() + 2);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out.push_back(i == matchLine ? Line{keyText, lines[i].ending} : lines[i]);
-        if (i == lastKeyLine && matchLine == lines.size()) out.push_back({keyText, newline});
+        // A new key line ends as the line before it: a lone CR before an empty
+        // line that ends in LF would otherwise join it into one CRLF.
+        if (i == lastKeyLine && matchLine == lines.size())
+            out.push_back({keyText, lines[i].ending.empty() ? newline : lines[i].ending});
     }
     std::string sectionText = "[";
     sectionText.append(section).append("]");

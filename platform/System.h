@@ -22,6 +22,12 @@ std::string expandFileName(const std::string& path);
 std::string resolveLinks(const std::string& path);
 
 bool fileExists(const std::string& path);      // any entry that is not a folder
+// True when anything stands at path, a symbolic link that leads nowhere included.
+bool entryExists(const std::string& path);
+
+// What a path names, following symbolic links (one that leads nowhere is Missing).
+enum class EntryKind { Missing, RegularFile, Folder, Other };
+EntryKind entryKind(const std::string& path);
 bool folderExists(const std::string& path);
 bool isWritableFolder(const std::string& path);
 bool deleteFile(const std::string& path);
@@ -30,6 +36,13 @@ bool deleteFile(const std::string& path);
 // three bytes or a folder that exists counts as done. The result is not reported:
 // a folder that cannot be made shows up as files that cannot be written.
 void createFolderWithParents(const std::string& path);
+
+// The same, reporting: 0 when the folder exists afterwards, else the system's
+// error number of the step that failed (ENOTDIR when a file is in the way).
+int makeFolderWithParents(const std::string& path);
+
+// The system's description of an error number.
+std::string errorText(int error);
 
 // Opens a document or an address with the desktop's handler, without waiting.
 bool openWithDesktop(const std::string& documentOrAddress);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -127,6 +128,21 @@ bool fileExists(const std::string& path) { return statIs(path, false); }
 
 bool folderExists(const std::string& path) { return statIs(path, true); }
 
+bool entryExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+}
+
+EntryKind entryKind(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return EntryKind::Missing;
+    if (S_ISREG(st.st_mode)) return EntryKind::RegularFile;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+    return EntryKind::Other;
+}
+
 bool isWritableFolder(const std::string& path)
 {
     return folderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
@@ -141,6 +157,22 @@ void createFolderWithParents(const std::string& path)
     createFolderWithParents(folderPartWithSeparator(folder, PathStyle::Posix));
     ::mkdir(folder.c_str(), 0777);
 }
+
+int makeFolderWithParents(const std::string& path)
+{
+    const std::string folder = removeTrailingSeparator(path, PathStyle::Posix);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT) return errno;
+    const std::string parent = folderPartWithoutSeparator(folder, PathStyle::Posix);
+    if (!parent.empty() && parent != folder) {
+        if (const int error = makeFolderWithParents(parent)) return error;
+    }
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return errno;
+    return folderExists(folder) ? 0 : ENOTDIR;
+}
+
+std::string errorText(int error) { return std::strerror(error); }
 
 bool openWithDesktop(const std::string& documentOrAddress)
 {

@@ -6,11 +6,15 @@ KELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Every Debian package the build, the tests and the program need.
 KELMORA_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg fonts-ipafont-gothic
+  xvfb xauth
   xdg-utils
 )
+
+# What scripts/fuzz needs on top: clang and its libFuzzer runtime.
+KELMORA_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
 
 # What scripts/test-windows needs on top: the cross compiler (posix threads),
 # Wine to run the tests, and GoogleTest's sources to build with that compiler.

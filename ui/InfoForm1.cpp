@@ -1,5 +1,6 @@
 #include "ui/InfoForm1.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -45,13 +46,39 @@ QPoint TInfoForm1::centredOver(const QWidget* mainWindow) const
             main.top() + (main.height() - own.height()) / 2};
 }
 
+QMargins TInfoForm1::frameMargins() const
+{
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
 void TInfoForm1::showModalOver(QWidget* mainWindow)
 {
     if (!Placed && mainWindow) {
+        // Before it is shown the window has no frame yet: this first guess is
+        // corrected in event() once the window system has framed it.
         move(centredOver(mainWindow));
+        m_assumedFrame = frameMargins();
+        m_centredOver = mainWindow;
         Placed = true;
     }
     exec();
+    m_centredOver = nullptr;
+}
+
+bool TInfoForm1::event(QEvent* e)
+{
+    const bool handled = QDialog::event(e);
+    const QEvent::Type type = e->type();
+    if (m_centredOver && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+        && frameMargins() != m_assumedFrame) {
+        // The frame is known now (or has changed): centre the framed window.
+        m_assumedFrame = frameMargins();
+        move(centredOver(m_centredOver));
+    }
+    return handled;
 }
 
 }  // namespace kelmora

@@ -3,6 +3,8 @@
 // shown modally when the mascot is clicked. Created hidden; closing hides it.
 
 #include <QDialog>
+#include <QMargins>
+#include <QPointer>
 
 class QFrame;
 class QLabel;
@@ -24,8 +26,19 @@ public:
     // Top-left of the window's frame centred over mainWindow's frame.
     QPoint centredOver(const QWidget* mainWindow) const;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    // The frame around the window as far as it is known: none until the window
+    // system has framed the shown window.
+    QMargins frameMargins() const;
+
     bool Placed = false;
+    // While the first showing lasts: the window it is centred over, and the
+    // frame that centring assumed. A frame learnt later centres it again.
+    QPointer<QWidget> m_centredOver;
+    QMargins m_assumedFrame;
 };
 
 }  // namespace kelmora

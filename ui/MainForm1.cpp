@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
@@ -47,15 +48,19 @@ public:
     }
 };
 
+// Fills the widget with its stated colour whatever role its kind paints its
+// background with (a radio button fills with the button role), so nothing of
+// the toolkit's own palette shows through.
 void setColors(QWidget* widget, TColor background, TColor text)
 {
     QPalette p = widget->palette();
-    p.setColor(QPalette::Window, toQColor(background));
-    p.setColor(QPalette::Base, toQColor(background));
-    p.setColor(QPalette::WindowText, toQColor(text));
-    p.setColor(QPalette::Text, toQColor(text));
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        p.setColor(role, toQColor(background));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, toQColor(text));
     p.setColor(QPalette::Disabled, QPalette::WindowText, toQColor(clBtnShadow));
     p.setColor(QPalette::Disabled, QPalette::Text, toQColor(clBtnShadow));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, toQColor(clBtnShadow));
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }
@@ -216,9 +221,9 @@ void TMainForm1::BuildLayout()
     Panel3 = optionPanel("Panel3", {12, 146, 216, 40});
     RadioButton3 = radio(Panel3, "RadioButton3", {4, 4, 208, 14}, "オリジナルサイズ", true);
     RadioButton4 = radio(Panel3, "RadioButton4", {4, 20, 14, 14}, "", false);
-    SpinEdit3 = spinEdit(Panel3, "SpinEdit3", {22, 16, 50, 20}, 0, 9999, 3, 320, " 画像の幅(ピクセル単位)");
+    SpinEdit3 = spinEdit(Panel3, "SpinEdit3", {22, 16, 50, 20}, 0, 9999, 4, 320, " 画像の幅(ピクセル単位)");
     Label3 = label(Panel3, "Label3", {74, 22, 11, 11}, "×");
-    SpinEdit4 = spinEdit(Panel3, "SpinEdit4", {84, 16, 50, 20}, 0, 9999, 3, 240, " 画像の高さ(ピクセル単位)");
+    SpinEdit4 = spinEdit(Panel3, "SpinEdit4", {84, 16, 50, 20}, 0, 9999, 4, 240, " 画像の高さ(ピクセル単位)");
 
     Panel8 = optionPanel("Panel8", {12, 242, 216, 38});
     RadioButton5 = radio(Panel8, "RadioButton5", {4, 4, 104, 14}, "JPEG", true);
@@ -243,6 +248,10 @@ void TMainForm1::BuildLayout()
     ListBox1->setGeometry(12, 350, 526, 80);
     ListBox1->setFont(uiFont(11));
     setColors(ListBox1, clSilver, clWhite);
+    QPalette selection = ListBox1->palette();
+    selection.setColor(QPalette::Highlight, toQColor(clHighlight));
+    selection.setColor(QPalette::HighlightedText, toQColor(clHighlightText));
+    ListBox1->setPalette(selection);
     ListBox1->setItemDelegate(new FixedRowHeight(ListBox1));
     ListBox1->setUniformItemSizes(true);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -342,6 +351,7 @@ void TMainForm1::ConnectHandlers()
         });
     }
     connect(BrowseEdit1, &BrowseEditControl::changed, this, &TMainForm1::BrowseEdit1Change);
+    BrowseEdit1->installEventFilter(this);
     connect(SpinEdit1, &SpinEditControl::changed, this, &TMainForm1::SpinEdit1Change);
     connect(SSButton1, &ShineButtonControl::clicked, this, &TMainForm1::SSButton1Click);
     connect(SSButton2, &ShineButtonControl::clicked, this, &TMainForm1::SSButton2Click);
@@ -380,7 +390,8 @@ TCutSettings TMainForm1::CurrentSettings() const
     s.SizeCustom = RadioButton4->isChecked();
     s.ImageWidth = SpinEdit3->GetValue();
     s.ImageHeight = SpinEdit4->GetValue();
-    s.DestinationFolder = BrowseEdit1->GetPath();
+    // The field may hold a separator the user is still typing after.
+    s.DestinationFolder = platform::removeTrailingSeparator(BrowseEdit1->GetPath());
     s.FormatJpeg = RadioButton5->isChecked();
     s.FormatGif = RadioButton6->isChecked();
     s.FormatPng = RadioButton7->isChecked();
@@ -472,13 +483,21 @@ bool TMainForm1::FormClose()
 
 void TMainForm1::closeEvent(QCloseEvent* e)
 {
-    if (!FormClose()) {
+    if (m_batch.Running()) {
+        const bool stop = askQuestion(QStringLiteral("カット中です。中止して閉じますか？"));
+        if (!FormClose()) {
+            e->ignore();
+            return;
+        }
+        // The settings are saved (or the user closes without them); the
+        // program ends once the batch returns, without saving again.
+        if (stop) m_batch.RequestStop();
+        m_closeAfterBatch = true;
+        m_closeSaved = true;
         e->ignore();
         return;
     }
-    if (m_batch.Running()) {
-        // The settings are written; the program ends once the batch returns.
-        m_closeAfterBatch = true;
+    if (!std::exchange(m_closeSaved, false) && !FormClose()) {
         e->ignore();
         return;
     }
@@ -523,8 +542,31 @@ void TMainForm1::RadioButton4Click()
 
 void TMainForm1::BrowseEdit1Change()
 {
-    BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
+    // A separator typed at the end stays while the user types on; it goes when
+    // the field is left (eventFilter) and whenever the path is used.
+    if (BrowseEdit1->SettingPath())
+        BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
     BrowseEdit1->setToolTip(fromBytes(platform::removeTrailingSeparator(BrowseEdit1->GetPath())));
+}
+
+bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == BrowseEdit1 && e->type() == QEvent::FocusOut)
+        BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
+    // Esc anywhere in the window during a batch, whichever control has the focus.
+    if (e->type() == QEvent::KeyPress && m_batch.Running() && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            AskToStopBatch();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TMainForm1::AskToStopBatch()
+{
+    if (askQuestion(QStringLiteral("カットを中止しますか？"))) m_batch.RequestStop();
 }
 
 // ---- Title strip
@@ -606,13 +648,20 @@ void TMainForm1::DropTargets(const QMimeData& data)
 void TMainForm1::SSButton10Click()
 {
     if (m_batch.Running()) return;  // a second click while a batch runs is ignored
+    // Esc reaches the window through the application, whichever control has the focus.
+    struct EscWatch {
+        QObject* filter;
+        explicit EscWatch(QObject* f) : filter(f) { QCoreApplication::instance()->installEventFilter(filter); }
+        ~EscWatch() { QCoreApplication::instance()->removeEventFilter(filter); }
+    } escWatch(this);
     m_batch.Run(*this);
-    // A close that the settings file then refuses is not tried again after a later batch.
+    // The close during the batch has saved the settings: it is not saved again.
     if (std::exchange(m_closeAfterBatch, false)) close();
 }
 
 std::size_t TMainForm1::TargetCount() const { return m_targets->list().size(); }
 std::string TMainForm1::Target(std::size_t index) const { return m_targets->list().at(index); }
+std::uint64_t TMainForm1::TargetId(std::size_t index) const { return m_targets->list().serialAt(index); }
 void TMainForm1::WaitForEnd(platform::ChildProcess& run) { waitWhileHandlingEvents(run); }
 void TMainForm1::Notice(const std::string& text) { showNotice(fromBytes(text)); }
 void TMainForm1::Finished() { Panel10->ImageList1.Tag = 1; }

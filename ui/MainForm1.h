@@ -132,6 +132,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -148,10 +149,13 @@ private:
     // and the group's rule runs.
     void RadioChecked(TRadioButton* button);
     void AfterRegistration();
+    // Esc while a batch runs: asks whether to stop it.
+    void AskToStopBatch();
 
     // CutBatchHost
     std::size_t TargetCount() const override;
     std::string Target(std::size_t index) const override;
+    std::uint64_t TargetId(std::size_t index) const override;
     TCutSettings Settings() const override { return CurrentSettings(); }
     void WaitForEnd(platform::ChildProcess& run) override;
     void Notice(const std::string& text) override;
@@ -163,7 +167,8 @@ private:
     bool m_loading = false;  // the first activation's load is under way
     TargetListModel* m_targets;
     CutBatch m_batch;
-    bool m_closeAfterBatch = false;
+    bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
+    bool m_closeSaved = false;       // that close has saved the settings already
     bool m_manualMove = false;
     QPoint m_moveOffset;
 };

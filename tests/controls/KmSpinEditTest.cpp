@@ -1,11 +1,19 @@
 // The spin edit: reading and writing the number, limits and loading, the key
 // filter, focus-out clamping, the wheel, and the two-half button with its repeat.
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
 
 #include "controls/KmSpinButton.h"
 #include "controls/KmSpinEdit.h"
@@ -58,6 +66,41 @@ protected:
 
     BeepCounter beeps;
 };
+
+// Columns of img (within rows [top, bottom)) holding a pixel of colour ink.
+std::vector<int> inkColumns(const QImage& img, QRgb ink, int top = 0, int bottom = -1)
+{
+    if (bottom < 0) bottom = img.height();
+    std::vector<int> columns;
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = top; y < bottom; ++y)
+            if (img.pixel(x, y) == ink) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+// Columns counted from the first one.
+std::vector<int> fromFirst(std::vector<int> columns)
+{
+    const int first = columns.empty() ? 0 : columns.front();
+    for (int& x : columns) x -= first;
+    return columns;
+}
+
+// The ink columns of text as the font itself draws it, from its first one.
+std::vector<int> referenceInk(const QString& text, const QFont& font)
+{
+    QImage img(200, 40, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    QPainter p(&img);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QPoint(0, 30), text);
+    p.end();
+    return fromFirst(inkColumns(img, qRgb(255, 255, 255)));
+}
 
 }  // namespace
 
@@ -440,4 +483,237 @@ TEST_F(SpinEditTest, FieldLooksRightOnScreen)
     EXPECT_GE(e.minimumFieldHeight(), 14);
     const QImage button = e.Button()->grab().toImage();
     EXPECT_EQ(button.pixel(4, 3), qRgb(0, 0, 0));
+}
+
+// Ways a held spin half can lose the mouse without its release ever reaching it.
+struct LostHold {
+    const char* name;
+    std::function<void(QWidget& window, TKmSpinEdit& e, std::vector<std::unique_ptr<QWidget>>& opened)> lose;
+};
+
+TEST_F(SpinEditTest, HeldButtonStopsRepeatingWhenItLosesTheMouse)
+{
+    const LostHold rows[] = {
+        {"a modal window opens",
+         [](QWidget& window, TKmSpinEdit&, auto& opened) {
+             auto box = std::make_unique<QDialog>(&window);
+             box->setModal(true);
+             box->show();
+             opened.push_back(std::move(box));
+         }},
+        {"another window becomes active",
+         [](QWidget&, TKmSpinEdit&, auto& opened) {
+             auto other = std::make_unique<QWidget>();
+             other->resize(50, 50);
+             other->show();
+             other->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(other.get()));
+             opened.push_back(std::move(other));
+         }},
+        {"a pop-up menu opens",
+         [](QWidget& window, TKmSpinEdit&, auto& opened) {
+             auto menu = std::make_unique<QMenu>(&window);
+             menu->addAction(QStringLiteral("x"));
+             menu->popup(window.mapToGlobal(QPoint(5, 5)));
+             opened.push_back(std::move(menu));
+         }},
+        {"another widget grabs the mouse",
+         [](QWidget& window, TKmSpinEdit&, auto& opened) {
+             auto grabber = std::make_unique<QWidget>(&window);
+             grabber->setGeometry(0, 30, 10, 10);
+             grabber->show();
+             grabber->grabMouse();
+             opened.push_back(std::move(grabber));
+         }},
+        {"the field is hidden", [](QWidget&, TKmSpinEdit& e, auto&) { e.hide(); }},
+    };
+    for (const LostHold& row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget window;
+        window.resize(120, 50);
+        TKmSpinEdit e(&window);
+        load(e, 0, 1000, 0, 0);
+        e.move(10, 5);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        TKmSpinButton& b = *e.Button();
+        mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+        ASSERT_TRUE(b.repeating());
+
+        std::vector<std::unique_ptr<QWidget>> opened;
+        row.lose(window, e, opened);
+        // Whatever the timer still delivers steps nothing.
+        for (int tick = 0; tick < 12; ++tick) b.repeatTick();
+        EXPECT_EQ(e.GetValue(), 1) << "only the press's own step";
+        EXPECT_FALSE(b.repeating());
+        EXPECT_NE(b.state(), TKmSpinButton::sUpPressed);
+        if (QWidget::mouseGrabber()) QWidget::mouseGrabber()->releaseMouse();
+        for (auto& w : opened) w->close();
+
+        // A later press works as before.
+        e.show();
+        mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+        EXPECT_EQ(e.GetValue(), 2);
+        mouse(b, QEvent::MouseButtonRelease, {3, 3}, Qt::NoButton);
+    }
+}
+
+TEST_F(SpinEditTest, ChangeHandlerThatThrowsEndsTheHold)
+{
+    struct Row {
+        const char* name;
+        int throwingStep;
+    };
+    for (const Row row : {Row{"on the press's own step", 1}, Row{"on a repeated step", 2}}) {
+        SCOPED_TRACE(row.name);
+        TKmSpinEdit e;
+        load(e, 0, 1000, 0, 0);
+        TKmSpinButton& b = *e.Button();
+        int steps = 0;
+        QObject::connect(&e, &TKmSpinEdit::changed, &e, [&steps, &row] {
+            if (++steps == row.throwingStep) throw std::runtime_error("handler failed");
+        });
+        auto holdAndTick = [&] {
+            mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+            for (int tick = 0; tick < 6; ++tick) b.repeatTick();
+        };
+        EXPECT_THROW(holdAndTick(), std::runtime_error);
+        EXPECT_EQ(steps, row.throwingStep);
+        EXPECT_FALSE(b.repeating());
+        EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+        for (int tick = 0; tick < 12; ++tick) b.repeatTick();
+        EXPECT_EQ(steps, row.throwingStep) << "no step after the failure";
+    }
+}
+
+// Each way text reaches the field other than typing, as a function that brings text in.
+struct InsertRoute {
+    const char* name;
+    std::function<void(TKmSpinEdit& e, const QString& text)> bring;
+};
+
+TEST_F(SpinEditTest, EveryWayTextComesInPassesTheTypingFilter)
+{
+    const InsertRoute routes[] = {
+        {"Ctrl+V",
+         [](TKmSpinEdit& e, const QString& text) {
+             QApplication::clipboard()->setText(text);
+             QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"Shift+Insert",
+         [](TKmSpinEdit& e, const QString& text) {
+             QApplication::clipboard()->setText(text);
+             QTest::keyClick(&e, Qt::Key_Insert, Qt::ShiftModifier);
+         }},
+        {"an input method",
+         [](TKmSpinEdit& e, const QString& text) {
+             QInputMethodEvent commit;
+             commit.setCommitString(text);
+             QApplication::sendEvent(&e, &commit);
+         }},
+    };
+    for (const InsertRoute& route : routes) {
+        SCOPED_TRACE(route.name);
+        TKmSpinEdit e;
+        load(e, 0, 99999, 5, 12);
+        e.end(false);
+        beeps.count = 0;
+
+        route.bring(e, QStringLiteral("3a"));
+        EXPECT_EQ(e.text(), "12") << "a refused character refuses the whole text";
+        EXPECT_EQ(beeps.count, 1);
+        route.bring(e, QStringLiteral("3\t4"));
+        EXPECT_EQ(e.text(), "12") << "control characters are no input";
+        route.bring(e, QStringLiteral("-3"));
+        EXPECT_EQ(e.text(), "12-3");
+        route.bring(e, QStringLiteral("9"));
+        EXPECT_EQ(e.text(), "12-39") << "up to MaxLength";
+        route.bring(e, QStringLiteral("1"));
+        EXPECT_EQ(e.text(), "12-39") << "nothing past MaxLength";
+
+        e.SetValue(7);
+        e.setEditorEnabled(false);
+        e.end(false);
+        route.bring(e, QStringLiteral("5"));
+        EXPECT_EQ(e.text(), "7") << "nothing comes in with the editor off";
+    }
+}
+
+TEST_F(SpinEditTest, PasteIsCutToMaxLength)
+{
+    TKmSpinEdit e;
+    load(e, 0, 9999, 4, 0);
+    e.selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("192080\nx"));
+    QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(e.text(), "1920") << "the first line, as much as fits";
+    EXPECT_EQ(beeps.count, 0);
+}
+
+// Numbers drawn in a field of the main window's size: every ink column of the text
+// lies in the text area and none is lost.
+TEST_F(SpinEditTest, NumberThatFitsIsDrawnWhole)
+{
+    struct Row {
+        const char* name;
+        int value;
+        bool focused;
+    };
+    const Row rows[] = {
+        {"four digits", 1920, false},
+        {"four digits with the caret after them", 1920, true},
+        {"the widest four digits", 9999, true},
+        {"three digits", 320, false},
+    };
+    QWidget window;
+    window.resize(80, 40);
+    TKmSpinEdit e(&window);
+    load(e, 0, 9999, 4, 0);
+    e.move(10, 10);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRgb white = qRgb(255, 255, 255);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.focused) {
+            e.setFocus();
+            ASSERT_TRUE(e.hasFocus());
+        } else {
+            window.setFocus();
+        }
+        e.SetValue(row.value);
+        e.end(false);
+        const QRect area = e.textArea();
+        const QImage field = e.grab().toImage();
+        // The caret inverts; only the white text counts as ink.
+        std::vector<int> ink =
+            inkColumns(field.copy(0, 0, e.Button()->x(), field.height()), white, area.top(), area.bottom() + 1);
+        ASSERT_FALSE(ink.empty());
+        EXPECT_GE(ink.front(), area.left());
+        EXPECT_LE(ink.back(), area.right());
+        EXPECT_EQ(fromFirst(ink), referenceInk(QString::number(row.value), e.font()))
+            << "no column of the text is lost";
+        EXPECT_EQ(e.scrollOffset(), 0);
+    }
+}
+
+TEST_F(SpinEditTest, ClickPlacesTheCaretWhereTheCharactersAreDrawn)
+{
+    TKmSpinEdit e;
+    load(e, 0, 99999, 5, 1920);
+    const QRect area = e.textArea();
+    const QFontMetrics fm(e.font());
+    for (int pos = 0; pos <= 4; ++pos) {
+        SCOPED_TRACE(pos);
+        const int x = area.left() + fm.horizontalAdvance(e.text().left(pos));
+        mouse(e, QEvent::MouseButtonPress, {x, 10}, Qt::LeftButton);
+        mouse(e, QEvent::MouseButtonRelease, {x, 10}, Qt::NoButton);
+        EXPECT_EQ(e.cursorPosition(), pos);
+    }
+    // Dragging selects from the press to the pointer.
+    mouse(e, QEvent::MouseButtonPress, {area.left() + fm.horizontalAdvance("1"), 10}, Qt::LeftButton);
+    mouse(e, QEvent::MouseMove, {area.left() + fm.horizontalAdvance("192"), 10}, Qt::LeftButton);
+    EXPECT_EQ(e.selectedText(), "92");
 }

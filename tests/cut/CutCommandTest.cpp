@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cut/CutCommand.h"
 
 using namespace kelmora;
@@ -82,9 +84,9 @@ TEST(CutCommand, WorkedExamplesBothStyles)
     s.FormatJpeg = false;
     s.FormatBmp = true;
     EXPECT_EQ(windowsLine("C:\\v\\clip.mp4", s),
-              program + " -i \"C:\\v\\clip.mp4\" -f image2 -r 5  \"C:\\clip_%05d.bmp\"");
+              program + " -i \"C:\\v\\clip.mp4\" -f image2 -vf fps=5  \"C:\\clip_%05d.bmp\"");
     s.DestinationFolder = "/";
-    EXPECT_EQ(posixLine("/v/clip.mp4", s), program + " -i \"/v/clip.mp4\" -f image2 -r 5  \"/clip_%05d.bmp\"");
+    EXPECT_EQ(posixLine("/v/clip.mp4", s), program + " -i \"/v/clip.mp4\" -f image2 -vf fps=5  \"/clip_%05d.bmp\"");
 
     // No format on.
     s = at("D:\\out");
@@ -102,10 +104,10 @@ TEST(CutCommand, WorkedExamplesBothStyles)
     s.FormatJpeg = false;
     s.FormatGif = true;
     EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
-              program + " -i \"C:\\v\\a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -r 2  \"D:\\out\\a_%05d.gif\"");
+              program + " -i \"C:\\v\\a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"D:\\out\\a_%05d.gif\"");
     s.DestinationFolder = "/out";
     EXPECT_EQ(posixLine("/v/a.avi", s),
-              program + " -i \"/v/a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -r 2  \"/out/a_%05d.gif\"");
+              program + " -i \"/v/a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"/out/a_%05d.gif\"");
 }
 
 TEST(CutCommand, OutputPatterns)
@@ -126,6 +128,9 @@ TEST(CutCommand, OutputPatterns)
     const TCutSettings posix = at("/out");
     EXPECT_EQ(BuildCutCommandLine("/v.d/x.y.avi", posix, PathStyle::Posix).OutputPattern, "/out/x.y_%05d.jpg");
     EXPECT_EQ(BuildCutCommandLine("clip.avi", posix, PathStyle::Posix).OutputPattern, "/out/clip_%05d.jpg");
+    // A chosen name is escaped as the rest.
+    EXPECT_EQ(BuildCutCommandLine("/v/50%off.avi", posix, "50%off (2)", PathStyle::Posix).OutputPattern,
+              "/out/50%%off (2)_%05d.jpg");
     // The empty folder is written as it is (the batch refuses it before building).
     EXPECT_EQ(BuildCutCommandLine("C:\\v\\a.avi", at(""), PathStyle::Windows).OutputPattern, "\\a_%05d.jpg");
 }
@@ -172,4 +177,50 @@ TEST(CutCommand, Thumbnail)
                                                          "image2", "-update", "1", "-s", "80x60", "-an",
                                                          "/opt/k/_thumb.bmp"}));
     EXPECT_EQ(posix.commandLine, posix.program + " " + posix.argumentText);
+}
+
+TEST(CutCommand, FreeNamesAndFirstImages)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> taken;
+        const char* chosen;
+    };
+    for (const Row& row : {Row{"nothing taken", {}, "a"}, Row{"the plain name taken", {"a"}, "a (2)"},
+                           Row{"the first free number", {"a", "a (2)", "a (4)"}, "a (3)"}}) {
+        SCOPED_TRACE(row.name);
+        const auto taken = [&row](const std::string& candidate) {
+            return std::find(row.taken.begin(), row.taken.end(), candidate) != row.taken.end();
+        };
+        EXPECT_EQ(chooseFreeOutputName("a", taken), row.chosen);
+    }
+    EXPECT_EQ(outputName("/v.d/x.y.avi", PathStyle::Posix), "x.y");
+    EXPECT_EQ(outputName("C:\\v\\movie", PathStyle::Windows), "movie");
+    EXPECT_EQ(firstImagePath("/out", "a (2)", ofJpeg, PathStyle::Posix), "/out/a (2)_00001.jpg");
+    EXPECT_EQ(firstImagePath("/out", "50%off", ofBmp, PathStyle::Posix), "/out/50%off_00001.bmp");
+    EXPECT_EQ(firstImagePath("/out", "a", ofNone, PathStyle::Posix), "/out/a1.jpg");
+    EXPECT_EQ(firstImagePath("D:\\out", "a", ofGif, PathStyle::Windows), "D:\\out\\a_00001.gif");
+}
+
+TEST(CutCommand, EveryPathReadsAsAFile)
+{
+    struct Row {
+        PathStyle style;
+        const char* path;
+        const char* handed;  // what the extractor gets
+    };
+    for (const Row& row : {Row{PathStyle::Posix, "ep1:pilot.mp4", "./ep1:pilot.mp4"},
+                           Row{PathStyle::Posix, "-x.mp4", "./-x.mp4"}, Row{PathStyle::Posix, "/v/-x.mp4", "/v/-x.mp4"},
+                           Row{PathStyle::Windows, "-x.mp4", ".\\-x.mp4"},
+                           Row{PathStyle::Windows, "C:\\v\\a.avi", "C:\\v\\a.avi"},
+                           Row{PathStyle::Windows, "\\\\server\\a.avi", "\\\\server\\a.avi"}}) {
+        SCOPED_TRACE(row.path);
+        const CutCommand cut = BuildCutCommandLine(row.path, at("out"), row.style);
+        EXPECT_EQ(cut.command.arguments[1], row.handed);
+        const ExtractorCommand preview = BuildThumbnailCommandLine(row.path, 0, "tmp", row.style);
+        EXPECT_EQ(preview.arguments[3], row.handed);
+    }
+    // A relative destination (refused by the batch) is no option either.
+    EXPECT_EQ(BuildCutCommandLine("/v/a.avi", at("-out"), PathStyle::Posix).OutputPattern, "./-out/a_%05d.jpg");
+    EXPECT_EQ(BuildThumbnailCommandLine("/v/a.avi", 0, "-k", PathStyle::Posix).arguments.back(), "./-k/_thumb.bmp");
 }

@@ -33,6 +33,21 @@ TEST(TargetList, ABulkAddGivesTheSameOrderAsSingleAdds)
     EXPECT_EQ(bulk.entries(), one.entries());
 }
 
+TEST(TargetList, AnEntryKeepsItsSerialWhileOthersComeAndGo)
+{
+    TargetList list;
+    list.add("/v/b");
+    list.addAll({"/v/c", "/v/a", "/v/b"});  // numbered in the order given: c 2, a 3, b 4
+    list.add("/v/B");
+    ASSERT_EQ(list.entries(), (std::vector<std::string>{"/v/a", "/v/b", "/v/b", "/v/B", "/v/c"}));
+    std::vector<TargetList::Serial> serials;
+    for (std::size_t i = 0; i < list.size(); ++i) serials.push_back(list.serialAt(i));
+    EXPECT_EQ(serials, (std::vector<TargetList::Serial>{3, 1, 4, 5, 2}));
+    list.clear();
+    list.add("/v/b");
+    EXPECT_EQ(list.serialAt(0), 6u);  // never handed out twice
+}
+
 TEST(TargetSearch, TheRootRegistersNothing)
 {
     // Registering it would walk every file of the system before the window answers again.
@@ -54,11 +69,11 @@ TEST(TargetSearch, TheRootRegistersNothing)
 
 TEST(FailedRunsNotice, ListsTenEntriesAndCountsTheRest)
 {
-    EXPECT_EQ(failedRunsNotice({"a"}), "次のファイルを変換できませんでした。\na");
-    std::vector<std::string> many;
-    for (int i = 0; i < 12; ++i) many.push_back("f" + std::to_string(i));
+    EXPECT_EQ(failedRunsNotice({{"a", "終了コード 1"}}), "次のファイルを変換できませんでした。\na（終了コード 1）");
+    std::vector<FailedEntry> many;
+    for (int i = 0; i < 12; ++i) many.push_back({"f" + std::to_string(i), "r"});
     const std::string text = failedRunsNotice(many);
-    EXPECT_NE(text.find("\nf9\nほか 2 件"), std::string::npos);
+    EXPECT_NE(text.find("\nf9（r）\nほか 2 件"), std::string::npos);
     EXPECT_EQ(text.find("f10"), std::string::npos);
 }
 

@@ -15,6 +15,19 @@ TEST(CodePage, Cp932TrailByteBackslashIsPartOfTheCharacter)
     EXPECT_EQ(charEnd(std::string("\x95"), 0, CodePage::Cp932), 1u);
 }
 
+TEST(CodePage, Cp932LeadByteBeforeANonTrailByteStandsAlone)
+{
+    // Second bytes run from 0x40 to 0xFC without 0x7F: "/", ":", a NUL or 0x7F end the lead byte.
+    for (const std::string& s : {std::string("\x81/"), std::string("\x81:"), std::string("\x81\0", 2),
+                                std::string("\x81\x7F"), std::string("\xE0\xFD")}) {
+        SCOPED_TRACE(testing::PrintToString(s));
+        EXPECT_EQ(charEnd(s, 0, CodePage::Cp932), 1u);
+        EXPECT_EQ(lastCharStart(s, CodePage::Cp932), 1u);
+    }
+    EXPECT_EQ(charEnd(std::string("\x81\x40"), 0, CodePage::Cp932), 2u);
+    EXPECT_EQ(charEnd(std::string("\xFC\xFC"), 0, CodePage::Cp932), 2u);
+}
+
 TEST(CodePage, Utf8SequencesAndMalformedBytes)
 {
     const std::string s = "x\xE3\x82\xAB/";  // "xカ/"

@@ -76,3 +76,40 @@ TEST(Paths, TrailingSeparatorAndJoin)
     EXPECT_EQ(joinPath("/", "x", P, U8), "/x");
     EXPECT_EQ(joinPath("/a", "x", P, U8), "/a/x");
 }
+
+namespace {
+
+struct SplitRow {
+    const char* name;
+    std::string path;
+    PathStyle style;
+    CodePage cp;
+    std::string fileName;
+    bool endsWithSeparator;
+};
+
+void PrintTo(const SplitRow& row, std::ostream* os) { *os << row.name; }
+
+class PathSplit : public ::testing::TestWithParam<SplitRow> {};
+
+}  // namespace
+
+// The folder/name split and the trailing-separator test see the same characters,
+// also where a lead byte stands before a byte that cannot be its second half.
+TEST_P(PathSplit, NameAndTrailingSeparatorAgree)
+{
+    const SplitRow& row = GetParam();
+    EXPECT_EQ(fileNamePart(row.path, row.style, row.cp), row.fileName);
+    EXPECT_EQ(folderPartWithSeparator(row.path, row.style, row.cp) + row.fileName, row.path);
+    EXPECT_EQ(endsWithSeparator(row.path, row.style, row.cp), row.endsWithSeparator);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PathSplit,
+    ::testing::Values(SplitRow{"Cp932LeadBeforeSlash", "/v/\x81/", P, Sjis, "", true},
+                      SplitRow{"Cp932LeadBeforeSlashInside", "/v/\x81/x", P, Sjis, "x", false},
+                      SplitRow{"Cp932LeadBeforeColon", "C:\\a\x81:b", W, Sjis, "b", false},
+                      SplitRow{"Cp932TrailBackslash", "C:\\" + hyo, W, Sjis, hyo, false},
+                      SplitRow{"Cp932TrailBackslashThenSeparator", "C:\\" + hyo + "\\", W, Sjis, "", true},
+                      SplitRow{"Utf8CutSequenceBeforeSlash", "/v/\xE3\x81/", P, U8, "", true}),
+    [](const ::testing::TestParamInfo<SplitRow>& row) { return std::string(row.param.name); });

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -120,6 +122,35 @@ TEST(ProcessPosix, ChildrenAreAlwaysReaped)
     };
     for (int i = 0; i < 1000 && hasChildren(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(hasChildren());
+}
+
+TEST(ProcessPosix, TerminateAsksFirstAndKillsWhatDoesNotListen)
+{
+    struct Row {
+        const char* name;
+        std::string script;  // opens "$1" once it is ready for the request
+        int signal;          // what ends the child
+    };
+    const Row rows[] = {
+        {"a program that ends on the request", ": > \"$1\"; exec sleep 1000", SIGTERM},
+        {"a program that ignores it", "trap '' TERM; : > \"$1\"; exec sleep 1000", SIGKILL},
+        {"a program that closes its files first", "sleep 1000 & trap 'kill $!; exit 255' TERM; : > \"$1\"; wait", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder dir;
+        const std::string ready = dir / "ready";
+        ASSERT_EQ(::mkfifo(ready.c_str(), 0600), 0);
+        auto child = ChildProcess::startHidden("sh", {"-c", row.script, "sh", ready});
+        ASSERT_TRUE(child);
+        const int fd = ::open(ready.c_str(), O_RDONLY | O_CLOEXEC);  // returns once the script is there
+        ::close(fd);
+        child->terminate(200);
+        ASSERT_TRUE(child->waitFor(-1));
+        EXPECT_EQ(child->exitSignal(), row.signal);
+        EXPECT_EQ(child->exitStatus(), row.signal ? 128 + row.signal : 255);
+        child->terminate(200);  // an ended child: nothing to do
+    }
 }
 
 TEST(ProcessPosix, StartFailures)

@@ -82,6 +82,37 @@ TEST(ProfileFile, MissingFolderIsAnError)
     EXPECT_FALSE(file.write("SET", "M_LEFT", "1"));
 }
 
+namespace {
+
+struct EndingRow {
+    const char* name;
+    std::string before;
+    std::string after;  // once S/K is set to "v"
+};
+
+void PrintTo(const EndingRow& row, std::ostream* os) { *os << row.name; }
+
+class ProfileFileEndings : public ::testing::TestWithParam<EndingRow> {};
+
+}  // namespace
+
+TEST_P(ProfileFileEndings, AddedKeyKeepsEveryLine)
+{
+    TempFolder dir;
+    const std::string path = dir.write("e.ini", GetParam().before);
+    ASSERT_TRUE(ProfileFile(path).write("S", "K", "v"));
+    EXPECT_EQ(TempFolder::read(path), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ProfileFileEndings,
+    ::testing::Values(
+        EndingRow{"BlankLfLineAfterTheKeyStays", "[S]\rA=1\r\n\n[T]\rx=y\r", "[S]\rA=1\r\nK=v\r\n\n[T]\rx=y\r"},
+        EndingRow{"EndingOfTheLineBefore", "[S]\nA=1\r\n[T]\n", "[S]\nA=1\r\nK=v\r\n[T]\n"},
+        EndingRow{"LastLineWithoutEnding", "[S]\r\nA=1", "[S]\r\nA=1\r\nK=v\r\n"},
+        EndingRow{"NewSectionInTheFirstLinesEnding", "[T]\rx=y\n", "[T]\rx=y\n[S]\rK=v\r"}),
+    [](const ::testing::TestParamInfo<EndingRow>& row) { return std::string(row.param.name); });
+
 TEST(ProfileFile, UpdatesFromTwoWritersWaitForEachOther)
 {
     // Each update reads a count and writes it plus one: a lost update shows as a short count.

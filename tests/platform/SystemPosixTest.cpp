@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +47,45 @@ TEST(SystemPosix, CreateFolderWithParents)
     EXPECT_TRUE(deleteFile(file));
     EXPECT_FALSE(fileExists(file));
     EXPECT_FALSE(deleteFile(file));
+}
+
+TEST(SystemPosix, MakeFolderWithParentsSaysWhyItCannot)
+{
+    TempFolder dir;
+    const std::string file = dir.write("file");
+    struct Row {
+        std::string folder;
+        int error;
+    };
+    for (const Row& row : {Row{dir / "new/sub/dir/", 0}, Row{dir / "new/sub", 0}, Row{file, ENOTDIR},
+                           Row{file + "/below/more", ENOTDIR}}) {
+        SCOPED_TRACE(row.folder);
+        EXPECT_EQ(makeFolderWithParents(row.folder), row.error);
+        EXPECT_EQ(folderExists(row.folder), row.error == 0);
+    }
+    EXPECT_EQ(errorText(ENOTDIR), std::strerror(ENOTDIR));
+}
+
+TEST(SystemPosix, EntryKinds)
+{
+    TempFolder dir;
+    const std::string file = dir.write("file");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(file.c_str(), (dir / "to-file").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "to-nothing").c_str()), 0);
+    struct Row {
+        std::string path;
+        EntryKind kind;
+        bool exists;
+    };
+    for (const Row& row : {Row{file, EntryKind::RegularFile, true}, Row{dir / "to-file", EntryKind::RegularFile, true},
+                           Row{dir.path(), EntryKind::Folder, true}, Row{dir / "fifo", EntryKind::Other, true},
+                           Row{"/dev/null", EntryKind::Other, true}, Row{dir / "to-nothing", EntryKind::Missing, true},
+                           Row{dir / "gone", EntryKind::Missing, false}}) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(entryKind(row.path), row.kind);
+        EXPECT_EQ(entryExists(row.path), row.exists);
+    }
 }
 
 TEST(SystemPosix, UserFolders)

@@ -4,6 +4,9 @@
 //   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview).
 //   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
 //                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
+// A run whose input (the argument after "-i") contains $KELMORA_FAKE_HOLD_NAME
+// then waits on the FIFO $KELMORA_FAKE_HOLD (for a byte or its writer's end)
+// before it ends, so a test decides when that run ends (HeldRun).
 
 #include <chrono>
 #include <cstdint>
@@ -123,6 +126,18 @@ int main(int argc, char** argv)
             for (int n = 1; n <= frames; ++n) {
                 std::ofstream(numberedName(arguments.back(), n), std::ios::binary) << "frame " << n << "\n";
             }
+        }
+    }
+
+    const char* hold = std::getenv("KELMORA_FAKE_HOLD");
+    const char* holdName = std::getenv("KELMORA_FAKE_HOLD_NAME");
+    if (hold && *hold && holdName) {
+        for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+            if (arguments[i] != "-i" || arguments[i + 1].find(holdName) == std::string::npos) continue;
+            const int fd = ::open(hold, O_RDONLY | O_CLOEXEC);
+            char byte;
+            if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
+            if (fd >= 0) ::close(fd);
         }
     }
 

@@ -4,7 +4,10 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QLabel>
+#include <QListView>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "platform/System.h"
 #include "tests/support/FakeExtractorLog.h"
@@ -28,7 +31,9 @@ protected:
     void TearDown() override
     {
         MainFormTest::TearDown();
-        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_SLEEP_MS", "KELMORA_FAKE_EXIT"}) qunsetenv(name);
+        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_SLEEP_MS", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD",
+                                 "KELMORA_FAKE_HOLD_NAME"})
+            qunsetenv(name);
         if (!savedPath.isNull()) qputenv("PATH", savedPath);
     }
 
@@ -51,6 +56,15 @@ protected:
         w.BrowseEdit1->SetPath(path(QStringLiteral("out")));
         return w;
     }
+
+    // Runs of inputs containing name wait until the test lets them go (HeldRun on hold()).
+    void holdRunsOf(const char* name)
+    {
+        ASSERT_TRUE(makeFakeExtractorHold(hold()));
+        qputenv("KELMORA_FAKE_HOLD", QByteArray::fromStdString(hold()));
+        qputenv("KELMORA_FAKE_HOLD_NAME", name);
+    }
+    std::string hold() const { return path(QStringLiteral("hold")); }
 
     std::vector<FakeExtractorRun> runs() const { return readFakeExtractorLog(path(QStringLiteral("runs.log"))); }
     static std::string output(const FakeExtractorRun& run) { return run.empty() ? std::string() : run.back(); }
@@ -147,8 +161,8 @@ TEST_F(MainFormBatchTest, FailedRunsAreListedAndTheFinishFlagStaysOff)
     EXPECT_EQ(runs().size(), 2u);
     EXPECT_EQ(beeps.count, 1);
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].text.toStdString(),
-              "次のファイルを変換できませんでした。\n" + path(QStringLiteral("a.avi")) + "\n" + path(QStringLiteral("b.avi")));
+    EXPECT_EQ(notices[0].text.toStdString(), "次のファイルを変換できませんでした。\n" + path(QStringLiteral("a.avi"))
+                                                 + "（終了コード 1）\n" + path(QStringLiteral("b.avi")) + "（終了コード 1）");
     EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
 }
 
@@ -173,17 +187,117 @@ TEST_F(MainFormBatchTest, AClosePutOffByARefusedSaveIsNotRepeatedAfterTheNextBat
     TMainForm1& w = openWith({"a.avi"});
     w.show();
     const QString ini = QString::fromStdString(w.SettingsFilePath());
-    QTimer::singleShot(100, &w, [&] {
-        w.close();
-        // The save at the batch's end is refused: a folder stands where the file was.
-        QFile::remove(ini);
-        QDir().mkdir(ini);
-    });
+    // The save at the close is refused: a folder stands where the file goes.
+    QDir().mkdir(ini);
+    QTimer::singleShot(100, &w, [&] { w.close(); });
     w.SSButton10Click();
     EXPECT_TRUE(w.isVisible());
     QDir().rmdir(ini);
     w.SSButton10Click();
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(MainFormBatchTest, AClosePutOffUntilTheBatchEndsSavesOnce)
+{
+    holdRunsOf("a.avi");
+    TMainForm1& w = openWith({"a.avi"});
+    w.show();
+    const QString ini = QString::fromStdString(w.SettingsFilePath());
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());
+        w.close();  // "いいえ": cut on and close at the end
+        // A second save would now be refused and keep the window open.
+        QFile::remove(ini);
+        QDir().mkdir(ini);
+    });
+    w.SSButton10Click();
+    EXPECT_EQ(questions, std::vector<QString>{QStringLiteral("カット中です。中止して閉じますか？")});
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(MainFormBatchTest, StoppingABatchEndsTheRunningExtractorAndNamesWhatWasNotFinished)
+{
+    struct Row {
+        const char* name;
+        std::function<void(TMainForm1&)> ask;  // how the user asks, answered "はい"
+        QString question;
+        bool closes;
+    };
+    const Row rows[] = {
+        {"Esc in the list", [](TMainForm1& w) { QTest::keyClick(w.ListBox1, Qt::Key_Escape); },
+         QStringLiteral("カットを中止しますか？"), false},
+        {"Esc in the destination field", [](TMainForm1& w) { QTest::keyClick(w.BrowseEdit1, Qt::Key_Escape); },
+         QStringLiteral("カットを中止しますか？"), false},
+        {"the close button", [](TMainForm1& w) { w.close(); }, QStringLiteral("カット中です。中止して閉じますか？"), true},
+    };
+    holdRunsOf("a.avi");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(QString::fromStdString(path(QStringLiteral("runs.log"))));
+        QFile::remove(QString::fromStdString(programFolder() + "/Kelmora.ini"));
+        questions.clear();
+        notices.clear();
+        TMainForm1& w = openWith({"a.avi", "b.avi"});
+        w.show();
+        QTimer::singleShot(0, &w, [&] {
+            HeldRun held(hold());  // a has written its images and waits
+            answers = {true};
+            row.ask(w);
+        });
+        w.SSButton10Click();
+        EXPECT_EQ(questions, std::vector<QString>{row.question});
+        EXPECT_EQ(runs().size(), 1u);
+        EXPECT_TRUE(platform::fileExists(path(QStringLiteral("out/a_00003.jpg"))));
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].text.toStdString(), "次のファイルを変換できませんでした。\n" + path(QStringLiteral("a.avi"))
+                                                     + "（途中で中止しました）\n" + path(QStringLiteral("b.avi"))
+                                                     + "（中止のため未変換）");
+        EXPECT_EQ(w.isVisible(), !row.closes);
+        EXPECT_EQ(platform::fileExists(w.SettingsFilePath()), row.closes);
+        EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
+    }
+}
+
+TEST_F(MainFormBatchTest, AnEntryDroppedDuringARunIsCutAndNoneTwice)
+{
+    holdRunsOf("b.mp4");
+    TMainForm1& w = openWith({"b.mp4", "c.mp4"});
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());
+        writeFile(QStringLiteral("a.mp4"));
+        w.RegisterCutTarget(path(QStringLiteral("a.mp4")));  // sorts before the running b
+    });
+    w.SSButton10Click();
+    std::vector<std::string> outputs;
+    for (const auto& run : runs()) outputs.push_back(output(run));
+    EXPECT_EQ(outputs, (std::vector<std::string>{path(QStringLiteral("out/b_%05d.jpg")),
+                                                 path(QStringLiteral("out/a_%05d.jpg")),
+                                                 path(QStringLiteral("out/c_%05d.jpg"))}));
+}
+
+TEST_F(MainFormBatchTest, TheDestinationFieldKeepsTypedSeparatorsUntilItIsLeft)
+{
+    struct Row {
+        const char* typed;
+        int backspaces;
+        const char* field;  // while the user types
+        const char* used;   // by the cut, the save and the hint, and the field once left
+    };
+    TMainForm1& w = open();
+    for (const Row& row : {Row{"/home/u/out1/", 0, "/home/u/out1/", "/home/u/out1"},
+                           Row{"/home/u/ab", 2, "/home/u/", "/home/u"}, Row{"/", 0, "/", "/"}}) {
+        SCOPED_TRACE(row.typed);
+        w.BrowseEdit1->SetPath("");
+        QTest::keyClicks(w.BrowseEdit1, QString::fromUtf8(row.typed));
+        for (int i = 0; i < row.backspaces; ++i) QTest::keyClick(w.BrowseEdit1, Qt::Key_Backspace);
+        EXPECT_EQ(w.BrowseEdit1->GetPath(), row.field);
+        EXPECT_EQ(w.CurrentSettings().DestinationFolder, row.used);
+        EXPECT_EQ(w.BrowseEdit1->toolTip().toStdString(), row.used);
+        QFocusEvent leave(QEvent::FocusOut);
+        QCoreApplication::sendEvent(w.BrowseEdit1, &leave);
+        EXPECT_EQ(w.BrowseEdit1->GetPath(), row.used);
+    }
 }
 
 TEST_F(MainFormBatchTest, ARunEndingUnderAModalWindowIsNotSignalledOverAndOver)

@@ -78,6 +78,35 @@ TEST_F(MainFormTest, EveryElementSitsAtItsBoundsInStoredOrder)
     }
 }
 
+TEST_F(MainFormTest, RadioRowsAndTheSelectedEntryShowTheirOwnColours)
+{
+    writeFile(QStringLiteral("a.avi"));
+    TMainForm1& w = open({path("a.avi")});
+    w.show();
+    const QImage picture = w.grab().toImage();
+    const auto rgb = [&picture](QPoint at) { return picture.pixel(at) & 0xFFFFFF; };
+
+    // Behind the white captions, past their text: clSilver.
+    const struct {
+        const char* row;
+        QPoint at;
+    } silver[] = {
+        {"RadioButton1", {216, 45}}, {"RadioButton9", {216, 101}}, {"RadioButton3", {216, 157}},
+        {"RadioButton5", {100, 253}}, {"RadioButton6", {220, 253}}, {"RadioButton8", {220, 269}},
+    };
+    for (const auto& row : silver) {
+        SCOPED_TRACE(row.row);
+        EXPECT_EQ(rgb(row.at), 0xC0C0C0u);
+    }
+
+    // The selected entry in the classic selection colour, the rest of the list clSilver.
+    ASSERT_EQ(w.SelectedIndex(), 0);
+    const QRect entry = w.ListBox1->visualRect(w.ListBox1->model()->index(0, 0));
+    const QPoint origin = w.ListBox1->viewport()->mapTo(&w, QPoint(0, 0));
+    EXPECT_EQ(rgb(origin + QPoint(entry.left() + 1, entry.center().y())), 0x0A246Au);
+    EXPECT_EQ(rgb(origin + QPoint(entry.left() + 1, entry.bottom() + 20)), 0xC0C0C0u);
+}
+
 TEST_F(MainFormTest, StartsWithFirstChoicesOnAndDependentFieldsDisabled)
 {
     TMainForm1 w(programFolder(), {});
@@ -156,6 +185,18 @@ TEST_F(MainFormTest, SizeAndFormatGroupsStayExclusive)
     w.RadioButton8->setChecked(false);
     for (auto* b : {w.RadioButton5, w.RadioButton6, w.RadioButton7, w.RadioButton8}) EXPECT_FALSE(b->isChecked());
     EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(MainFormTest, WidthAndHeightTakeFourTypedDigits)
+{
+    TMainForm1& w = open();
+    w.RadioButton4->click();
+    for (SpinEditControl* field : {w.SpinEdit3, w.SpinEdit4}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        field->selectAll();
+        QTest::keyClicks(field, "19200");
+        EXPECT_EQ(field->GetValue(), 1920) << "four digits, the fifth refused";
+    }
 }
 
 TEST_F(MainFormTest, PressOnTheFormSurfaceMovesTheWindowButNotOnControls)
