@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
@@ -15,6 +16,13 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Kelmora"));
     setApplicationDisplayName(QStringLiteral("Kelmora"));
+    // The task bar and the window switcher match the window to its menu entry
+    // and show the mascot.
+    setDesktopFileName(QStringLiteral(KELMORA_APP_ID));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/kelmora/icons/kelmora-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     installFontSubstitutions();
     setPalette(classicPalette());
     // Qt's own Japanese texts for its dialogs (the folder picker, message box

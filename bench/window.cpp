@@ -1,6 +1,10 @@
 // Measures the main window's two heavy paths, for bench/window.sh.
 //   bench_window register DIR
 //       registers DIR as a dropped folder; prints the entries and the time.
+//   bench_window drop DIR
+//       drops every file below DIR by name (one uri list), then DIR itself as
+//       one folder, then names every file as a command-line argument, each on
+//       a fresh window; prints each time to the first paint and the ratios.
 //   bench_window batch FOLDER DEST SCRIPT
 //       cuts every video of FOLDER with the real extractor while a 10 ms
 //       timer runs; prints the timer's lateness (median, maximum) and the wall
@@ -8,6 +12,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -17,6 +23,8 @@
 
 #include "controls/Fonts.h"
 #include "cut/CutCommand.h"
+#include "cut/TargetSearch.h"
+#include "platform/FileFind.h"
 #include "platform/Process.h"
 #include "ui/MainForm1.h"
 #include "ui/Notice.h"
@@ -48,6 +56,67 @@ int registerFolder(const std::string& dir)
     window.RegisterCutTarget(dir);
     QCoreApplication::processEvents();  // the view's update after the merge
     std::printf("register: %zu entries in %.1f ms\n", window.Targets().size(), clock.nsecsElapsed() / 1e6);
+    return 0;
+}
+
+// Milliseconds from before `registration` to the window's next paint.
+template <typename Registration>
+double timeToPaint(TMainForm1& window, Registration registration)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    registration();
+    window.repaint();
+    QCoreApplication::processEvents();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+int dropFiles(const std::string& dir)
+{
+    std::vector<std::string> files;
+    for (const std::string& entry : findCutTargets(dir)) {
+        platform::FileFindData data;
+        if (platform::lookUpEntry(entry, data) && !(data.attributes & platform::faDirectory)) files.push_back(entry);
+    }
+    QByteArray names;
+    for (const std::string& file : files)
+        names += QUrl::fromLocalFile(QString::fromStdString(file)).toEncoded() + "\r\n";
+    QMimeData byName;
+    byName.setData(QStringLiteral("text/uri-list"), names);
+    QMimeData asFolder;
+    asFolder.setData(QStringLiteral("text/uri-list"), QUrl::fromLocalFile(QString::fromStdString(dir)).toEncoded());
+
+    QTemporaryDir folder;
+    double named = 0, whole = 0, arguments = 0;
+    std::size_t namedCount = 0, wholeCount = 0, argumentCount = 0;
+    {
+        TMainForm1 window(folder.path().toStdString(), {});
+        named = timeToPaint(window, [&] { window.DropTargets(byName); });
+        namedCount = window.Targets().size();
+    }
+    {
+        TMainForm1 window(folder.path().toStdString(), {});
+        whole = timeToPaint(window, [&] { window.DropTargets(asFolder); });
+        wholeCount = window.Targets().size();
+    }
+    {
+        // From the start of the program's window to its first paint.
+        QElapsedTimer clock;
+        clock.start();
+        TMainForm1 window(folder.path().toStdString(), files);
+        window.show();
+        window.FormActivate();
+        window.repaint();
+        QCoreApplication::processEvents();
+        arguments = clock.nsecsElapsed() / 1e6;
+        argumentCount = window.Targets().size();
+    }
+    std::printf("drop by name: %zu names, %zu entries in %.1f ms\n", files.size(), namedCount, named);
+    std::printf("drop folder:  %zu entries in %.1f ms\n", wholeCount, whole);
+    std::printf("arguments:    %zu entries in %.1f ms\n", argumentCount, arguments);
+    std::printf("by name / folder: %.2fx; arguments / folder: %.2fx\n", named / whole, arguments / whole);
     return 0;
 }
 
@@ -110,7 +179,8 @@ int main(int argc, char** argv)
     installFontSubstitutions();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "register") return registerFolder(args[1]);
+    if (args.size() == 2 && args[0] == "drop") return dropFiles(args[1]);
     if (args.size() == 4 && args[0] == "batch") return batch(args[1], args[2], args[3]);
-    std::fprintf(stderr, "usage: %s register DIR | batch FOLDER DEST SCRIPT\n", argv[0]);
+    std::fprintf(stderr, "usage: %s register DIR | drop DIR | batch FOLDER DEST SCRIPT\n", argv[0]);
     return 2;
 }

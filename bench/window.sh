@@ -18,6 +18,9 @@ find "$work/many" | sort -f >/dev/null
 echo "find | sort -f: $(( ($(date +%s%N) - start) / 1000000 )) ms"
 "$bench" register "$work/many"
 
+echo "== Dropping the same 100,000 files by name, as their folder, and as arguments"
+"$bench" drop "$work/many"
+
 echo "== A batch of short runs"
 mkdir "$work/clips"
 ffmpeg -loglevel error -f lavfi -i testsrc=size=64x48:rate=10 -t 1 "$work/clip.mp4"

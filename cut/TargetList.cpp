@@ -66,4 +66,10 @@ void TargetList::addAll(std::vector<std::string> entries)
     m_serials = std::move(mergedSerials);
 }
 
+void TargetList::removeAt(std::size_t index)
+{
+    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));
+    m_serials.erase(m_serials.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
 }  // namespace kelmora

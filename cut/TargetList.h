@@ -32,6 +32,8 @@ public:
     std::size_t add(std::string entry);
     // Inserts many entries with one sort of the new ones and one merge.
     void addAll(std::vector<std::string> entries);
+    // Removes the entry at index; the others keep their order and serials.
+    void removeAt(std::size_t index);
     void clear()
     {
         m_entries.clear();

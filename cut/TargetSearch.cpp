@@ -9,15 +9,17 @@ namespace kelmora {
 std::vector<std::string> findCutTargets(const std::string& path)
 {
     std::vector<std::string> found;
-    // The root names no entry of its own, as a drive root does not: a dropped
-    // root, or a link to it, registers nothing instead of walking the whole file system.
-    if (platform::resolveLinks(path) == "/") return found;
     platform::FileFind lookup;
     if (!lookup.first(path)) return found;
     if ((lookup.data().attributes & platform::faDirectory) == 0) {
         found.push_back(path);
         return found;
     }
+    // The root names no entry of its own, as a drive root does not: a dropped
+    // root, or a link to it, registers nothing instead of walking the whole
+    // file system. (Only folders are resolved: a drop of many files stays one
+    // look-up each.)
+    if (platform::resolveLinks(path) == "/") return found;
     TSearchFile SearchFile1;
     SearchFile1.setRecursive(true);
     SearchFile1.setDirectory(path);

@@ -11,6 +11,7 @@ KELMORA_PACKAGES=(
   ffmpeg fonts-ipafont-gothic
   xvfb xauth
   xdg-utils
+  desktop-file-utils appstream dpkg-dev file lintian man-db util-linux
 )
 
 # What scripts/fuzz needs on top: clang and its libFuzzer runtime.

@@ -1,7 +1,10 @@
 #pragma once
-// The two help links of the title strip: the user's guide beside the program
-// and the information page on the web.
+// The two help links of the title strip: the user's guide and the information
+// page. The guide lies beside the program (portable use) or where an install
+// puts it (../share/doc/kelmora from the program's folder); the information
+// page is the guide as a page unless the build names a web address for it.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,9 +13,17 @@
 
 namespace kelmora {
 
-// The guide's path: programFolder + "/Readme.txt". The path must fit a buffer
-// of 252 bytes with its terminating zero; a longer one gives nothing.
+// The guide file `fileName` ("Readme.txt", "Readme.html"): programFolder + "/" +
+// fileName when that exists, else the installed one when that exists, else the
+// one beside the program. The path must fit a buffer of 252 bytes with its
+// terminating zero; a longer one gives nothing.
+std::optional<std::string> guidePath(const std::string& programFolder, std::string_view fileName);
+
+// guidePath(programFolder, "Readme.txt").
 std::optional<std::string> readmePath(const std::string& programFolder);
+
+// The folder an install puts the guide in, for a program in programFolder.
+std::string installedGuideFolder(const std::string& programFolder);
 
 // The program file's name without its extension: what follows the last
 // separator, up to its last dot (a.b.exe gives a.b, a name without a dot stays).
@@ -25,13 +36,25 @@ std::string infoPageAddress(std::string_view base, std::string_view programPath,
                             platform::PathStyle style = platform::nativePathStyle(),
                             platform::CodePage cp = platform::systemCodePage());
 
-// The base address of the information page, fixed when the program is built.
+// What the "INFO." button opens: the web page under base, or with an empty
+// base the guide's page (guidePath(programFolder, "Readme.html")).
+std::optional<std::string> infoLink(std::string_view base, std::string_view programPath,
+                                    const std::string& programFolder);
+
+// The base address of the information page, fixed when the program is built;
+// empty when none was given.
 std::string infoBaseAddress();
+
+// Receives what a help link opens. The desktop's handler unless replaced.
+using LinkOpener = std::function<void(const std::string& documentOrAddress)>;
+
+// Routes the help links to opener (tests); an empty one restores the desktop.
+void setLinkOpener(LinkOpener opener);
 
 // SSButton3Click: opens the guide with the desktop; a path too long is ignored.
 void openReadme(const std::string& programFolder);
 
 // SSButton4Click: opens the information page for the running program.
-void openInfoPage(const std::string& programPath);
+void openInfoPage(const std::string& programPath, const std::string& programFolder);
 
 }  // namespace kelmora

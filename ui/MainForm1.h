@@ -19,6 +19,7 @@ class QMimeData;
 
 namespace kelmora {
 
+class TargetListMenu;
 class TargetListModel;
 class TInfoForm1;
 
@@ -88,6 +89,8 @@ public:
     TPanel* Panel11;
     QLabel* Image2;
 
+    TargetListMenu* ListMenu;  // ListBox1's right-button menu and Delete key
+
     TKmShapeHint* ShapeHint1;
     QTimer* Timer2;
     TInfoForm1* InfoForm1 = nullptr;  // set by the program after it creates the window
@@ -127,8 +130,14 @@ public:
 
     // Registers one file, folder or pattern; a missing path adds nothing.
     void RegisterCutTarget(const std::string& path);
+    // Registers each path as RegisterCutTarget does, in the order given, as one
+    // insert into the list followed by one selection of its first entry.
+    void RegisterCutTargets(const std::vector<std::string>& paths);
     // Registers every local file of a drop (text/uri-list), in the order given.
     void DropTargets(const QMimeData& data);
+    // Removes the selected entry and selects the one that takes its place; the
+    // cut button goes off with the last entry.
+    void RemoveSelectedTarget();
 
 protected:
     bool event(QEvent* event) override;

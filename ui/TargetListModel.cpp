@@ -18,6 +18,14 @@ void TargetListModel::addAll(std::vector<std::string> entries)
     endResetModel();
 }
 
+void TargetListModel::removeAt(int row)
+{
+    if (row < 0 || row >= rowCount()) return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_list.removeAt(static_cast<std::size_t>(row));
+    endRemoveRows();
+}
+
 void TargetListModel::clear()
 {
     if (m_list.empty()) return;

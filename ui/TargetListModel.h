@@ -15,6 +15,7 @@ public:
 
     const TargetList& list() const { return m_list; }
     void addAll(std::vector<std::string> entries);
+    void removeAt(int row);
     void clear();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

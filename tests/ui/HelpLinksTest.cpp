@@ -1,5 +1,10 @@
+#include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "MainFormFixture.h"
+#include "TempFolder.h"
+#include "platform/System.h"
 #include "ui/HelpLinks.h"
 
 using namespace kelmora;
@@ -39,5 +44,86 @@ TEST(HelpLinks, PageAddressCarriesTheNameUnescaped)
               "https://kelmora.example/info.php?pf=w&sn=tool");
     EXPECT_EQ(infoPageAddress("https://kelmora.example/", "/opt/k/my tool&x.bin", platform::PathStyle::Posix),
               "https://kelmora.example/info.php?pf=w&sn=my tool&x");
-    EXPECT_FALSE(infoBaseAddress().empty());
+}
+
+TEST(HelpLinks, InstalledGuideSitsUnderTheSharedDocumentFolder)
+{
+    EXPECT_EQ(installedGuideFolder("/usr/bin"), "/usr/share/doc/kelmora");
+    EXPECT_EQ(installedGuideFolder("/tmp/prefix/bin"), "/tmp/prefix/share/doc/kelmora");
+}
+
+// The two title-strip buttons on a program installed as prefix/bin/kelmora,
+// with the guide beside the program, in the installed place, both or neither.
+struct GuideRow {
+    const char* name;
+    bool besideProgram;
+    bool installed;
+    const char* opensFrom;  // folder below the prefix that the buttons open the guide from
+};
+
+class GuideButtons : public test::MainFormTest, public ::testing::WithParamInterface<GuideRow> {
+protected:
+    void SetUp() override
+    {
+        test::MainFormTest::SetUp();
+        setLinkOpener([this](const std::string& link) { opened.push_back(link); });
+    }
+    void TearDown() override
+    {
+        setLinkOpener(nullptr);
+        test::MainFormTest::TearDown();
+    }
+
+    std::vector<std::string> opened;
+};
+
+TEST_P(GuideButtons, OpenTheGuideWhereItIs)
+{
+    const GuideRow& row = GetParam();
+    for (const char* name : {"Readme.txt", "Readme.html"}) {
+        if (row.besideProgram) writeFile(QStringLiteral("bin/") + QLatin1String(name), "guide");
+        if (row.installed) writeFile(QStringLiteral("share/doc/kelmora/") + QLatin1String(name), "guide");
+    }
+    QDir(folder.path()).mkpath(QStringLiteral("bin"));
+    form = std::make_unique<TMainForm1>(path(QStringLiteral("bin")), std::vector<std::string>{});
+    form->FormActivate();
+    form->show();
+
+    QTest::mouseClick(form->SSButton3, Qt::LeftButton);
+    QTest::mouseClick(form->SSButton4, Qt::LeftButton);
+
+    const std::string guideFolder = path(QString::fromLatin1(row.opensFrom));
+    const std::string info = infoBaseAddress().empty()
+                                 ? guideFolder + "/Readme.html"
+                                 : infoPageAddress(infoBaseAddress(), platform::programPath());
+    EXPECT_EQ(opened, (std::vector<std::string>{guideFolder + "/Readme.txt", info}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, GuideButtons,
+                         ::testing::Values(GuideRow{"BesideOnly", true, false, "bin"},
+                                           GuideRow{"InstalledOnly", false, true, "share/doc/kelmora"},
+                                           GuideRow{"BothPreferBeside", true, true, "bin"},
+                                           GuideRow{"NeitherOpensBeside", false, false, "bin"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Without a web address the information button opens the guide's page; with
+// one, the page on the web.
+TEST(HelpLinks, InfoLinkIsTheGuidePageUnlessAnAddressIsSet)
+{
+    test::TempFolder prefix;
+    prefix.write("share/doc/kelmora/Readme.html", "guide");
+    std::filesystem::create_directories(prefix / "bin");
+    const std::string program = prefix / "bin/kelmora";
+    const struct {
+        const char* name;
+        const char* base;
+        std::string expected;
+    } rows[] = {
+        {"no address: the installed page", "", prefix / "share/doc/kelmora/Readme.html"},
+        {"an address: the web page", "https://example.org/k/", "https://example.org/k/info.php?pf=w&sn=kelmora"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(infoLink(row.base, program, prefix / "bin"), row.expected);
+    }
 }

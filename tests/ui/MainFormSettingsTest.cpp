@@ -1,5 +1,7 @@
 // Loading Kelmora.ini at the first activation and writing it on close.
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QListView>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,10 +31,10 @@ TEST_F(MainFormTest, WithoutAFileTheDefaultsStayAndCloseWritesEveryKeyInOrder)
 TEST_F(MainFormTest, SavedChoicesComeBackAndRunTheirRules)
 {
     writeFile(QStringLiteral("Kelmora.ini"),
-              "[SET]\nM_LEFT=-5\nM_TOP=300\n[SET1]\nR1=0\nR2=1\nS1=0x10\nS2=7\nR3=0\nR4=1\nS3=640\nS4=480\n"
+              "[SET]\nM_LEFT=5\nM_TOP=300\n[SET1]\nR1=0\nR2=1\nS1=0x10\nS2=7\nR3=0\nR4=1\nS3=640\nS4=480\n"
               "S5=500\nB1=/tmp/out/\nR5=0\nR6=0\nR7=1\nR8=0\n");
     TMainForm1& w = open();
-    EXPECT_EQ(w.pos(), QPoint(-5, 300));
+    EXPECT_EQ(w.pos(), QPoint(5, 300));
     EXPECT_TRUE(w.RadioButton2->isChecked());
     EXPECT_TRUE(w.SpinEdit1->isEnabled());
     EXPECT_EQ(w.SpinEdit1->GetValue(), 16);
@@ -46,6 +48,32 @@ TEST_F(MainFormTest, SavedChoicesComeBackAndRunTheirRules)
     EXPECT_TRUE(w.RadioButton7->isChecked());
     EXPECT_FALSE(w.RadioButton5->isChecked());
     EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(MainFormTest, APositionOffEveryScreenOpensOnOneAndIsSavedAsItIs)
+{
+    // The offscreen platform has one 800 x 600 screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* row;
+        QByteArray saved;
+        QPoint expected;
+    } rows[] = {
+        {"on the screen", "M_LEFT=30\nM_TOP=40\n", {30, 40}},
+        {"a monitor unplugged", "M_LEFT=-2000\nM_TOP=-2000\n", screen.topLeft()},
+        {"below and to the right", "M_LEFT=5000\nM_TOP=5000\n",
+         {screen.right() + 1 - 550, screen.bottom() + 1 - 16}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        writeFile(QStringLiteral("Kelmora.ini"), "[SET]\n" + row.saved);
+        TMainForm1& w = open();
+        EXPECT_EQ(w.pos(), row.expected);
+        ASSERT_TRUE(w.FormClose());
+        const QByteArray written = readFile(QStringLiteral("Kelmora.ini"));
+        EXPECT_TRUE(written.contains("M_LEFT=" + QByteArray::number(row.expected.x()) + "\n")) << written.constData();
+        EXPECT_TRUE(written.contains("M_TOP=" + QByteArray::number(row.expected.y()) + "\n")) << written.constData();
+    }
 }
 
 TEST_F(MainFormTest, RangeAndIntervalBothSavedOnShowOneNoticeAndKeepTheInterval)

@@ -1,10 +1,17 @@
 // Registering targets: command line, drops, folders, patterns, the sorted list, CLEAR.
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QListView>
+#include <QMenu>
+#include <QTest>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QUrl>
 #include <cstdio>
 
 #include "tests/ui/MainFormFixture.h"
+#include "ui/TargetListMenu.h"
 
 namespace kelmora::test {
 namespace {
@@ -29,6 +36,43 @@ TEST_F(MainFormTest, DropsAreKeptSortedWithoutRegardToCaseAndSelectTheFirst)
     EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/A.avi"), path("v/b.avi"), path("v/b.avi")}));
     EXPECT_EQ(w.SelectedIndex(), 0);
     EXPECT_TRUE(w.SSButton10->isEnabled());
+}
+
+TEST_F(MainFormTest, ManyNamesGoInAsOneInsertInSortedOrder)
+{
+    writeFile(QStringLiteral("v/c.avi"));
+    writeFile(QStringLiteral("v/B.avi"));
+    writeFile(QStringLiteral("v/a.avi"));
+    writeFile(QStringLiteral("w/sub/d.avi"));
+    const std::vector<std::string> names{path("v/c.avi"), path("w"), path("v/none.avi"), path("v/B.avi"),
+                                         path("v/a.avi"), path("v/c.avi")};
+    const std::vector<std::string> expected{path("v/a.avi"), path("v/a.avi"),     path("v/B.avi"), path("v/c.avi"),
+                                            path("v/c.avi"), path("w/sub"), path("w/sub/d.avi")};
+    const struct {
+        const char* way;
+        bool dropped;
+    } ways[] = {{"dropped", true}, {"command line", false}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        form = std::make_unique<TMainForm1>(programFolder(), way.dropped ? std::vector<std::string>{} : names);
+        if (way.dropped) form->FormActivate();
+        form->RegisterCutTarget(path("v/a.avi"));  // one entry is there before; the new ones merge around it
+        QSignalSpy inserted(form->ListBox1->model(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy reset(form->ListBox1->model(), &QAbstractItemModel::modelReset);
+        if (way.dropped) {
+            QByteArray lines;
+            for (const std::string& name : names)
+                lines += QUrl::fromLocalFile(QString::fromStdString(name)).toEncoded() + "\r\n";
+            std::unique_ptr<QMimeData> data(uriList(lines));
+            form->DropTargets(*data);
+        } else {
+            form->FormActivate();
+        }
+        EXPECT_EQ(inserted.count() + reset.count(), 1);
+        EXPECT_EQ(form->Targets(), expected);
+        EXPECT_EQ(form->SelectedIndex(), 0);
+        EXPECT_TRUE(form->SSButton10->isEnabled());
+    }
 }
 
 TEST_F(MainFormTest, ADroppedNameThatIsNotUtf8KeepsItsBytes)
@@ -71,6 +115,86 @@ TEST_F(MainFormTest, ClearEmptiesTheListAndDisablesTheCutButton)
     EXPECT_TRUE(w.Targets().empty());
     EXPECT_FALSE(w.SSButton10->isEnabled());
     w.SSButton5Click();
+    EXPECT_FALSE(w.SSButton10->isEnabled());
+}
+
+TEST_F(MainFormTest, TheListMenuAddsAsADropDoes)
+{
+    writeFile(QStringLiteral("v/b.avi"));
+    writeFile(QStringLiteral("v/sub/a.avi"));
+    writeFile(QStringLiteral("c d.avi"));
+    const auto local = [this](const char* name) { return QString::fromStdString(path(QString::fromLatin1(name))); };
+    const struct {
+        const char* row;
+        bool folder;
+        QStringList answer;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {"several files", false, {local("c d.avi"), local("v/none.avi"), local("v/b.avi")},
+         {path("c d.avi"), path("v/b.avi")}},
+        {"a folder", true, {local("v")}, {path("v/b.avi"), path("v/sub"), path("v/sub/a.avi")}},
+        {"cancelled", false, {}, {}},
+        {"folder cancelled", true, {QString()}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        TMainForm1& w = open();
+        int asked = 0;
+        w.ListMenu->setDialogs(
+            [&](QWidget* parent) {
+                ++asked;
+                EXPECT_EQ(parent, &w);
+                return row.answer;
+            },
+            [&](QWidget*) {
+                ++asked;
+                return row.answer.value(0);
+            });
+        (row.folder ? w.ListMenu->AddFolderAction() : w.ListMenu->AddFilesAction())->trigger();
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(w.Targets(), row.expected);
+        EXPECT_EQ(w.SelectedIndex(), row.expected.empty() ? -1 : 0);
+        EXPECT_EQ(w.SSButton10->isEnabled(), !row.expected.empty());
+    }
+}
+
+TEST_F(MainFormTest, DeleteAndTheListMenuRemoveEntries)
+{
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) writeFile(QString::fromLatin1(name));
+    TMainForm1& w = open({path("a.avi"), path("b.avi"), path("c.avi")});
+    w.show();
+    w.ListBox1->selectionModel()->setCurrentIndex(w.ListBox1->model()->index(1, 0),
+                                                  QItemSelectionModel::ClearAndSelect);
+
+    // Delete removes the selected entry; the one after it takes the selection.
+    QTest::keyClick(w.ListBox1, Qt::Key_Delete);
+    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("a.avi"), path("c.avi")}));
+    EXPECT_EQ(w.SelectedIndex(), 1);
+    // The last entry removed: the one before it is selected.
+    w.ListMenu->RemoveSelectedAction()->trigger();
+    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("a.avi")}));
+    EXPECT_EQ(w.SelectedIndex(), 0);
+    QTest::keyClick(w.ListBox1, Qt::Key_Delete);
+    EXPECT_TRUE(w.Targets().empty());
+    EXPECT_FALSE(w.SSButton10->isEnabled());
+    QTest::keyClick(w.ListBox1, Qt::Key_Delete);  // nothing left: nothing happens
+
+    // The right button opens the menu; with nothing selected there is nothing to remove.
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(20, 10),
+                            w.ListBox1->viewport()->mapToGlobal(QPoint(20, 10)));
+    QApplication::sendEvent(w.ListBox1->viewport(), &press);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.ListMenu->Menu()->isVisible(); }));
+    EXPECT_TRUE(w.ListMenu->AddFilesAction()->isEnabled());
+    EXPECT_TRUE(w.ListMenu->AddFolderAction()->isEnabled());
+    EXPECT_FALSE(w.ListMenu->RemoveSelectedAction()->isEnabled());
+    EXPECT_TRUE(w.ListMenu->RemoveAllAction()->isEnabled());
+    w.ListMenu->Menu()->hide();
+
+    // "すべて削除" is "CLEAR".
+    w.RegisterCutTarget(path("b.avi"));
+    EXPECT_TRUE(w.SSButton10->isEnabled());
+    w.ListMenu->RemoveAllAction()->trigger();
+    EXPECT_TRUE(w.Targets().empty());
     EXPECT_FALSE(w.SSButton10->isEnabled());
 }
 

@@ -5,6 +5,7 @@ kelmora_add_test(test_mainform
     ${CMAKE_CURRENT_LIST_DIR}/MainFormSettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormTargetsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormBatchTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ScreenPlacementTest.cpp
   LIBS kelmora_ui
   QT)
 target_compile_definitions(test_mainform PRIVATE KELMORA_FAKE_EXTRACTOR_DIR="${KELMORA_FAKE_EXTRACTOR_DIR}")

@@ -1,4 +1,4 @@
-// Draws the mascot frames and the information picture of Kelmora.
+// Draws the mascot frames, the information picture and the icon of Kelmora.
 //
 // The program builds its pictures from the PNG files this tool writes; they are
 // committed, so the build never runs the tool. To draw them again:
@@ -7,9 +7,11 @@
 //   QT_QPA_PLATFORM=offscreen build/<dir>/tools/kelmora_artgen <source folder> [frames folder]
 //
 // It writes <source folder>/resources/mascot-frames.png (79 frames of 220 x 296,
-// four a row, frame k at column k % 4, row k / 4), resources/info.png (400 x 300)
-// and docs/mascot-frames.png (a contact sheet of every frame, numbered). With a
-// frames folder it also writes each frame there as frame-NN.png.
+// four a row, frame k at column k % 4, row k / 4), resources/info.png (400 x 300),
+// the program's icon as resources/icons/kelmora-N.png (N = 16, 32, 48, 64, 128,
+// 256; no vector version: the figure is drawn with clipping, which Qt's SVG
+// writer drops), and docs/mascot-frames.png (a contact sheet of every frame,
+// numbered). With a frames folder it also writes each frame there as frame-NN.png.
 
 #include <QDir>
 #include <QFont>
@@ -17,6 +19,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "Icon.h"
 #include "Scenes.h"
 
 using namespace artgen;
@@ -80,6 +83,9 @@ int main(int argc, char** argv)
     bool ok = save(frameSheet(frames), root.filePath(QStringLiteral("resources/mascot-frames.png")))
               && save(drawInfoPicture(), root.filePath(QStringLiteral("resources/info.png")))
               && save(contactSheet(frames), root.filePath(QStringLiteral("docs/mascot-frames.png")));
+    for (const int size : IconSizes) {
+        ok = ok && save(renderIcon(size), root.filePath(QStringLiteral("resources/icons/kelmora-%1.png").arg(size)));
+    }
     if (ok && argc > 2) {
         const QDir out(QString::fromLocal8Bit(argv[2]));
         for (int k = 0; k < FrameCount && ok; ++k)

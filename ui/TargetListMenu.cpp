@@ -1,0 +1,79 @@
+#include "ui/TargetListMenu.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+
+namespace kelmora {
+
+namespace {
+
+std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+TargetListMenu::TargetListMenu(QListView* list, Handlers handlers)
+    : QObject(list), m_list(list), m_handlers(std::move(handlers)), m_menu(new QMenu(list))
+{
+    m_filesDialog = [](QWidget* parent) {
+        return QFileDialog::getOpenFileNames(parent, QStringLiteral("ファイルを追加"), QString(), QString(), nullptr,
+                                             QFileDialog::DontUseNativeDialog);
+    };
+    m_folderDialog = [](QWidget* parent) {
+        return QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを追加"), QString(),
+                                                 QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    };
+
+    m_addFiles = m_menu->addAction(QStringLiteral("ファイルを追加…"), this, &TargetListMenu::AddFiles);
+    m_addFolder = m_menu->addAction(QStringLiteral("フォルダを追加…"), this, &TargetListMenu::AddFolder);
+    m_menu->addSeparator();
+    m_removeSelected = m_menu->addAction(QStringLiteral("選択した項目を削除"), this, [this] { m_handlers.removeSelected(); });
+    m_removeSelected->setShortcut(QKeySequence(Qt::Key_Delete));  // shown in the menu; the key itself is filtered below
+    m_removeAll = m_menu->addAction(QStringLiteral("すべて削除"), this, [this] { m_handlers.removeAll(); });
+    connect(m_menu, &QMenu::aboutToShow, this, &TargetListMenu::UpdateActions);
+
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_menu->popup(m_list->viewport()->mapToGlobal(at)); });
+    m_list->installEventFilter(this);
+}
+
+void TargetListMenu::setDialogs(FilesDialog files, FolderDialog folder)
+{
+    m_filesDialog = std::move(files);
+    m_folderDialog = std::move(folder);
+}
+
+void TargetListMenu::AddFiles()
+{
+    std::vector<std::string> paths;
+    for (const QString& file : m_filesDialog(m_list->window())) paths.push_back(toBytes(file));
+    if (!paths.empty()) m_handlers.add(paths);
+}
+
+void TargetListMenu::AddFolder()
+{
+    const QString folder = m_folderDialog(m_list->window());
+    if (!folder.isEmpty()) m_handlers.add({toBytes(folder)});
+}
+
+void TargetListMenu::UpdateActions()
+{
+    // "すべて削除" stays on, as "CLEAR" does.
+    m_removeSelected->setEnabled(m_list->selectionModel() && m_list->selectionModel()->hasSelection());
+}
+
+bool TargetListMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        m_handlers.removeSelected();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace kelmora

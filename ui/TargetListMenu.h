@@ -1,0 +1,63 @@
+#pragma once
+// The target list's right-button menu and keys: files and a folder added
+// through a dialog, the selected entry or every entry removed. Delete removes
+// the selected entry. The list itself stays the window's: the menu only asks
+// for what to add and hands it to the window's registration.
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QListView;
+class QMenu;
+class QWidget;
+
+namespace kelmora {
+
+class TargetListMenu : public QObject {
+    Q_OBJECT
+public:
+    // What the window does for the menu.
+    struct Handlers {
+        std::function<void(const std::vector<std::string>& paths)> add;  // registered as a drop is
+        std::function<void()> removeSelected;
+        std::function<void()> removeAll;
+    };
+    // How files and a folder are asked for: an empty answer adds nothing.
+    // The defaults are the toolkit's own dialogs; tests answer without one.
+    using FilesDialog = std::function<QStringList(QWidget* parent)>;
+    using FolderDialog = std::function<QString(QWidget* parent)>;
+
+    TargetListMenu(QListView* list, Handlers handlers);
+
+    void setDialogs(FilesDialog files, FolderDialog folder);
+
+    QMenu* Menu() const { return m_menu; }
+    QAction* AddFilesAction() const { return m_addFiles; }
+    QAction* AddFolderAction() const { return m_addFolder; }
+    QAction* RemoveSelectedAction() const { return m_removeSelected; }
+    QAction* RemoveAllAction() const { return m_removeAll; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AddFiles();
+    void AddFolder();
+    void UpdateActions();
+
+    QListView* m_list;
+    Handlers m_handlers;
+    FilesDialog m_filesDialog;
+    FolderDialog m_folderDialog;
+    QMenu* m_menu;
+    QAction* m_addFiles;
+    QAction* m_addFolder;
+    QAction* m_removeSelected;
+    QAction* m_removeAll;
+};
+
+}  // namespace kelmora
