@@ -17,8 +17,8 @@
 #include <iterator>
 #include <utility>
 
-#include "app/SettingsFile.h"
-#include "app/SettingsLocation.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
 #include "cut/Preview.h"
 #include "cut/TargetSearch.h"
 #include "cut/UriList.h"

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "platform/ProfileFile.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "platform/System.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;
