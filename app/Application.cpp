@@ -8,6 +8,7 @@
 
 #include "controls/Colors.h"
 #include "controls/Fonts.h"
+#include "controls/TextBytes.h"
 #include "ui/Notice.h"
 
 namespace kelmora {
@@ -40,7 +41,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        showErrorDisplay(QString::fromUtf8(error.what()));
+        showErrorDisplay(fromSystemBytes(error.what()));
     } catch (...) {
         showErrorDisplay(QString());
     }

@@ -6,6 +6,7 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "controls/TextBytes.h"
 #include "platform/System.h"
 #include "ui/InfoForm1.h"
 #include "ui/MainForm1.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, &MainForm1, [&MainForm1] { MainForm1.FormActivate(); });
         app.exec();
     } catch (const std::exception& error) {
-        kelmora::showErrorDisplay(QString::fromUtf8(error.what()));
+        kelmora::showErrorDisplay(kelmora::fromSystemBytes(error.what()));
     } catch (...) {
         kelmora::showErrorDisplay(QString());
     }

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QScreen>
 
+#include "controls/TextBytes.h"
+
 namespace kelmora {
 
 namespace {
@@ -70,7 +72,7 @@ bool TKmBrowseDlg::Execute()
     dialog.setModal(true);
 
     if (!m_selectedFolder.empty()) {
-        const QFileInfo folder(QFile::decodeName(QByteArray::fromStdString(m_selectedFolder)));
+        const QFileInfo folder(fromSystemBytes(m_selectedFolder));
         if (folder.isDir()) {
             if (folder.isRoot()) {
                 dialog.setDirectory(folder.absoluteFilePath());
@@ -94,7 +96,7 @@ bool TKmBrowseDlg::Execute()
     const QStringList chosen = dialog.selectedFiles();
     if (result != QDialog::Accepted || chosen.isEmpty()) return false;
     const QString path = QDir::cleanPath(chosen.first());
-    m_selectedFolder = QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
+    m_selectedFolder = toSystemBytes(QDir::toNativeSeparators(path));
     m_displayName = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
     return true;
 }

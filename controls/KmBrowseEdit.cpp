@@ -11,8 +11,8 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-#include "controls/DrawText.h"
 #include "controls/KmSpinEdit.h"
+#include "controls/TextBytes.h"
 
 namespace kelmora {
 
@@ -96,7 +96,7 @@ TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
         m_caretOn = !m_caretOn;
         update();
     });
-    QWidget::setFont(textDrawingFont(m_font.font));
+    QWidget::setFont(fieldTextFont(m_font.font));
     resize(121, 21);
     layoutButton();
 }
@@ -122,7 +122,11 @@ void TKmBrowseEdit::SetPath(const std::string& path)
     const bool outer = std::exchange(m_settingPath, true);
     const bool changedText = m_model.setText(path);
     m_settingPath = outer;
-    if (changedText && hasFocus()) placeCaret();
+    if (!changedText) return;
+    // The caret went before the first character: the new text shows from its start.
+    m_scroll = 0;
+    update();
+    if (hasFocus()) placeCaret();
 }
 
 void TKmBrowseEdit::modelChanged()
@@ -165,7 +169,7 @@ void TKmBrowseEdit::setFont(const TFont& font)
 {
     if (font == m_font) return;
     m_font = font;
-    QWidget::setFont(textDrawingFont(font.font));
+    QWidget::setFont(fieldTextFont(font.font));
     update();
 }
 
@@ -202,27 +206,39 @@ void TKmBrowseEdit::resizeEvent(QResizeEvent*)
     layoutButton();
 }
 
-QString TKmBrowseEdit::display(const std::string& bytes) const
+TKmBrowseEdit::ShownText TKmBrowseEdit::shownText() const
 {
-    const QByteArray raw = QByteArray::fromStdString(bytes);
-    return platform::systemCodePage() == platform::CodePage::Utf8 ? QString::fromUtf8(raw) : QString::fromLocal8Bit(raw);
+    const std::string& bytes = m_model.text();
+    QString text;
+    std::vector<int> indexAt(bytes.size() + 1, 0);
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t end = platform::charEnd(bytes, pos);
+        for (std::size_t i = pos; i < end; ++i) indexAt[i] = static_cast<int>(text.size());
+        text += fromSystemBytes(std::string_view(bytes).substr(pos, end - pos));
+        pos = end;
+    }
+    indexAt[bytes.size()] = static_cast<int>(text.size());
+    return {TextLine(text, font()), std::move(indexAt)};
 }
 
 int TKmBrowseEdit::caretX(int pos) const
 {
-    const std::string prefix = m_model.text().substr(0, static_cast<std::size_t>(pos - 1));
-    return textArea().left() - m_scroll + QFontMetrics(font()).horizontalAdvance(display(prefix));
+    const ShownText shown = shownText();
+    return textLeft() + shown.line.caretX(shown.indexAt[static_cast<std::size_t>(pos - 1)]);
 }
 
 int TKmBrowseEdit::posAt(int x) const
 {
-    int best = 1, bestDistance = std::abs(caretX(1) - x);
+    const ShownText shown = shownText();
+    auto distance = [&](int pos) {
+        return std::abs(textLeft() + shown.line.caretX(shown.indexAt[static_cast<std::size_t>(pos - 1)]) - x);
+    };
+    int best = 1, bestDistance = distance(1);
     for (int pos = 1; pos <= m_model.length();) {
         pos = m_model.nextCharPos(pos);
-        const int distance = std::abs(caretX(pos) - x);
-        if (distance < bestDistance) {
+        if (distance(pos) < bestDistance) {
             best = pos;
-            bestDistance = distance;
+            bestDistance = distance(pos);
         }
     }
     return best;
@@ -247,28 +263,25 @@ void TKmBrowseEdit::paintEvent(QPaintEvent*)
     drawSunkenBevel(p, rect());
 
     const QRect area = textArea();
-    const QFontMetrics fm(font());
-    const int rowHeight = fm.height();
+    const ShownText shown = shownText();
+    const int rowHeight = shown.line.height();
     const int top = area.top() + (area.height() - rowHeight) / 2;
-    const QString text = display(m_model.text());
-    const QColor textColor = toQColor(isEnabled() ? m_font.Color : clGrayText);
-    p.setClipRect(area);
-    p.setPen(textColor);
-    const int left = caretX(1);
-    p.drawText(QPoint(left, top + fm.ascent()), text);
-
+    auto index = [&shown](int pos) { return shown.indexAt[static_cast<std::size_t>(pos - 1)]; };
+    int selFrom = 0, selTo = 0;
     if (m_model.hasSelection() && (hasFocus() || !m_hideSelection)) {
-        const int x0 = caretX(m_model.selStart()), x1 = caretX(m_model.selStart() + m_model.selLength());
-        const QRect sel(x0, top, x1 - x0, rowHeight);
-        p.setClipRect(sel.intersected(area));
-        p.fillRect(sel, toQColor(m_highlightBack));
-        p.setPen(toQColor(m_highlightText));
-        p.drawText(QPoint(left, top + fm.ascent()), text);
-        p.setClipRect(area);
+        selFrom = index(m_model.selStart());
+        selTo = index(m_model.selStart() + m_model.selLength());
     }
+    p.save();
+    p.setClipRect(area);
+    shown.line.draw(p, QPoint(textLeft(), top), toQColor(isEnabled() ? m_font.Color : clGrayText), selFrom, selTo,
+                    toQColor(m_highlightBack), toQColor(m_highlightText));
+    p.restore();
     if (caretVisible()) {
+        p.setClipRect(area);
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        p.fillRect(QRect(caretX(m_model.caret()), top, 1, fm.boundingRect(QStringLiteral("Qp")).height()), Qt::white);
+        const int caretHeight = QFontMetrics(font()).boundingRect(QStringLiteral("Qp")).height();
+        p.fillRect(QRect(textLeft() + shown.line.caretX(index(m_model.caret())), top, 1, caretHeight), Qt::white);
     }
 }
 
@@ -283,16 +296,13 @@ void TKmBrowseEdit::typeText(const QString& text)
 {
     for (const char32_t c : text.toUcs4()) {
         if (c < 32 || c == 127) continue;
-        const QByteArray bytes = platform::systemCodePage() == platform::CodePage::Utf8
-                                     ? QString::fromUcs4(&c, 1).toUtf8()
-                                     : QString::fromUcs4(&c, 1).toLocal8Bit();
-        m_model.typeChar(bytes.toStdString());
+        m_model.typeChar(toSystemBytes(QString::fromUcs4(&c, 1)));
     }
 }
 
 void TKmBrowseEdit::copy()
 {
-    if (m_model.hasSelection()) QApplication::clipboard()->setText(display(m_model.selectedText()));
+    if (m_model.hasSelection()) QApplication::clipboard()->setText(fromSystemBytes(m_model.selectedText()));
 }
 
 void TKmBrowseEdit::cut()
@@ -307,8 +317,7 @@ void TKmBrowseEdit::paste()
     QString clip = QApplication::clipboard()->text();
     const qsizetype lineEnd = clip.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     if (lineEnd >= 0) clip.truncate(lineEnd);
-    const QByteArray bytes = platform::systemCodePage() == platform::CodePage::Utf8 ? clip.toUtf8() : clip.toLocal8Bit();
-    m_model.insertText(bytes.toStdString());
+    m_model.insertText(toSystemBytes(clip));
 }
 
 void TKmBrowseEdit::keyPressEvent(QKeyEvent* event)

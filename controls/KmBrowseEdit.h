@@ -1,17 +1,20 @@
 #pragma once
 // One-line folder field with a browse button inside its right edge. The field
-// draws its own text from a TBrowseText model; the button opens TKmBrowseDlg and
-// a confirmed folder replaces the text as SetPath does.
+// draws its own text from a TBrowseText model, laid out with the font's own
+// advances; the button opens TKmBrowseDlg and a confirmed folder replaces the
+// text as SetPath does. A text set from outside shows from its start.
 
 #include <QAbstractButton>
 #include <QTimer>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "controls/BrowseText.h"
 #include "controls/Colors.h"
 #include "controls/Fonts.h"
 #include "controls/KmBrowseDlg.h"
+#include "controls/TextLine.h"
 
 class QMenu;
 
@@ -87,6 +90,9 @@ public:
     QRect textArea() const;
     // Horizontal scroll of the text in pixels (0 = text starts at the left).
     int scrollOffset() const { return m_scroll; }
+    // x in the field of the caret position pos, and the position nearest to x.
+    int caretX(int pos) const;
+    int posAt(int x) const;
     bool caretVisible() const { return m_caretOn && hasFocus(); }
 
     // The context menu for the current state (the caller owns it).
@@ -122,9 +128,14 @@ private:
     void paste();
     void afterEdit();
     void placeCaret();
-    int caretX(int pos) const;
-    int posAt(int x) const;
-    QString display(const std::string& bytes) const;
+    // The text as laid out: each character of the code page decoded on its own, so
+    // every caret position (a byte position) has its place in the line.
+    struct ShownText {
+        TextLine line;
+        std::vector<int> indexAt;  // UTF-16 index of caret position pos at [pos - 1]
+    };
+    ShownText shownText() const;
+    int textLeft() const { return textArea().left() - m_scroll; }
     void layoutButton();
 
     TBrowseText m_model;

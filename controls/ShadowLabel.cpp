@@ -6,6 +6,7 @@
 
 #include "controls/DrawText.h"
 #include "controls/Gradient.h"
+#include "controls/TextBytes.h"
 #include "platform/CodePage.h"
 
 namespace kelmora {
@@ -25,17 +26,16 @@ struct CodePageChar {
     int weight;  // bytes the character takes in the two-byte code page
 };
 
-// Whole characters of the system code page. A single-byte character weighs 1,
-// any other 2, which is its length in the two-byte code page of the captions.
-std::vector<CodePageChar> splitChars(const QString& text)
+// Whole characters of the code page. A single-byte character weighs 1, any
+// other 2, which is its length in the two-byte code page of the captions.
+std::vector<CodePageChar> splitChars(const QString& text, platform::CodePage cp)
 {
     using namespace platform;
-    const CodePage cp = systemCodePage();
-    const std::string bytes = cp == CodePage::Utf8 ? text.toStdString() : text.toLocal8Bit().toStdString();
+    const std::string bytes = toSystemBytes(text, cp);
     std::vector<CodePageChar> chars;
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::size_t end = charEnd(bytes, pos, cp);
-        const QString ch = QString::fromUtf8(bytes.data() + pos, static_cast<qsizetype>(end - pos));
+        const QString ch = fromSystemBytes(std::string_view(bytes).substr(pos, end - pos), cp);
         int weight = end - pos == 1 ? 1 : 2;
         // Half-width katakana are single bytes in the two-byte code page.
         if (cp == CodePage::Utf8 && ch.size() == 1 && ch[0].unicode() >= 0xFF61 && ch[0].unicode() <= 0xFF9F)
@@ -60,9 +60,9 @@ void addRun(const std::vector<CodePageChar>& chars, std::size_t from, std::size_
 }  // namespace
 
 std::vector<TGradedChar> textGradation(const QString& text, TColor fontColor, TColor midColor, TColor endColor,
-                                       TTextGradation gradation)
+                                       TTextGradation gradation, platform::CodePage cp)
 {
-    const std::vector<CodePageChar> chars = splitChars(text);
+    const std::vector<CodePageChar> chars = splitChars(text, cp);
     const std::size_t n = chars.size();
     std::vector<TGradedChar> out;
     if (gradation == tgNone || n <= 1) return out;

@@ -10,6 +10,7 @@
 
 #include "controls/Colors.h"
 #include "controls/Fonts.h"
+#include "platform/CodePage.h"
 
 namespace kelmora {
 
@@ -63,8 +64,9 @@ struct TGradedChar {
 // The split counts wide characters twice, as the two-byte code page of the
 // original captions does, so it falls between the same characters on every
 // system. Empty when no gradation applies (tgNone, or one character or none).
-std::vector<TGradedChar> textGradation(const QString& text, TColor fontColor, TColor midColor,
-                                       TColor endColor, TTextGradation gradation);
+// The characters are those of the code page cp.
+std::vector<TGradedChar> textGradation(const QString& text, TColor fontColor, TColor midColor, TColor endColor,
+                                       TTextGradation gradation, platform::CodePage cp = platform::systemCodePage());
 
 class TShadowLabel : public QWidget {
     Q_OBJECT

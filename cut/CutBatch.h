@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CutSettings.h"
+#include "settings/CutSettings.h"
 
 namespace kelmora {
 

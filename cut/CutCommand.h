@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CutSettings.h"
+#include "settings/CutSettings.h"
 #include "platform/Paths.h"
 
 namespace kelmora {

@@ -32,6 +32,7 @@ std::size_t TargetList::add(std::string entry)
     const std::size_t place = placeFor(entry);
     m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(place), std::move(entry));
     m_serials.insert(m_serials.begin() + static_cast<std::ptrdiff_t>(place), m_nextSerial++);
+    ++m_changes;
     return place;
 }
 
@@ -64,6 +65,7 @@ void TargetList::addAll(std::vector<std::string> entries)
     m_nextSerial += entries.size();
     m_entries = std::move(mergedEntries);
     m_serials = std::move(mergedSerials);
+    ++m_changes;
 }
 
 void TargetList::removeAt(std::size_t index)

@@ -25,6 +25,8 @@ public:
     const std::vector<std::string>& entries() const { return m_entries; }
     // The registration number of the entry at index; never reused, not even after clear().
     Serial serialAt(std::size_t index) const { return m_serials.at(index); }
+    // Goes up with every change of the list: equal counts, equal lists.
+    std::uint64_t changeCount() const { return m_changes; }
 
     // Where add() would put entry.
     std::size_t placeFor(const std::string& entry) const;
@@ -38,12 +40,14 @@ public:
     {
         m_entries.clear();
         m_serials.clear();
+        ++m_changes;
     }
 
 private:
     std::vector<std::string> m_entries;
     std::vector<Serial> m_serials;  // beside m_entries, index for index
     Serial m_nextSerial = 1;
+    std::uint64_t m_changes = 0;
 };
 
 }  // namespace kelmora

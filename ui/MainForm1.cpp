@@ -18,14 +18,15 @@
 #include <iterator>
 #include <utility>
 
-#include "app/SettingsFile.h"
-#include "app/SettingsLocation.h"
+#include "controls/TextBytes.h"
 #include "cut/Preview.h"
 #include "cut/TargetSearch.h"
 #include "cut/UriList.h"
 #include "platform/Beep.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
 #include "ui/InfoForm1.h"
 #include "ui/HelpLinks.h"
 #include "ui/Notice.h"
@@ -38,11 +39,6 @@
 namespace kelmora {
 
 namespace {
-
-QString fromBytes(const std::string& bytes)
-{
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // ListBox1's rows are 11 pixels high.
 class FixedRowHeight : public QStyledItemDelegate {
@@ -438,7 +434,7 @@ void TMainForm1::LoadSettings()
     SettingsFile file(SettingsFilePath());
     if (file.state() == platform::ProfileState::NotAFile) {
         // Reading a FIFO would wait for ever; the close question decides what becomes of the save.
-        showNotice(fromBytes(file.path())
+        showNotice(fromSystemBytes(file.path())
                    + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
     }
     const int left = file.readInteger(kSet, "M_LEFT", x());
@@ -489,7 +485,7 @@ bool TMainForm1::FormClose()
         SaveSettings();
     } catch (const SettingsWriteError& error) {
         // A file that cannot be written must not keep the user in the program.
-        return askQuestion(QString::fromUtf8(error.what()) + QStringLiteral("\n保存せずに閉じますか？"));
+        return askQuestion(fromSystemBytes(error.what()) + QStringLiteral("\n保存せずに閉じますか？"));
     }
     return true;
 }
@@ -559,7 +555,7 @@ void TMainForm1::BrowseEdit1Change()
     // the field is left (eventFilter) and whenever the path is used.
     if (BrowseEdit1->SettingPath())
         BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
-    BrowseEdit1->setToolTip(fromBytes(platform::removeTrailingSeparator(BrowseEdit1->GetPath())));
+    BrowseEdit1->setToolTip(fromSystemBytes(platform::removeTrailingSeparator(BrowseEdit1->GetPath())));
 }
 
 bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
@@ -698,7 +694,7 @@ std::size_t TMainForm1::TargetCount() const { return m_targets->list().size(); }
 std::string TMainForm1::Target(std::size_t index) const { return m_targets->list().at(index); }
 std::uint64_t TMainForm1::TargetId(std::size_t index) const { return m_targets->list().serialAt(index); }
 void TMainForm1::WaitForEnd(platform::ChildProcess& run) { waitWhileHandlingEvents(run); }
-void TMainForm1::Notice(const std::string& text) { showNotice(fromBytes(text)); }
+void TMainForm1::Notice(const std::string& text) { showNotice(fromSystemBytes(text)); }
 void TMainForm1::Finished() { Panel10->ImageList1.Tag = 1; }
 
 // ---- The preview

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CutSettings.h"
+#include "settings/CutSettings.h"
 #include "cut/CutBatch.h"
 #include "cut/Preview.h"
 #include "ui/MainFormControls.h"

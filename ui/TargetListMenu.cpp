@@ -1,19 +1,14 @@
 #include "ui/TargetListMenu.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 
+#include "controls/TextBytes.h"
+
 namespace kelmora {
-
-namespace {
-
-std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-}  // namespace
 
 TargetListMenu::TargetListMenu(QListView* list, Handlers handlers)
     : QObject(list), m_list(list), m_handlers(std::move(handlers)), m_menu(new QMenu(list))
@@ -50,14 +45,14 @@ void TargetListMenu::setDialogs(FilesDialog files, FolderDialog folder)
 void TargetListMenu::AddFiles()
 {
     std::vector<std::string> paths;
-    for (const QString& file : m_filesDialog(m_list->window())) paths.push_back(toBytes(file));
+    for (const QString& file : m_filesDialog(m_list->window())) paths.push_back(toSystemBytes(file));
     if (!paths.empty()) m_handlers.add(paths);
 }
 
 void TargetListMenu::AddFolder()
 {
     const QString folder = m_folderDialog(m_list->window());
-    if (!folder.isEmpty()) m_handlers.add({toBytes(folder)});
+    if (!folder.isEmpty()) m_handlers.add({toSystemBytes(folder)});
 }
 
 void TargetListMenu::UpdateActions()

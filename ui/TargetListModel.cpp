@@ -1,5 +1,7 @@
 #include "ui/TargetListModel.h"
 
+#include "controls/TextBytes.h"
+
 namespace kelmora {
 
 void TargetListModel::addAll(std::vector<std::string> entries)
@@ -43,7 +45,7 @@ QVariant TargetListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
     const std::string& entry = m_list.at(static_cast<std::size_t>(index.row()));
-    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+    return fromSystemBytes(entry);
 }
 
 }  // namespace kelmora

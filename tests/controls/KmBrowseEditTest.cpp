@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "controls/KmBrowseEdit.h"
@@ -256,4 +258,149 @@ TEST(BrowseEdit, FieldLooksRightOnScreen)
     const QImage field = e.grab().toImage();
     const int selLeft = e.textArea().left() + QFontMetrics(e.font()).horizontalAdvance("/home/") + 1;
     EXPECT_EQ(field.pixel(selLeft, 3), toQColor(clHighlight).rgb());
+}
+
+namespace {
+
+// Columns of img within rows [top, bottom) that hold a pixel of colour ink.
+std::vector<int> inkColumns(const QImage& img, QRgb ink, int top, int bottom)
+{
+    std::vector<int> columns;
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = top; y < bottom; ++y)
+            if (img.pixel(x, y) == ink) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+std::vector<int> fromFirst(std::vector<int> columns)
+{
+    const int first = columns.empty() ? 0 : columns.front();
+    for (int& x : columns) x -= first;
+    return columns;
+}
+
+// The field's face as the list draws it, without smoothing.
+QFont listFaceUnsmoothed()
+{
+    QFont font = uiFont(11);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+// A field as the main window stores it, in a window with another control to take the focus.
+struct FieldInWindow {
+    QWidget window;
+    TKmBrowseEdit* field;
+    QWidget* other;
+
+    FieldInWindow()
+    {
+        window.resize(260, 60);
+        field = new TKmBrowseEdit(&window);
+        field->setColor(clSilver);
+        field->setFont(uiTFont(11, clWhite));
+        field->setGeometry(12, 10, 216, 19);
+        other = new QWidget(&window);
+        other->setFocusPolicy(Qt::StrongFocus);
+        other->setGeometry(0, 40, 10, 10);
+        window.show();
+        window.activateWindow();
+    }
+    // The white text's ink columns inside the field's text area.
+    std::vector<int> textInk() const
+    {
+        const QRect area = field->textArea();
+        const QImage shot = field->grab().toImage().copy(area);
+        return inkColumns(shot, qRgb(255, 255, 255), 0, shot.height());
+    }
+};
+
+}  // namespace
+
+TEST(BrowseEdit, TextIsLaidOutWithTheFontsOwnAdvances)
+{
+    const QString texts[] = {QStringLiteral("/home/user/out1"), QStringLiteral("/home/ユーザー/写真"),
+                             QStringLiteral("/srv/a b/50%")};
+    FieldInWindow f;
+    const QFontMetricsF listMetrics(uiFont(11));
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        f.field->SetPath(text.toStdString());
+        const std::string bytes = text.toStdString();
+        // Caret positions stand where the list's font puts the characters.
+        for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
+            if (pos < bytes.size() && (static_cast<unsigned char>(bytes[pos]) & 0xC0) == 0x80) continue;
+            const QString before = QString::fromStdString(bytes.substr(0, pos));
+            const int x = f.field->caretX(static_cast<int>(pos) + 1);
+            EXPECT_NEAR(x - f.field->caretX(1), listMetrics.horizontalAdvance(before), 1.0) << before.toStdString();
+            EXPECT_EQ(f.field->posAt(x), static_cast<int>(pos) + 1) << "a click there puts the caret there";
+        }
+        // The pixels are the font's own: no gap after a "/".
+        QImage reference(300, 30, QImage::Format_RGB32);
+        reference.fill(Qt::black);
+        QPainter painter(&reference);
+        painter.setFont(listFaceUnsmoothed());
+        painter.setPen(Qt::white);
+        painter.drawText(QPoint(0, 20), text);
+        painter.end();
+        EXPECT_EQ(fromFirst(f.textInk()), fromFirst(inkColumns(reference, qRgb(255, 255, 255), 0, 30)));
+    }
+}
+
+TEST(BrowseEdit, NonUtf8ByteShowsAsOneCharacterWithItsOwnCaretPlace)
+{
+    FieldInWindow f;
+    f.field->SetPath("/tmp/a\xFF" "b");
+    const QFontMetricsF listMetrics(uiFont(11));
+    const int x = f.field->caretX(8);
+    EXPECT_NEAR(x - f.field->caretX(1), listMetrics.horizontalAdvance(QStringLiteral("/tmp/a\uFFFD")), 1.0);
+    EXPECT_EQ(f.field->posAt(x), 8);
+    EXPECT_EQ(f.field->GetPath(), "/tmp/a\xFF" "b") << "the bytes themselves stay";
+}
+
+// A text put in from outside while the field has no focus shows from its start,
+// whatever the field had scrolled to before.
+TEST(BrowseEdit, NewTextSetFromOutsideShowsFromItsStart)
+{
+    struct Row {
+        const char* name;
+        std::function<void(TKmBrowseEdit&, const std::string&)> setText;
+    };
+    RunnerGuard guard;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("x"));
+    const std::string shortFolder = QDir(dir.path()).filePath("x").toStdString();
+    const Row rows[] = {
+        {"SetPath", [](TKmBrowseEdit& e, const std::string& path) { e.SetPath(path); }},
+        {"the folder picker",
+         [](TKmBrowseEdit& e, const std::string& path) {
+             TKmBrowseDlg::setRunner([path](QFileDialog& d) {
+                 d.selectFile(QString::fromStdString(path));
+                 return int(QDialog::Accepted);
+             });
+             e.browseButton()->click();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FieldInWindow f;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+        f.field->setFocus();
+        f.field->SetPath(shortFolder + "/a/very/long/folder/name/that/cannot/fit/into/the/field/at/all");
+        QTest::keyClick(f.field, Qt::Key_End);
+        ASSERT_GT(f.field->scrollOffset(), 0);
+        f.other->setFocus();
+        ASSERT_FALSE(f.field->hasFocus());
+
+        row.setText(*f.field, shortFolder);
+        EXPECT_EQ(f.field->GetPath(), shortFolder);
+        EXPECT_EQ(f.field->scrollOffset(), 0);
+        const std::vector<int> ink = f.textInk();
+        ASSERT_FALSE(ink.empty()) << "the text is in view";
+        EXPECT_LE(ink.front(), 2) << "from its first character";
+    }
 }

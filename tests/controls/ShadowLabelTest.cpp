@@ -70,6 +70,25 @@ TEST(TextGradation, ThreeColoursSplitBetweenWholeCharacters)
               QStringList({"x", "𠮷"}));
 }
 
+// The same captions split into the same characters whatever the system's code page.
+class TextGradationInCodePage : public ::testing::TestWithParam<platform::CodePage> {};
+
+TEST_P(TextGradationInCodePage, SplitsBetweenWholeCharacters)
+{
+    const platform::CodePage cp = GetParam();
+    const auto cut = textGradation(QStringLiteral("▼カット範囲"), kOrange, clYellow, kOrange, tg3Colors, cp);
+    EXPECT_EQ(textsOf(cut), QStringList({"▼", "カ", "ッ", "ト", "範", "囲"}));
+    EXPECT_EQ(colorsOf(cut), (std::vector<TColor>{0x0080FF, 0x00BFFF, 0x00FFFF, 0x00FFFF, 0x00BFFF, 0x0080FF}));
+    // "ソ" ends in the byte 0x5C in CP932, the byte of "\".
+    const auto trail = textGradation(QStringLiteral("ソ\\ｱ"), clBlack, clWhite, clRed, tg3Colors, cp);
+    EXPECT_EQ(textsOf(trail), QStringList({"ソ", "\\", "ｱ"}));
+    EXPECT_EQ(colorsOf(trail), (std::vector<TColor>{clBlack, clWhite, clRed}));
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, TextGradationInCodePage,
+                         ::testing::Values(platform::CodePage::Utf8, platform::CodePage::Cp932),
+                         [](const auto& info) { return info.param == platform::CodePage::Utf8 ? "Utf8" : "Cp932"; });
+
 TEST(TextGradation, TwoColoursRunOverTheWholeText)
 {
     // 255 over four characters: t = 1/3 gives 84 (not 85) and t = 2/3 gives 169.

@@ -11,7 +11,7 @@
 #include "cut/CutCommand.h"
 #include "cut/TargetList.h"
 #include "platform/Process.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora;
 using kelmora::test::TempFolder;

@@ -1,9 +1,8 @@
 kelmora_add_test(test_cut_command
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CutCommandTest.cpp ${CMAKE_CURRENT_LIST_DIR}/UriListTest.cpp
-  LIBS kelmora_core)
+  LIBS kelmora_cut)
 
 # Runs the built command lines through the real extractor on tiny generated clips.
 kelmora_add_test(test_cut_extractor
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CutExtractorTest.cpp
-  LIBS kelmora_core)
-target_include_directories(test_cut_extractor PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../platform)
+  LIBS kelmora_cut)

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "controls/IntegerText.h"
 
 using kelmora::fuzz::check;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/ProfileFile.h"
 
 using kelmora::fuzz::check;

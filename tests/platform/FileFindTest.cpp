@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "platform/FileFind.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;

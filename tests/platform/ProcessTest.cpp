@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/Process.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/FakeExtractorLog.h"
 
 using namespace kelmora::platform;

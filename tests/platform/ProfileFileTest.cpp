@@ -8,7 +8,7 @@
 
 #include "platform/Process.h"
 #include "platform/ProfileFile.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;

@@ -8,7 +8,7 @@
 
 #include "platform/Beep.h"
 #include "platform/System.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;

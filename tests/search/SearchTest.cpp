@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "search/SearchFile.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora;
 using kelmora::test::TempFolder;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "platform/System.h"
 #include "ui/HelpLinks.h"
 

@@ -1,0 +1,81 @@
+#pragma once
+// Every cut option and the window position, one field per key of Kelmora.ini,
+// and the one table of those keys: for each its section, name, kind, limits
+// and default, in the order of the file. Reading and writing the file, the
+// window's controls with their initial values and limits, and the terminal
+// program's defaults all take the keys from this table.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kelmora {
+
+struct TCutSettings {
+    // Every field at its key's default.
+    TCutSettings();
+
+    std::int32_t WindowLeft;
+    std::int32_t WindowTop;
+    bool RangeAll;
+    bool RangeFromSecond;
+    std::int32_t StartSecond;
+    std::int32_t FrameCount;
+    bool RateAll;
+    bool RatePerSecond;
+    std::int32_t FramesPerSecond;
+    bool SizeSource;
+    bool SizeCustom;
+    std::int32_t ImageWidth;
+    std::int32_t ImageHeight;
+    std::string DestinationFolder;  // bytes of the system code page
+    bool FormatJpeg;
+    bool FormatGif;
+    bool FormatPng;
+    bool FormatBmp;
+
+    bool operator==(const TCutSettings&) const = default;
+};
+
+enum class SettingsKind { Integer, Boolean, Text };
+
+// The radio groups of the options. Turning a choice on turns the other
+// choices of its group off; turning one off touches nothing else.
+enum class ChoiceGroup { None, Range, Interval, Size, Format };
+
+using IntegerField = std::int32_t TCutSettings::*;
+using ChoiceField = bool TCutSettings::*;
+using TextField = std::string TCutSettings::*;
+
+struct SettingsKey {
+    const char* section;
+    const char* name;
+    SettingsKind kind;
+    IntegerField integer = nullptr;  // set for SettingsKind::Integer
+    ChoiceField choice = nullptr;    // set for SettingsKind::Boolean
+    TextField text = nullptr;        // set for SettingsKind::Text
+    std::int32_t minValue = 0;       // an integer's limits, as its field in the window takes them
+    std::int32_t maxValue = 0;
+    std::int32_t defaultValue = 0;   // an integer's default, or a boolean's as 0 or 1; a text starts empty
+    ChoiceGroup group = ChoiceGroup::None;
+};
+
+// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1".
+std::span<const SettingsKey> settingsKeys();
+
+// The key of a field.
+const SettingsKey& settingsKey(IntegerField field);
+const SettingsKey& settingsKey(ChoiceField field);
+const SettingsKey& settingsKey(TextField field);
+
+// The choices of a group, in the table's order.
+std::vector<ChoiceField> choicesOf(ChoiceGroup group);
+
+// Turns choice on and the other choices of its group off.
+void turnOn(TCutSettings& settings, ChoiceField choice);
+
+// Every integer within its key's limits, as the window's fields clamp a value set from outside.
+TCutSettings clampedToLimits(TCutSettings settings);
+
+}  // namespace kelmora

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+#include "tests/support/TempFolder.h"
+
+using namespace kelmora;
+using kelmora::test::TempFolder;
+
+TEST(SettingsFile, IntegerTexts)
+{
+    EXPECT_EQ(parseSettingsInteger("500"), 500);
+    EXPECT_EQ(parseSettingsInteger("-20"), -20);
+    EXPECT_EQ(parseSettingsInteger("+7"), 7);
+    EXPECT_EQ(parseSettingsInteger("0x10"), 16);
+    EXPECT_EQ(parseSettingsInteger("0XfF"), 255);
+    EXPECT_EQ(parseSettingsInteger("$1A"), 26);
+    EXPECT_EQ(parseSettingsInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseSettingsInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseSettingsInteger("-2147483648"), INT32_MIN);
+    for (const char* bad : {"", "abc", "12abc", "0x", "$", "-", "2147483648", "0x100000000", "-0x10", "1 2",
+                            "1.5", "--1"}) {
+        EXPECT_EQ(parseSettingsInteger(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(SettingsFile, NoFileGivesEveryDefault)
+{
+    TempFolder dir;
+    const SettingsFile file(dir / "Kelmora.ini");
+    TCutSettings defaults;
+    defaults.DestinationFolder = "/keep";
+    const TCutSettings read = readCutSettings(file, defaults);
+    EXPECT_EQ(read.WindowLeft, 20);
+    EXPECT_TRUE(read.RangeAll);
+    EXPECT_EQ(read.ImageWidth, 320);
+    EXPECT_EQ(read.DestinationFolder, "/keep");
+    EXPECT_TRUE(read.FormatJpeg);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Kelmora.ini"));  // reading creates nothing
+}
+
+TEST(SettingsFile, FirstSaveIsByteExactAndReadsBack)
+{
+    TempFolder dir;
+    SettingsFile file(dir / "Kelmora.ini");
+    TCutSettings s;
+    s.DestinationFolder = "/home/u/out";
+    writeCutSettings(file, s);
+    EXPECT_EQ(TempFolder::read(file.path()),
+              "[SET]\nM_LEFT=20\nM_TOP=20\n"
+              "[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\nR3=1\nR4=0\nS3=320\nS4=240\n"
+              "B1=/home/u/out\nR5=1\nR6=0\nR7=0\nR8=0\n");
+
+    TCutSettings changed;
+    changed.WindowLeft = -1200;
+    changed.RangeAll = false;
+    changed.RangeFromSecond = true;
+    changed.StartSecond = 99999;
+    changed.DestinationFolder = "/v/\xE8\xA1\xA8 \xFF";  // bytes that are not UTF-8 survive
+    changed.FormatJpeg = false;
+    changed.FormatBmp = true;
+    writeCutSettings(file, changed);
+    const TCutSettings read = readCutSettings(file, TCutSettings{});
+    EXPECT_EQ(read.WindowLeft, -1200);
+    EXPECT_FALSE(read.RangeAll);
+    EXPECT_TRUE(read.RangeFromSecond);
+    EXPECT_EQ(read.StartSecond, 99999);
+    EXPECT_EQ(read.DestinationFolder, changed.DestinationFolder);
+    EXPECT_FALSE(read.FormatJpeg);
+    EXPECT_TRUE(read.FormatBmp);
+}
+
+TEST(SettingsFile, HandEditedFile)
+{
+    TempFolder dir;
+    const std::string path = dir.write("Kelmora.ini",
+                                       "; edited by hand\r\n"
+                                       "[set1]\r\n"
+                                       "S1=0x10\r\n"
+                                       "S5=500\r\n"
+                                       "S3=garbage\r\n"
+                                       "S4=\r\n"
+                                       "R1=0\r\n"
+                                       "R2=7\r\n"
+                                       "R5=yes\r\n"
+                                       "S1=99\r\n"
+                                       "B1=" + std::string(3000, 'x') + "\r\n"
+                                       "[SET]\r\n"
+                                       "M_LEFT=$20\r\n");
+    const SettingsFile file(path);
+    const TCutSettings read = readCutSettings(file, TCutSettings{});
+    EXPECT_EQ(read.StartSecond, 16);        // hexadecimal; the duplicate below is not read
+    EXPECT_EQ(read.FramesPerSecond, 500);   // limits are the spin edit's business
+    EXPECT_EQ(read.ImageWidth, 320);        // unreadable: default
+    EXPECT_EQ(read.ImageHeight, 240);       // empty: default
+    EXPECT_FALSE(read.RangeAll);
+    EXPECT_TRUE(read.RangeFromSecond);      // any non-zero value is true
+    EXPECT_TRUE(read.FormatJpeg);           // unreadable: the default
+    EXPECT_EQ(read.DestinationFolder.size(), 3000u);  // read whole
+    EXPECT_EQ(read.WindowLeft, 32);
+    EXPECT_EQ(read.WindowTop, 20);
+
+    // Saving keeps the comment and the hand-written duplicate, and updates the first S1.
+    SettingsFile writable(path);
+    writable.writeInteger("SET1", "S1", 5);
+    const std::string after = TempFolder::read(path);
+    EXPECT_EQ(after.substr(0, 36), "; edited by hand\r\n[set1]\r\nS1=5\r\nS5=5");
+    EXPECT_NE(after.find("S1=99\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, LongValuesAreReadWhole)
+{
+    // A destination may be as long as the system lets a path be (4095 bytes).
+    const std::string kanji = "\xE8\xA1\xA8";
+    struct Row {
+        const char* name;
+        std::string value;
+    };
+    const Row rows[] = {
+        {"2047 bytes", "/" + std::string(2046, 'a')},
+        {"2048 bytes", "/" + std::string(2047, 'b')},
+        {"a full path", "/" + std::string(4094, 'c')},
+        {"characters crossing byte 2047", [&] {
+             std::string s = "/xy";
+             for (int i = 0; i < 700; ++i) s += kanji;
+             return s;
+         }()},
+    };
+    TempFolder dir;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SettingsFile writer(dir / "Kelmora.ini");
+        TCutSettings s;
+        s.DestinationFolder = row.value;
+        writeCutSettings(writer, s);
+        const std::string read = readCutSettings(SettingsFile(dir / "Kelmora.ini"), TCutSettings{}).DestinationFolder;
+        EXPECT_EQ(read.size(), row.value.size());
+        EXPECT_TRUE(read == row.value);
+    }
+}
+
+TEST(SettingsFile, TwoSaversAtOnceLeaveOneSaveWhole)
+{
+    // Two windows closing at the same moment: a reader must never find a mix of
+    // their keys, and the file ends as exactly one of the two saves.
+    TempFolder dir;
+    const std::string start = "; mine\n[SET]\nM_LEFT=1\nextra=keep\n[Other]\nx=y\n";
+    TCutSettings a;
+    a.WindowLeft = 100;
+    a.DestinationFolder = "/a";
+    a.FormatJpeg = false;
+    a.FormatPng = true;
+    TCutSettings b;
+    b.WindowTop = -7;
+    b.StartSecond = 42;
+    b.DestinationFolder = "/" + std::string(300, 'b');
+    const auto savedAlone = [&](const TCutSettings& s) {
+        SettingsFile alone(dir.write("alone.ini", start));
+        writeCutSettings(alone, s);
+        return TempFolder::read(alone.path());
+    };
+    const std::string wholeA = savedAlone(a);
+    const std::string wholeB = savedAlone(b);
+    const std::string path = dir.write("Kelmora.ini", start);
+
+    std::atomic<bool> saving{true};
+    std::atomic<int> mixed{0};
+    std::string firstMix;
+    std::thread reader([&] {
+        while (saving) {
+            const std::string now = TempFolder::read(path);
+            if (now != start && now != wholeA && now != wholeB && mixed++ == 0) firstMix = now;
+        }
+    });
+    const auto saveRepeatedly = [&path](const TCutSettings& s) {
+        for (int i = 0; i < 40; ++i) {
+            SettingsFile window(path);
+            writeCutSettings(window, s);
+        }
+    };
+    std::thread first(saveRepeatedly, a);
+    std::thread second(saveRepeatedly, b);
+    first.join();
+    second.join();
+    saving = false;
+    reader.join();
+
+    EXPECT_EQ(mixed, 0) << firstMix;
+    const std::string end = TempFolder::read(path);
+    EXPECT_TRUE(end == wholeA || end == wholeB) << end;
+}
+
+TEST(SettingsFile, RefusedWriteNamesTheFile)
+{
+    TempFolder dir;
+    const std::string path = dir.write("Kelmora.ini", "[SET]\nM_LEFT=1\n");
+    ::chmod(path.c_str(), 0444);
+    SettingsFile file(path);
+    try {
+        writeCutSettings(file, TCutSettings{});
+        FAIL() << "no error";
+    } catch (const SettingsWriteError& error) {
+        EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
+    }
+    EXPECT_EQ(TempFolder::read(path), "[SET]\nM_LEFT=1\n");
+}
+
+TEST(SettingsLocation, BesideTheProgramOrInTheUsersFolders)
+{
+    TempFolder dir;
+    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    ::setenv("XDG_PICTURES_DIR", dir.path().c_str(), 1);
+
+    const std::string program = dir.write("prog/kelmora").substr(0, (dir / "prog").size());
+    EXPECT_EQ(settingsFilePath(program), program + "/Kelmora.ini");
+    EXPECT_EQ(previewFilePath(program), program + "/_thumb.bmp");
+    EXPECT_EQ(defaultDestinationFolder(program), program);
+    EXPECT_EQ(settingsFilePath("/"), "/Kelmora.ini");  // no doubled separator at the root
+
+    // A folder that cannot be written: the per-user folder, created on demand.
+    const std::string system = dir / "usr/lib/kelmora";
+    EXPECT_EQ(settingsFilePath(system), dir / "config/kelmora/Kelmora.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "config/kelmora"));
+    EXPECT_EQ(previewFilePath(system), dir / "config/kelmora/_thumb.bmp");
+    EXPECT_EQ(defaultDestinationFolder(system), dir.path());
+
+    // A settings file beside a read-only program keeps portable use.
+    if (::geteuid() != 0) {
+        dir.write("ro/Kelmora.ini", "[SET]\n");
+        ::chmod((dir / "ro").c_str(), 0555);
+        EXPECT_EQ(settingsFilePath(dir / "ro"), dir / "ro/Kelmora.ini");
+        ::chmod((dir / "ro").c_str(), 0755);
+    }
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_PICTURES_DIR");
+}
