@@ -72,6 +72,7 @@ void TargetList::removeAt(std::size_t index)
 {
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));
     m_serials.erase(m_serials.begin() + static_cast<std::ptrdiff_t>(index));
+    ++m_changes;
 }
 
 }  // namespace kelmora

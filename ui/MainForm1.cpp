@@ -29,7 +29,7 @@
 #include "ui/InfoForm1.h"
 #include "ui/HelpLinks.h"
 #include "ui/Notice.h"
-#include "ui/ProcessWait.h"
+#include "ui/EventLoopRunner.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/TargetListMenu.h"
 #include "ui/TargetListModel.h"
@@ -75,8 +75,8 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_programFolder(std::move(programFolder)),
       m_arguments(std::move(arguments)),
-      m_targets(new TargetListModel(this)),
-      m_batch(m_programFolder)
+      m_session(m_programFolder),
+      m_targets(new TargetListModel(m_session.targets(), this))
 {
     BuildLayout();
     ConnectHandlers();
@@ -488,7 +488,7 @@ bool TMainForm1::FormClose()
 
 void TMainForm1::closeEvent(QCloseEvent* e)
 {
-    if (m_batch.Running()) {
+    if (m_session.running()) {
         const bool stop = askQuestion(QStringLiteral("カット中です。中止して閉じますか？"));
         if (!FormClose()) {
             e->ignore();
@@ -496,7 +496,7 @@ void TMainForm1::closeEvent(QCloseEvent* e)
         }
         // The settings are saved (or the user closes without them); the
         // program ends once the batch returns, without saving again.
-        if (stop) m_batch.RequestStop();
+        if (stop) m_session.requestStop();
         m_closeAfterBatch = true;
         m_closeSaved = true;
         e->ignore();
@@ -559,7 +559,7 @@ bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
     if (watched == BrowseEdit1 && e->type() == QEvent::FocusOut)
         BrowseEdit1->SetPath(platform::removeTrailingSeparator(BrowseEdit1->GetPath()));
     // Esc anywhere in the window during a batch, whichever control has the focus.
-    if (e->type() == QEvent::KeyPress && m_batch.Running() && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+    if (e->type() == QEvent::KeyPress && m_session.running() && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {
             AskToStopBatch();
@@ -571,7 +571,7 @@ bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
 
 void TMainForm1::AskToStopBatch()
 {
-    if (askQuestion(QStringLiteral("カットを中止しますか？"))) m_batch.RequestStop();
+    if (askQuestion(QStringLiteral("カットを中止しますか？"))) m_session.requestStop();
 }
 
 // ---- Title strip
@@ -674,24 +674,38 @@ void TMainForm1::DropTargets(const QMimeData& data)
 
 void TMainForm1::SSButton10Click()
 {
-    if (m_batch.Running()) return;  // a second click while a batch runs is ignored
+    if (m_session.running()) return;  // a second click while a batch runs is ignored
     // Esc reaches the window through the application, whichever control has the focus.
     struct EscWatch {
         QObject* filter;
         explicit EscWatch(QObject* f) : filter(f) { QCoreApplication::instance()->installEventFilter(filter); }
         ~EscWatch() { QCoreApplication::instance()->removeEventFilter(filter); }
     } escWatch(this);
-    m_batch.Run(*this);
+    // Until the options live in the session, it gets them from the controls
+    // when the batch begins and after every run, before the next starts.
+    struct OptionsFromControls : EventLoopRunner {
+        TMainForm1& form;
+        explicit OptionsFromControls(TMainForm1& f) : form(f) { form.m_session.setOptions(form.CurrentSettings()); }
+        CutRunEnd waitForEnd() override
+        {
+            const CutRunEnd end = EventLoopRunner::waitForEnd();
+            form.m_session.setOptions(form.CurrentSettings());
+            return end;
+        }
+    } runner(*this);
+    m_session.setListener(this);
+    m_session.runBatch(runner);
     // The close during the batch has saved the settings: it is not saved again.
     if (std::exchange(m_closeAfterBatch, false)) close();
 }
 
-std::size_t TMainForm1::TargetCount() const { return m_targets->list().size(); }
-std::string TMainForm1::Target(std::size_t index) const { return m_targets->list().at(index); }
-std::uint64_t TMainForm1::TargetId(std::size_t index) const { return m_targets->list().serialAt(index); }
-void TMainForm1::WaitForEnd(platform::ChildProcess& run) { waitWhileHandlingEvents(run); }
-void TMainForm1::Notice(const std::string& text) { showNotice(fromSystemBytes(text)); }
-void TMainForm1::Finished() { Panel10->ImageList1.Tag = 1; }
+void TMainForm1::beep() { platform::beep(); }
+void TMainForm1::notice(const std::string& text) { showNotice(fromSystemBytes(text)); }
+
+void TMainForm1::batchFinished(const CutBatchReport& report)
+{
+    if (report.outcome == CutBatchOutcome::Completed) Panel10->ImageList1.Tag = 1;
+}
 
 // ---- The preview
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "settings/CutSettings.h"
-#include "cut/CutBatch.h"
+#include "cut/CutSession.h"
 #include "ui/MainFormControls.h"
 
 class QLabel;
@@ -23,7 +23,7 @@ class TargetListMenu;
 class TargetListModel;
 class TInfoForm1;
 
-class TMainForm1 : public QWidget, private CutBatchHost {
+class TMainForm1 : public QWidget, private CutSessionListener {
     Q_OBJECT
 public:
     // programFolder: the running program's folder (tests pass a temporary one);
@@ -105,7 +105,7 @@ public:
     const std::vector<std::string>& Targets() const;
     // The entry selected in ListBox1, or -1.
     int SelectedIndex() const;
-    bool BatchRunning() const { return m_batch.Running(); }
+    bool BatchRunning() const { return m_session.running(); }
     // The options as the controls hold them now.
     TCutSettings CurrentSettings() const;
 
@@ -161,21 +161,17 @@ private:
     // Esc while a batch runs: asks whether to stop it.
     void AskToStopBatch();
 
-    // CutBatchHost
-    std::size_t TargetCount() const override;
-    std::string Target(std::size_t index) const override;
-    std::uint64_t TargetId(std::size_t index) const override;
-    TCutSettings Settings() const override { return CurrentSettings(); }
-    void WaitForEnd(platform::ChildProcess& run) override;
-    void Notice(const std::string& text) override;
-    void Finished() override;
+    // CutSessionListener
+    void beep() override;
+    void notice(const std::string& text) override;
+    void batchFinished(const CutBatchReport& report) override;
 
     std::string m_programFolder;
     std::vector<std::string> m_arguments;
     int m_tag = 0;
     bool m_loading = false;  // the first activation's load is under way
+    CutSession m_session;
     TargetListModel* m_targets;
-    CutBatch m_batch;
     bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
     bool m_closeSaved = false;       // that close has saved the settings already
     bool m_manualMove = false;

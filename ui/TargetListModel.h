@@ -1,6 +1,7 @@
 #pragma once
-// ListBox1's rows: the sorted target list, shown as text. Entries keep their
-// bytes; only what is shown may carry replacement characters.
+// ListBox1's rows: the cut session's sorted target list, shown as text. The
+// window changes the list through here, so the view follows every change.
+// Entries keep their bytes; only what is shown may carry replacement characters.
 
 #include <QAbstractListModel>
 
@@ -11,7 +12,7 @@ namespace kelmora {
 class TargetListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit TargetListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
+    TargetListModel(TargetList& list, QObject* parent) : QAbstractListModel(parent), m_list(list) {}
 
     const TargetList& list() const { return m_list; }
     void addAll(std::vector<std::string> entries);
@@ -22,7 +23,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    TargetList m_list;
+    TargetList& m_list;
 };
 
 }  // namespace kelmora

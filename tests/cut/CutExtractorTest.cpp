@@ -7,11 +7,12 @@
 #include <filesystem>
 #include <set>
 
-#include "cut/CutBatch.h"
+#include "cut/CutSession.h"
 #include "cut/CutCommand.h"
 #include "cut/TargetList.h"
 #include "platform/Process.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitingRunner.h"
 
 using namespace kelmora;
 using kelmora::test::TempFolder;
@@ -191,27 +192,19 @@ TEST_F(CutExtractor, RelativeNamesAreReadAsFiles)
 TEST_F(CutExtractor, AStartPastTheEndIsAFailedRun)
 {
     // The extractor ends with status 0 and writes nothing for it.
-    struct Host : CutBatchHost {
-        TargetList list;
-        TCutSettings settings;
-        std::vector<std::string> notices;
-        std::size_t TargetCount() const override { return list.size(); }
-        std::string Target(std::size_t index) const override { return list.at(index); }
-        std::uint64_t TargetId(std::size_t index) const override { return list.serialAt(index); }
-        TCutSettings Settings() const override { return settings; }
-        void WaitForEnd(platform::ChildProcess& run) override { run.waitFor(-1); }
-        void Notice(const std::string& text) override { notices.push_back(text); }
-        void Finished() override {}
-    } host;
-    host.list.add(constantClip);
-    host.settings.RangeAll = false;
-    host.settings.RangeFromSecond = true;
-    host.settings.StartSecond = 99;
-    host.settings.FrameCount = 3;
-    host.settings.DestinationFolder = out;
-    CutBatch batch("");
-    EXPECT_EQ(batch.Run(host), CutBatchOutcome::CompletedWithFailures);
-    EXPECT_EQ(batch.FailedEntries(), (std::vector<FailedEntry>{{constantClip, "画像が書き出されませんでした"}}));
+    CutSession session("");
+    session.targets().add(constantClip);
+    TCutSettings s;
+    s.RangeAll = false;
+    s.RangeFromSecond = true;
+    s.StartSecond = 99;
+    s.FrameCount = 3;
+    s.DestinationFolder = out;
+    session.setOptions(s);
+    test::WaitingRunner runner;
+    const CutBatchReport report = session.runBatch(runner);
+    EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
+    EXPECT_EQ(report.failed, (std::vector<FailedEntry>{{constantClip, "画像が書き出されませんでした"}}));
     EXPECT_TRUE(filesIn(out).empty());
 }
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "cut/CutBatch.h"
+#include "cut/CutSession.h"
 #include "cut/TargetList.h"
 #include "cut/TargetSearch.h"
 

@@ -1,0 +1,223 @@
+#pragma once
+// The cut workflow without a window: the options and their rules, the list of
+// targets, and the batch that cuts every entry with the extractor. A front end
+// (the window, the terminal program) keeps the options up to date, registers
+// targets, starts and waits for the runs through a CutRunner, and shows what
+// the session reports through a CutSessionListener. The session itself shows
+// nothing and waits for nothing: it hands out jobs and takes their ends.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "cut/CutCommand.h"
+#include "cut/TargetList.h"
+#include "settings/CutSettings.h"
+
+namespace kelmora {
+
+// What an option rule decided after a choice of its group changed.
+struct OptionRuleResult {
+    bool valuesApply = false;           // the group's own values are in use (their fields take input)
+    std::string notice;                 // for the user, before the changes; empty when there is none
+    std::vector<ChoiceField> turnOn;    // choices to turn on afterwards, each as a click on it would
+    bool operator==(const OptionRuleResult&) const = default;
+};
+
+// One extractor run of a batch.
+struct CutJob {
+    std::uint64_t id = 0;        // unique within the session
+    std::size_t number = 0;      // this is entry number of total the batch has taken, from 1
+    std::size_t total = 0;       // the entries taken so far and those still waiting in the list
+    std::string target;          // the entry as registered
+    std::string program;         // the extractor's full path
+    ExtractorCommand command;    // what the extractor is started with
+    std::string outputPattern;   // where the images go, as the extractor reads it ("/out/a_%05d.jpg")
+    std::string outputName;      // the images' name, reserved for this run ("a", "a (2)")
+    std::string firstImage;      // the file of the first image ("/out/a_00001.jpg")
+};
+
+// How a started run ended.
+struct CutRunEnd {
+    std::uint64_t job = 0;
+    int exitStatus = 0;  // 0 for success; the exit code, or 128 + N for a run ended by signal N
+    int exitSignal = 0;  // the signal that ended the run; 0 when it exited by itself
+};
+
+// Starts the session's runs and tells it when they end.
+class CutRunner {
+public:
+    virtual ~CutRunner() = default;
+    // Starts the job's run. False, with a description in error, when it could not be started.
+    virtual bool start(const CutJob& job, std::string& error) = 0;
+    // Returns once one of the started runs has ended; the session asks again
+    // for each. Meanwhile the front end goes on with its own events (a window
+    // handles its input, a terminal program draws its progress), which may
+    // call into the session: change the options or the list, or ask to stop.
+    virtual CutRunEnd waitForEnd() = 0;
+    // Asks a started run to end; the extractor gets time to close its files.
+    virtual void stop(std::uint64_t job) = 0;
+};
+
+enum class CutBatchOutcome {
+    NothingToDo,            // the list was empty
+    Completed,              // every run wrote its images
+    CompletedWithFailures,  // every entry was tried, some gave no images
+    StartFailed,            // the extractor could not be started; the rest was not run
+    Stopped,                // the user stopped the batch
+    DestinationRefused,     // the destination is not a full path or cannot be made; nothing ran
+    Aborted,                // the batch could not begin (no destination folder) or hit an error
+    AlreadyRunning,         // a batch was running already; nothing was done
+};
+
+// An entry that was not cut whole, and why, in a few words for the user.
+struct FailedEntry {
+    std::string target;
+    std::string reason;
+    bool operator==(const FailedEntry&) const = default;
+};
+
+enum class CutEntryStatus {
+    Cut,      // the run wrote its images
+    Failed,   // see the reason
+    Skipped,  // not a file (a folder, a FIFO, a device): nothing to cut
+};
+
+// What became of one entry the batch took.
+struct CutEntryResult {
+    std::uint64_t job = 0;  // the run's job; 0 when the entry got no run
+    std::size_t number = 0;
+    std::size_t total = 0;
+    std::string target;
+    CutEntryStatus status = CutEntryStatus::Cut;
+    std::string reason;     // for a failed entry
+    int exitStatus = 0;     // of the run, when there was one
+};
+
+struct CutBatchReport {
+    CutBatchOutcome outcome = CutBatchOutcome::NothingToDo;
+    std::size_t entries = 0;          // entries the batch took
+    std::size_t cut = 0;              // of them, the ones whose run wrote its images
+    std::vector<FailedEntry> failed;  // in the order they were tried
+};
+
+// Hears what the session does; every step of a batch, in order.
+class CutSessionListener {
+public:
+    virtual ~CutSessionListener() = default;
+    virtual void batchStarted(std::size_t /*entries*/) {}
+    virtual void entryStarted(const CutJob& /*job*/) {}
+    virtual void entryFinished(const CutEntryResult& /*result*/) {}
+    // The system's sound: a notice follows, or the batch has ended.
+    virtual void beep() {}
+    // A message the user must read (one OK button).
+    virtual void notice(const std::string& /*text*/) {}
+    virtual void batchFinished(const CutBatchReport& /*report*/) {}
+};
+
+class CutSession {
+public:
+    // Makes a folder with its parents: 0, or the system's error number.
+    using FolderMaker = std::function<int(const std::string& folder)>;
+
+    // programFolder: where the extractor is looked for first, before PATH.
+    explicit CutSession(std::string programFolder, FolderMaker makeFolder = {});
+    CutSession(const CutSession&) = delete;
+    CutSession& operator=(const CutSession&) = delete;
+
+    // Hears every step from now on; nullptr: no one does.
+    void setListener(CutSessionListener* listener);
+
+    // The extractor: a bare name (looked for beside the program, then on PATH)
+    // or a path. The system's extractor name unless set.
+    void setExtractor(std::string nameOrPath) { m_extractor = std::move(nameOrPath); }
+
+    // ---- The options. A batch reads them afresh before each run.
+    const TCutSettings& options() const { return m_options; }
+    void setOptions(const TCutSettings& options) { m_options = options; }
+    void setInteger(IntegerField field, std::int32_t value) { m_options.*field = value; }
+    // On turns the other choices of its group off; the group's rule is the caller's to run.
+    void setChoice(ChoiceField choice, bool on);
+    // The destination field's text. Kept without a trailing separator, which is
+    // returned: what the field settles on and its hint shows.
+    std::string setDestination(const std::string& fieldText);
+
+    // The rules that keep the choices consistent. A range of frames from a
+    // start second and a number of frames a second never go together: the
+    // group the user touched last keeps its choice, the other goes back to
+    // every frame, and the notice says why.
+    OptionRuleResult rangeRule() const;
+    OptionRuleResult intervalRule() const;
+    OptionRuleResult sizeRule() const;
+
+    // ---- The targets. A front end may change the list during a batch.
+    TargetList& targets() { return m_targets; }
+    const TargetList& targets() const { return m_targets; }
+
+    // ---- The batch
+    // Cuts every entry of the list once, in list order, with at most maxRuns
+    // runs at a time, and returns when the last has ended. Each entry is cut
+    // with the options as they stand when its run starts, into the
+    // destination made sure of just before; an entry added meanwhile is cut
+    // too, and a path registered twice is cut twice.
+    CutBatchReport runBatch(CutRunner& runner, std::size_t maxRuns = 1);
+    // Ends the running extractors (their images so far stay) and the batch
+    // after them; what was not finished is named at the end. Nothing when no batch runs.
+    void requestStop();
+
+    bool running() const { return m_running; }
+    bool stopRequested() const { return m_stopRequested; }
+    // The runs going on now, in the order they started.
+    const std::vector<CutJob>& runningJobs() const { return m_jobs; }
+
+private:
+    CutBatchOutcome runEntries(CutRunner& runner, std::size_t maxRuns);
+    // The first entry in list order not yet taken in this batch; the count when none is left.
+    std::size_t nextEntry();
+    // How many entries of the list this batch has not taken yet.
+    std::size_t untakenCount();
+    // Takes entry index and starts its run when it is a file; false when the extractor could not be started.
+    bool startEntry(CutRunner& runner, std::size_t index);
+    void finishRun(const CutRunEnd& end);
+    // The folder the next run writes into, made sure of; empty (after one notice
+    // per folder) when it cannot take images.
+    std::string prepareDestination(const std::string& fieldText, std::string& reason);
+    CutBatchOutcome finish();
+    void fail(const CutEntryResult& entry);
+    void announce(const std::string& text, bool withBeep);
+
+    std::string m_programFolder;
+    FolderMaker m_makeFolder;
+    std::string m_extractor;
+    CutSessionListener* m_listener;
+    TCutSettings m_options;
+    TargetList m_targets;
+
+    bool m_running = false;
+    bool m_stopRequested = false;
+    CutRunner* m_runner = nullptr;  // of the batch that runs
+    std::vector<CutJob> m_jobs;
+    std::uint64_t m_nextJobId = 1;
+    std::vector<FailedEntry> m_failed;
+    std::size_t m_cut = 0;
+    std::unordered_set<TargetList::Serial> m_taken;  // entries this batch has taken
+    std::size_t m_cursor = 0;                      // entries before it are all taken
+    std::uint64_t m_listSeen = 0;                  // the list's change count m_cursor was found at
+    std::size_t m_untaken = 0;                     // entries of the list not taken yet
+    std::uint64_t m_untakenSeen = 0;               // the list's change count m_untaken was counted at
+    std::vector<std::string> m_reservedImages;     // first images this batch has named
+    std::unordered_set<std::string> m_refusedFolders;  // destinations already reported
+};
+
+// The notice after a batch with entries not cut whole: the heading, then the
+// entries one a line with their reason, at most ten, then "ほか N 件" for the rest.
+std::string failedRunsNotice(const std::vector<FailedEntry>& failed);
+
+// The destination folder the field's text stands for: no trailing separator,
+// a leading "~" the home folder.
+std::string destinationFolder(const std::string& fieldText);
+
+}  // namespace kelmora
