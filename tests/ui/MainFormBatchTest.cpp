@@ -413,7 +413,6 @@ TEST_F(MainFormBatchTest, ALeftoverAtThePreviewsNameIsRemovedFirstAndNeverFollow
         bool link;  // a symbolic link to a file of the user's, else a file that is no bitmap
         bool extractor;
     } rows[] = {
-        {"unreadable leftover", false, true},
         {"link planted there", true, true},
         {"unreadable leftover, no extractor", false, false},
     };
