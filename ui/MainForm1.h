@@ -10,6 +10,7 @@
 
 #include "settings/CutSettings.h"
 #include "cut/CutSession.h"
+#include "cut/Preview.h"
 #include "ui/MainFormControls.h"
 
 class QLabel;
@@ -19,6 +20,7 @@ class QMimeData;
 
 namespace kelmora {
 
+class ProcessEndWatch;
 class TargetListMenu;
 class TargetListModel;
 class TInfoForm1;
@@ -125,6 +127,9 @@ public:
     void SSButton5Click();
     void SSButton10Click();
     void SpinEdit1Change();
+    // The preview's extractor run has ended: its picture is shown, or the
+    // reason it cannot be read.
+    void PreviewRunEnded();
     void Timer2Timer();
     void Shape8MouseUp();
 
@@ -158,6 +163,8 @@ private:
     // and the group's rule runs.
     void RadioChecked(TRadioButton* button);
     void AfterRegistration();
+    // Shows the preview panel for its two seconds from now.
+    void ShowPreviewPanel();
     // Esc while a batch runs: asks whether to stop it.
     void AskToStopBatch();
 
@@ -173,6 +180,8 @@ private:
     bool m_loading = false;  // the first activation's load is under way
     CutSession m_session;
     TargetListModel* m_targets;
+    PreviewRun m_preview;
+    ProcessEndWatch* m_previewWatch;
     bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
     bool m_closeSaved = false;       // that close has saved the settings already
     bool m_manualMove = false;
