@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
-#include "app/CommandLine.h"
 #include "ui/MainForm1.h"
 
 namespace kelmora {
@@ -20,11 +19,11 @@ namespace {
 
 const char* const kArguments[] = {"kelmora", "-reverse", "-style", "windows", "-platform", "xcb",
                                   "-qwindowtitle", "x", "-session", "clip.mp4"};
-CommandLine* g_commandLine = nullptr;
+Application* g_application = nullptr;
 
 TEST(ProgramStart, EveryArgumentIsATargetAndNoneReachesTheToolkit)
 {
-    EXPECT_EQ(g_commandLine->Targets(), std::vector<std::string>(std::begin(kArguments) + 1, std::end(kArguments)));
+    EXPECT_EQ(g_application->targets(), std::vector<std::string>(std::begin(kArguments) + 1, std::end(kArguments)));
     EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));  // from the environment
     EXPECT_NE(QApplication::style()->name().toLower(), QStringLiteral("windows"));
@@ -38,7 +37,7 @@ TEST(ProgramStart, EveryArgumentIsATargetAndNoneReachesTheToolkit)
         QFile file(QString::fromLatin1(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    TMainForm1 window(folder.path().toStdString(), g_commandLine->Targets());
+    TMainForm1 window(folder.path().toStdString(), g_application->targets());
     window.FormActivate();
     QDir::setCurrent(previous);
     EXPECT_EQ(window.Targets(), (std::vector<std::string>{"-reverse", "-style", "windows"}));
@@ -95,8 +94,7 @@ int main(int argc, char** argv)
     qputenv("LC_ALL", "C");
     qputenv("LANG", "C");
     qunsetenv("LANGUAGE");
-    kelmora::CommandLine commandLine(static_cast<int>(std::size(kelmora::kArguments)), kelmora::kArguments);
-    kelmora::Application app(commandLine.ToolkitArgc(), commandLine.ToolkitArgv());
-    kelmora::g_commandLine = &commandLine;
+    kelmora::Application app(static_cast<int>(std::size(kelmora::kArguments)), kelmora::kArguments);
+    kelmora::g_application = &app;
     return RUN_ALL_TESTS();
 }
