@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "tests/support/NoWindowLeftOpen.h"
 #include "ui/MainForm1.h"
 
 namespace kelmora {
@@ -96,5 +97,6 @@ int main(int argc, char** argv)
     qunsetenv("LANGUAGE");
     kelmora::Application app(static_cast<int>(std::size(kelmora::kArguments)), kelmora::kArguments);
     kelmora::g_application = &app;
+    kelmora::test::failTestsThatLeaveWindowsOpen();
     return RUN_ALL_TESTS();
 }
