@@ -1,5 +1,6 @@
 #include "ui/MainForm1.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -25,6 +26,7 @@
 #include "ui/HelpLinks.h"
 #include "ui/InfoForm1.h"
 #include "ui/Notice.h"
+#include "ui/ProcessEndWatch.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SurfaceDrag.h"
 #include "ui/TargetListMenu.h"
@@ -45,7 +47,9 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
       m_programFolder(std::move(programFolder)),
       m_arguments(std::move(arguments)),
       m_session(m_programFolder),
-      m_targets(new TargetListModel(m_session.targets(), this))
+      m_targets(new TargetListModel(m_session.targets(), this)),
+      m_preview(m_programFolder, previewFilePath(m_programFolder)),
+      m_previewWatch(new ProcessEndWatch(this))
 {
     BuildLayout();
     ConnectHandlers();
@@ -54,7 +58,7 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
     m_session.setListener(this);
 }
 
-TMainForm1::~TMainForm1() = default;
+TMainForm1::~TMainForm1() { m_previewWatch->Stop(); }
 
 // The layout has connected the buttons and bound each option's control to the session.
 void TMainForm1::ConnectHandlers()
@@ -340,19 +344,35 @@ void TMainForm1::SpinEdit1Change()
     if (!target.empty()) {
         Image2->clear();
         const int second = SpinEdit1->GetValue();
-        const std::string previewFile = PreviewFilePath();
-        if (makeThumbnail(target, second, m_programFolder, previewFile)) {
-            QImageReader reader(fromSystemBytes(previewFile));
-            const QImage picture = reader.read();
-            if (picture.isNull()) {
-                // Left in place: it may still be being written.
-                showErrorDisplay(reader.errorString());
-                return;
-            }
-            Image2->setPixmap(QPixmap::fromImage(picture));
-            platform::deleteFile(previewFile);
+        m_previewWatch->Stop();  // an older run is ended by the new start
+        if (m_preview.Start(target, second)) {
+            // The window goes on; the picture and its two seconds come when the run ends.
+            m_previewWatch->Watch(*m_preview.Running(), [this] { PreviewRunEnded(); });
+            return;
         }
     }
+    ShowPreviewPanel();
+}
+
+void TMainForm1::PreviewRunEnded()
+{
+    if (const std::optional<std::string> bytes = m_preview.Finish()) {
+        QByteArray data(bytes->data(), static_cast<qsizetype>(bytes->size()));
+        QBuffer buffer(&data);
+        QImageReader reader(&buffer);
+        const QImage picture = reader.read();
+        if (picture.isNull()) {
+            // The file is gone already: this picture is reported once.
+            showErrorDisplay(reader.errorString());
+            return;
+        }
+        Image2->setPixmap(QPixmap::fromImage(picture));
+    }
+    ShowPreviewPanel();
+}
+
+void TMainForm1::ShowPreviewPanel()
+{
     Timer2->stop();
     Panel11->show();
     Timer2->start();

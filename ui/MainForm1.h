@@ -14,6 +14,7 @@
 
 #include "settings/CutSettings.h"
 #include "cut/CutSession.h"
+#include "cut/Preview.h"
 #include "ui/MainFormControls.h"
 
 class QLabel;
@@ -23,6 +24,7 @@ class QMimeData;
 
 namespace kelmora {
 
+class ProcessEndWatch;
 class TargetListMenu;
 class TargetListModel;
 class TInfoForm1;
@@ -129,6 +131,9 @@ public:
     void SSButton5Click();
     void SSButton10Click();
     void SpinEdit1Change();
+    // The preview's extractor run has ended: its picture is shown, or the
+    // reason it cannot be read.
+    void PreviewRunEnded();
     void Timer2Timer();
     void Shape8MouseUp();
 
@@ -168,6 +173,8 @@ private:
     // turns on the choices it names, each as a click would.
     void ShowRule(const OptionRuleResult& rule, std::initializer_list<QWidget*> valueFields);
     void AfterRegistration();
+    // Shows the preview panel for its two seconds from now.
+    void ShowPreviewPanel();
 
     // CutSessionListener
     void beep() override;
@@ -182,6 +189,8 @@ private:
     TargetListModel* m_targets;
     std::vector<std::pair<ChoiceField, TRadioButton*>> m_choices;  // each option's control, from the layout
     std::vector<std::pair<IntegerField, SpinEditControl*>> m_numbers;
+    PreviewRun m_preview;
+    ProcessEndWatch* m_previewWatch;
     bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
     bool m_closeSaved = false;       // that close has saved the settings already
 };

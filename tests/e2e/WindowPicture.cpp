@@ -1,12 +1,12 @@
-// Saves a picture of the main window at rest (docs/main-window.png).
+// Saves a picture of the main window at rest (docs/main-window.png), with the
+// application object the program has (its fonts and colours).
 // Usage: kelmora_window_picture OUTPUT.png
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
-#include "controls/Fonts.h"
+#include "app/Application.h"
 #include "ui/MainForm1.h"
 
 int main(int argc, char** argv)
@@ -16,9 +16,7 @@ int main(int argc, char** argv)
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Kelmora"));
-    kelmora::installFontSubstitutions();
+    kelmora::Application app(argc, argv);
     QTemporaryDir folder;
     kelmora::TMainForm1 window(folder.path().toStdString(), {});
     window.show();
@@ -26,5 +24,5 @@ int main(int argc, char** argv)
     window.BrowseEdit1->SetPath("/home/user/Pictures/kelmora");
     // Let the mascot play its opening run to an idle frame.
     QTest::qWait(3000);
-    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return window.grab().save(QString::fromLocal8Bit(app.targets().front().c_str())) ? 0 : 1;
 }

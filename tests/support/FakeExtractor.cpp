@@ -1,7 +1,9 @@
 // A stand-in for the frame extractor in tests. It logs its arguments to
 // $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files, waits
 // $KELMORA_FAKE_SLEEP_MS and exits with $KELMORA_FAKE_EXIT.
-//   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview).
+//   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview),
+//                its red channel the start second ("-ss") modulo 256; with
+//                $KELMORA_FAKE_PREVIEW_BYTES set, those bytes instead.
 //   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
 //                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
 // A run whose input (the argument after "-i") contains $KELMORA_FAKE_HOLD_NAME
@@ -58,7 +60,7 @@ void put32(std::string& out, std::uint32_t v)
     put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
-void writeBitmap(const std::string& path)
+void writeBitmap(const std::string& path, int red)
 {
     constexpr int width = 80, height = 60, rowBytes = width * 3;  // 240: already a multiple of 4
     std::string bmp = "BM";
@@ -80,7 +82,7 @@ void writeBitmap(const std::string& path)
         for (int x = 0; x < width; ++x) {
             bmp += static_cast<char>(x * 3);  // blue
             bmp += static_cast<char>(y * 4);  // green
-            bmp += static_cast<char>(0x80);   // red
+            bmp += static_cast<char>(red);
         }
     }
     std::ofstream(path, std::ios::binary) << bmp;
@@ -120,7 +122,13 @@ int main(int argc, char** argv)
             if (arguments[i] == "-update" && arguments[i + 1] == "1") preview = true;
         }
         if (preview) {
-            writeBitmap(arguments.back());
+            int second = 0;
+            for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+                if (arguments[i] == "-ss") second = std::atoi(arguments[i + 1].c_str());
+            if (const char* bytes = std::getenv("KELMORA_FAKE_PREVIEW_BYTES"))
+                std::ofstream(arguments.back(), std::ios::binary) << bytes;
+            else
+                writeBitmap(arguments.back(), second & 0xFF);
         } else {
             const int frames = environmentNumber("KELMORA_FAKE_FRAMES", 3);
             for (int n = 1; n <= frames; ++n) {

