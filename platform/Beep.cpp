@@ -1,27 +1,20 @@
 #include "platform/Beep.h"
 
-#include <unistd.h>
-
 namespace kelmora::platform {
 
 namespace {
 
-struct TerminalBell final : BeepSink {
-    void beep() override
-    {
-        if (::isatty(STDERR_FILENO)) {
-            [[maybe_unused]] const auto written = ::write(STDERR_FILENO, "\a", 1);
-        }
-    }
+struct SystemSound final : BeepSink {
+    void beep() override { systemBeep(); }
 };
 
-TerminalBell terminalBell;
-BeepSink* currentSink = &terminalBell;
+SystemSound systemSound;
+BeepSink* currentSink = &systemSound;
 
 }  // namespace
 
 void beep() { currentSink->beep(); }
 
-void setBeepSink(BeepSink* sink) { currentSink = sink ? sink : &terminalBell; }
+void setBeepSink(BeepSink* sink) { currentSink = sink ? sink : &systemSound; }
 
 }  // namespace kelmora::platform

@@ -11,7 +11,11 @@ struct BeepSink {
 
 void beep();
 
-// Routes beeps to sink; nullptr restores the built-in one (the terminal bell).
+// Routes beeps to sink; nullptr restores the built-in one (systemBeep).
 void setBeepSink(BeepSink* sink);
+
+// The sound without a window system: the terminal bell on POSIX (when stderr
+// is a terminal), the default message sound on Windows.
+void systemBeep();
 
 }  // namespace kelmora::platform

@@ -2,15 +2,17 @@
 
 namespace kelmora::platform {
 
-CodePage systemCodePage() { return CodePage::Utf8; }
-
 bool isLeadByte(unsigned char c, CodePage cp)
 {
     switch (cp) {
     case CodePage::Cp932:
         return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    case CodePage::DoubleByte:
+        return c >= 0x81 && c <= 0xFE;
     case CodePage::Utf8:
         return c >= 0xC2 && c <= 0xF4;
+    case CodePage::SingleByte:
+        return false;
     }
     return false;
 }
@@ -27,18 +29,22 @@ std::size_t utf8SequenceLength(unsigned char c)
 
 bool isUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// The second byte of a Shift-JIS character is never below 0x40, so "/", ":" and
-// control bytes after a lead byte stand alone.
-bool isCp932TrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+// The second byte of a double-byte character is never below 0x40, so "/", ":"
+// and control bytes after a lead byte stand alone.
+bool isTrailByte(unsigned char c, CodePage cp)
+{
+    if (cp == CodePage::Cp932) return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
 
 }  // namespace
 
 std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp)
 {
     const auto c = static_cast<unsigned char>(s[pos]);
-    if (cp == CodePage::Cp932) {
+    if (cp != CodePage::Utf8) {
         const bool pair = isLeadByte(c, cp) && pos + 1 < s.size()
-                          && isCp932TrailByte(static_cast<unsigned char>(s[pos + 1]));
+                          && isTrailByte(static_cast<unsigned char>(s[pos + 1]), cp);
         return pair ? pos + 2 : pos + 1;
     }
     const std::size_t length = utf8SequenceLength(c);

@@ -9,8 +9,10 @@
 namespace kelmora::platform {
 
 enum class CodePage {
-    Utf8,   // the system code page on Linux
-    Cp932,  // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, trail bytes 0x40-0x7E and 0x80-0xFC
+    Utf8,        // the system code page on Linux
+    Cp932,       // Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC, trail bytes 0x40-0x7E and 0x80-0xFC
+    DoubleByte,  // the Chinese and Korean code pages 936, 949, 950: lead bytes 0x81-0xFE, trail bytes 0x40-0xFE but 0x7F
+    SingleByte,  // one byte a character (1252 and the other Windows code pages)
 };
 
 // The code page that file names and texts use on this system.

@@ -2,11 +2,12 @@
 // Looking up entries of a folder by a wildcard pattern with Windows rules:
 // "*" is any run of characters, "?" one character, "*.*" matches every name
 // (also names without a dot) and a pattern ending in "." matches names without
-// an extension. Names are compared case-sensitively, as the file system does.
+// an extension. matchesWildcard compares names case-sensitively, as a POSIX
+// file system does; on Windows the look-up is the system's own.
 
 #include <cstdint>
 #include <ctime>
-#include <dirent.h>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,7 +33,9 @@ struct FileFindData {
     std::string name;              // the entry's name without its folder
     std::uint64_t size = 0;        // bytes; 0 for folders
     std::uint32_t attributes = 0;  // FileAttribute bits
-    bool isSymbolicLink = false;   // the entry itself is a link (attributes describe its target)
+    // The entry itself is a link (on Windows also a junction). On POSIX the
+    // attributes describe its target; on Windows the link itself.
+    bool isSymbolicLink = false;
     FileTime creationTime;
     FileTime writeTime;
     FileTime accessTime;
@@ -41,13 +44,8 @@ struct FileFindData {
 // True when name matches the wildcard pattern by the rules above.
 bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage cp = systemCodePage());
 
-// Opens a folder for reading its entries, by a path of any length (deep trees
-// of long names run past PATH_MAX); empty is the current folder. The caller
-// closes the descriptor. -1 (errno set) when it cannot be opened.
-int openFolder(const std::string& path);
-
-// Looks up exactly the entry that path names (no wildcards; a trailing "/"
-// names the folder itself), at any length. False when there is none.
+// Looks up exactly the entry that path names (no wildcards; a trailing
+// separator names the folder itself), at any length. False when there is none.
 bool lookUpEntry(const std::string& path, FileFindData& data);
 
 // One look-up: first() starts it, next() moves on; the folder is closed by the
@@ -57,7 +55,7 @@ bool lookUpEntry(const std::string& path, FileFindData& data);
 //   first("/v/")       the folder /v itself (a trailing "/" names the folder)
 class FileFind {
 public:
-    FileFind() = default;
+    FileFind();
     ~FileFind();
     FileFind(const FileFind&) = delete;
     FileFind& operator=(const FileFind&) = delete;
@@ -68,15 +66,16 @@ public:
     bool firstFolder(const std::string& pathOrPattern);
     bool next();
     void close();
-    const FileFindData& data() const { return data_; }
+    const FileFindData& data() const { return m_data; }
 
 private:
+    struct Listing;  // the system's open folder listing
+
     bool start(const std::string& pathOrPattern, bool foldersOnly);
 
-    DIR* dir_ = nullptr;
-    bool foldersOnly_ = false;
-    std::string pattern_;
-    FileFindData data_;
+    std::unique_ptr<Listing> m_listing;
+    bool m_foldersOnly = false;
+    FileFindData m_data;
 };
 
 }  // namespace kelmora::platform

@@ -29,15 +29,6 @@ std::size_t lastSeparator(std::string_view path, PathStyle style, CodePage cp)
 
 }  // namespace
 
-PathStyle nativePathStyle()
-{
-#ifdef _WIN32
-    return PathStyle::Windows;
-#else
-    return PathStyle::Posix;
-#endif
-}
-
 char separatorChar(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
 
 bool endsWithSeparator(std::string_view path, PathStyle style, CodePage cp)

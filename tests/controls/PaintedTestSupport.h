@@ -2,8 +2,11 @@
 // Helpers for the painted controls' pixel tests.
 
 #include <QImage>
+#include <QPainter>
 #include <QSet>
 #include <QWidget>
+#include <algorithm>
+#include <climits>
 
 #include "controls/Colors.h"
 
@@ -44,6 +47,28 @@ inline QSet<QPoint> shifted(const QSet<QPoint>& points, QPoint by)
     QSet<QPoint> out;
     for (const QPoint& p : points) out.insert(p + by);
     return out;
+}
+
+// The points of colour within area, moved so that their top row and left column are 0.
+inline QSet<QPoint> shapeOf(const QImage& image, TColor colour, QRect area = {})
+{
+    const QSet<QPoint> points = pointsOf(image, colour, area);
+    int left = INT_MAX, top = INT_MAX;
+    for (const QPoint& p : points) left = std::min(left, p.x()), top = std::min(top, p.y());
+    return shifted(points, QPoint(-left, -top));
+}
+
+// The shape of text as the toolkit itself draws it in font.
+inline QSet<QPoint> toolkitTextShape(const QString& text, const QFont& font)
+{
+    QImage image(400, 40, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QPoint(0, 30), text);
+    painter.end();
+    return shapeOf(image, clWhite);
 }
 
 }  // namespace kelmora::test

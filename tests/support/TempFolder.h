@@ -1,9 +1,11 @@
 #pragma once
-// A fresh folder under /tmp for one test, removed with everything in it.
+// A fresh folder in the system's temporary folder for one test, removed with
+// everything in it. Paths use the system's own separator.
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
 
 namespace kelmora::test {
@@ -12,22 +14,29 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kelmora-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() / ("kelmora-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) m_path = candidate.string();
+        }
+        if (m_path.empty()) throw std::runtime_error("no temporary folder");
     }
     ~TempFolder()
     {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(m_path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& path() const { return m_path; }
+    // "a/b" below the folder, with the system's separator.
+    std::string operator/(const std::string& name) const
+    {
+        return (std::filesystem::path(m_path) / std::filesystem::path(name).make_preferred()).string();
+    }
 
     // Writes a file below the folder (parents made as needed) and returns its path.
     std::string write(const std::string& name, const std::string& content = {}) const
@@ -45,7 +54,7 @@ public:
     }
 
 private:
-    std::string path_;
+    std::string m_path;
 };
 
 }  // namespace kelmora::test

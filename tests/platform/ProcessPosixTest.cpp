@@ -41,7 +41,7 @@ private:
 
 }  // namespace
 
-TEST(Process, ArgumentsReachTheProgramUnchanged)
+TEST(ProcessPosix, ArgumentsReachTheProgramUnchanged)
 {
     TempFolder dir;
     ScopedEnv log("KELMORA_FAKE_LOG", dir / "log");
@@ -59,7 +59,7 @@ TEST(Process, ArgumentsReachTheProgramUnchanged)
     EXPECT_FALSE(std::filesystem::exists(dir / "pwned"));
 }
 
-TEST(Process, ExitStatusAndWaiting)
+TEST(ProcessPosix, ExitStatusAndWaiting)
 {
     {
         ScopedEnv exit("KELMORA_FAKE_EXIT", "3");
@@ -93,7 +93,7 @@ TEST(Process, ExitStatusAndWaiting)
     }
 }
 
-TEST(Process, ChildrenAreAlwaysReaped)
+TEST(ProcessPosix, ChildrenAreAlwaysReaped)
 {
     pid_t pid;
     {
@@ -124,7 +124,7 @@ TEST(Process, ChildrenAreAlwaysReaped)
     EXPECT_FALSE(hasChildren());
 }
 
-TEST(Process, TerminateAsksFirstAndKillsWhatDoesNotListen)
+TEST(ProcessPosix, TerminateAsksFirstAndKillsWhatDoesNotListen)
 {
     struct Row {
         const char* name;
@@ -153,7 +153,7 @@ TEST(Process, TerminateAsksFirstAndKillsWhatDoesNotListen)
     }
 }
 
-TEST(Process, StartFailures)
+TEST(ProcessPosix, StartFailures)
 {
     std::string error;
     EXPECT_FALSE(ChildProcess::startHidden("/no/such/program", {}, &error));
@@ -162,7 +162,7 @@ TEST(Process, StartFailures)
     EXPECT_FALSE(startDetached("kelmora-no-such-program", {}));
 }
 
-TEST(Process, FindProgramLooksBesideTheProgramFirst)
+TEST(ProcessPosix, FindProgramLooksBesideTheProgramFirst)
 {
     TempFolder dir;
     ScopedEnv path("PATH", dir.path() + ":" + KELMORA_FAKE_EXTRACTOR_DIR);

@@ -28,31 +28,20 @@ bool isExecutableFile(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
+// -1 where the kernel has no pidfds (before Linux 5.3).
 int openPidFd(pid_t pid)
 {
-#ifdef SYS_pidfd_open
     const long fd = ::syscall(SYS_pidfd_open, pid, 0);
-    if (fd >= 0) {
-        ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
-        return static_cast<int>(fd);
-    }
-#else
-    (void)pid;
-#endif
-    return -1;
+    if (fd < 0) return -1;
+    ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
+    return static_cast<int>(fd);
 }
 
 // Sends signal through the pidfd: it always names our child, even once the
 // child is gone and its number is reused.
 bool sendSignal(int pidFd, int signal)
 {
-#ifdef SYS_pidfd_send_signal
     return ::syscall(SYS_pidfd_send_signal, pidFd, signal, nullptr, 0) == 0;
-#else
-    (void)pidFd;
-    (void)signal;
-    return false;
-#endif
 }
 
 // Kills the child of watchFd (a pidfd of its own, closed here) unless it ends within graceMs.
@@ -143,6 +132,11 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
 
 }  // namespace
 
+std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, std::string* error)
+{
+    return startHidden(command.program, command.arguments, error);
+}
+
 std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
                                                       const std::vector<std::string>& arguments,
                                                       std::string* error)
@@ -152,63 +146,40 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
     return ChildProcess(*pid, openPidFd(*pid));
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(other.pid_), pidFd_(other.pidFd_), ended_(other.ended_), exitStatus_(other.exitStatus_),
-      exitSignal_(other.exitSignal_)
-{
-    other.pid_ = -1;
-    other.pidFd_ = -1;
-}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        pid_ = other.pid_;
-        pidFd_ = other.pidFd_;
-        ended_ = other.ended_;
-        exitStatus_ = other.exitStatus_;
-        exitSignal_ = other.exitSignal_;
-        other.pid_ = -1;
-        other.pidFd_ = -1;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess() { release(); }
+int ChildProcess::exitNotifier() const { return static_cast<int>(m_handle); }
 
 void ChildProcess::release()
 {
-    if (pid_ > 0 && !ended_ && !reap(false)) reapInBackground(pid_);
-    if (pidFd_ >= 0) ::close(pidFd_);
-    pid_ = -1;
-    pidFd_ = -1;
+    if (m_pid > 0 && !m_ended && !reap(false)) reapInBackground(static_cast<pid_t>(m_pid));
+    if (m_handle >= 0) ::close(static_cast<int>(m_handle));
+    m_pid = -1;
+    m_handle = -1;
 }
 
 bool ChildProcess::reap(bool block)
 {
-    if (ended_ || pid_ <= 0) return ended_;
+    if (m_ended || m_pid <= 0) return m_ended;
     int status = 0;
     pid_t result;
     do {
-        result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
+        result = ::waitpid(static_cast<pid_t>(m_pid), &status, block ? 0 : WNOHANG);
     } while (result < 0 && errno == EINTR);
-    if (result == pid_) {
-        ended_ = true;
-        exitStatus_ = statusFromWait(status);
-        exitSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    if (result == m_pid) {
+        m_ended = true;
+        m_exitStatus = statusFromWait(status);
+        m_exitSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     } else if (result < 0) {
-        ended_ = true;  // someone else reaped it: it is gone all the same
+        m_ended = true;  // someone else reaped it: it is gone all the same
     }
-    return ended_;
+    return m_ended;
 }
 
 bool ChildProcess::waitFor(int timeoutMs)
 {
     if (reap(false)) return true;
     if (timeoutMs < 0) return reap(true);
-    if (pidFd_ >= 0) {
-        pollfd watch{pidFd_, POLLIN, 0};
+    if (m_handle >= 0) {
+        pollfd watch{static_cast<int>(m_handle), POLLIN, 0};
         if (::poll(&watch, 1, timeoutMs) > 0) return reap(true);
         return reap(false);
     }
@@ -222,16 +193,20 @@ bool ChildProcess::waitFor(int timeoutMs)
 
 void ChildProcess::terminate(int graceMs)
 {
-    if (pid_ <= 0 || reap(false)) return;
-    if (pidFd_ >= 0) {
-        const int watchFd = ::fcntl(pidFd_, F_DUPFD_CLOEXEC, 0);
-        if (!sendSignal(pidFd_, SIGTERM)) ::kill(pid_, SIGTERM);
+    if (m_pid <= 0 || reap(false)) return;
+    const auto pid = static_cast<pid_t>(m_pid);
+    if (m_handle >= 0) {
+        const int pidFd = static_cast<int>(m_handle);
+        const int watchFd = ::fcntl(pidFd, F_DUPFD_CLOEXEC, 0);
+        if (!sendSignal(pidFd, SIGTERM)) ::kill(pid, SIGTERM);
         if (watchFd >= 0) killUnlessEndedInTime(watchFd, graceMs);
         return;
     }
-    ::kill(pid_, SIGTERM);
-    killPidUnlessEndedInTime(pid_, graceMs);
+    ::kill(pid, SIGTERM);
+    killPidUnlessEndedInTime(pid, graceMs);
 }
+
+bool startDetached(const ProcessCommand& command) { return startDetached(command.program, command.arguments); }
 
 bool startDetached(const std::string& program, const std::vector<std::string>& arguments)
 {
@@ -241,14 +216,7 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
     return true;
 }
 
-std::string extractorProgramName()
-{
-#ifdef _WIN32
-    return "ffmpeg.exe";
-#else
-    return "ffmpeg";
-#endif
-}
+std::string extractorProgramName() { return "ffmpeg"; }
 
 std::string findProgram(const std::string& name, const std::string& programFolder)
 {

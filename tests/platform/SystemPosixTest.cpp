@@ -6,14 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Beep.h"
 #include "platform/System.h"
 #include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;
 
-TEST(System, ProgramPathAndFolder)
+TEST(SystemPosix, ProgramPathAndFolder)
 {
     const std::string path = programPath();
     ASSERT_FALSE(path.empty());
@@ -22,7 +21,7 @@ TEST(System, ProgramPathAndFolder)
     EXPECT_EQ(programFolder(), path.substr(0, path.rfind('/')));
 }
 
-TEST(System, ExpandFileName)
+TEST(SystemPosix, ExpandFileName)
 {
     EXPECT_EQ(expandFileName("/a/./b//c/../d"), "/a/b/d");
     EXPECT_EQ(expandFileName("/a/b/"), "/a/b/");
@@ -34,7 +33,7 @@ TEST(System, ExpandFileName)
     EXPECT_EQ(expandFileName("."), std::string(cwd));
 }
 
-TEST(System, CreateFolderWithParents)
+TEST(SystemPosix, CreateFolderWithParents)
 {
     TempFolder dir;
     createFolderWithParents(dir / "new/sub/dir/");
@@ -50,7 +49,7 @@ TEST(System, CreateFolderWithParents)
     EXPECT_FALSE(deleteFile(file));
 }
 
-TEST(System, MakeFolderWithParentsSaysWhyItCannot)
+TEST(SystemPosix, MakeFolderWithParentsSaysWhyItCannot)
 {
     TempFolder dir;
     const std::string file = dir.write("file");
@@ -67,7 +66,7 @@ TEST(System, MakeFolderWithParentsSaysWhyItCannot)
     EXPECT_EQ(errorText(ENOTDIR), std::strerror(ENOTDIR));
 }
 
-TEST(System, EntryKinds)
+TEST(SystemPosix, EntryKinds)
 {
     TempFolder dir;
     const std::string file = dir.write("file");
@@ -89,7 +88,7 @@ TEST(System, EntryKinds)
     }
 }
 
-TEST(System, UserFolders)
+TEST(SystemPosix, UserFolders)
 {
     TempFolder dir;
     const std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
@@ -113,18 +112,4 @@ TEST(System, UserFolders)
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("XDG_PICTURES_DIR");
     ::setenv("HOME", oldHome.c_str(), 1);
-}
-
-TEST(System, BeepGoesToTheSink)
-{
-    struct Counter : BeepSink {
-        int beeps = 0;
-        void beep() override { ++beeps; }
-    } counter;
-    setBeepSink(&counter);
-    beep();
-    beep();
-    setBeepSink(nullptr);
-    beep();  // the built-in one again
-    EXPECT_EQ(counter.beeps, 2);
 }
