@@ -46,7 +46,7 @@ bool PreviewRun::Start(const std::string& target, std::int32_t startSecond)
         BuildThumbnailCommandLine(target, startSecond, platform::folderPartWithoutSeparator(m_previewFile));
     const std::string program = platform::findProgram(command.program, m_programFolder);
     if (program.empty()) return false;
-    m_run = platform::ChildProcess::startHidden(program, command.arguments);
+    m_run = platform::ChildProcess::startHidden({program, command.arguments, command.commandLine});
     return m_run.has_value();
 }
 

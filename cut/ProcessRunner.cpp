@@ -12,7 +12,7 @@ constexpr int kStopGraceMs = 3000;
 bool ProcessRunner::start(const CutJob& job, std::string& error)
 {
     std::optional<platform::ChildProcess> run =
-        platform::ChildProcess::startHidden(job.program, job.command.arguments, &error);
+        platform::ChildProcess::startHidden({job.program, job.command.arguments, job.command.commandLine}, &error);
     if (!run) return false;
     m_runs.emplace(job.id, std::move(*run));
     return true;

@@ -1,0 +1,7 @@
+#include "platform/Paths.h"
+
+namespace kelmora::platform {
+
+PathStyle nativePathStyle() { return PathStyle::Windows; }
+
+}  // namespace kelmora::platform
