@@ -13,7 +13,15 @@
 
 namespace kelmora {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+ProgramArguments::ProgramArguments(int argc, const char* const* argv)
+    : m_programName(argc > 0 && argv[0] ? argv[0] : "kelmora")
+{
+    for (int i = 1; i < argc; ++i) m_targets.emplace_back(argv[i]);
+    m_toolkitArgv = {m_programName.data(), nullptr};
+}
+
+Application::Application(int argc, const char* const* argv)
+    : ProgramArguments(argc, argv), QApplication(m_toolkitArgc, m_toolkitArgv.data())
 {
     // The name is also what notices show as their title. No display name of its
     // own: the platform would append it to every window title, and the task bar
