@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/bench}
 cli=$build/bin/kelmora-cli
 if [ ! -x "$cli" ]; then
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELMORA_BUILD_TESTS=OFF >/dev/null
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELMORA_CORE_ONLY=ON -DKELMORA_BUILD_TESTS=OFF >/dev/null
   cmake --build "$build" --target kelmora-cli -j2 >/dev/null
 fi
 rounds=${ROUNDS:-3}

