@@ -23,8 +23,10 @@ ProgramArguments::ProgramArguments(int argc, const char* const* argv)
 Application::Application(int argc, const char* const* argv)
     : ProgramArguments(argc, argv), QApplication(m_toolkitArgc, m_toolkitArgv.data())
 {
+    // The name is also what notices show as their title. No display name of its
+    // own: the platform would append it to every window title, and the task bar
+    // is to read "Kelmora (3/20)" during a batch, not "Kelmora (3/20) — Kelmora".
     setApplicationName(QStringLiteral("Kelmora"));
-    setApplicationDisplayName(QStringLiteral("Kelmora"));
     // The task bar and the window switcher match the window to its menu entry
     // and show the mascot.
     setDesktopFileName(QStringLiteral(KELMORA_APP_ID));

@@ -326,11 +326,25 @@ void TMainForm1::SSButton10Click()
     if (std::exchange(m_closeAfterBatch, false)) close();
 }
 
+// The entry being cut is selected and in view, and the title (what the task
+// bar shows) says how far the batch is.
+void TMainForm1::entryStarted(const CutJob& job)
+{
+    const std::size_t row = m_targets->list().indexOf(job.entry);
+    if (row < m_targets->list().size()) {
+        const QModelIndex index = m_targets->index(static_cast<int>(row));
+        ListBox1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        ListBox1->scrollTo(index);
+    }
+    setWindowTitle(QStringLiteral("Kelmora (%1/%2)").arg(job.number).arg(job.total));
+}
+
 void TMainForm1::beep() { platform::beep(); }
 void TMainForm1::notice(const std::string& text) { showNotice(fromSystemBytes(text)); }
 
 void TMainForm1::batchFinished(const CutBatchReport& report)
 {
+    setWindowTitle(QStringLiteral("Kelmora"));
     if (report.outcome == CutBatchOutcome::Completed) Panel10->ImageList1.Tag = 1;
 }
 

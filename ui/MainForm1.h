@@ -177,6 +177,7 @@ private:
     void ShowPreviewPanel();
 
     // CutSessionListener
+    void entryStarted(const CutJob& job) override;
     void beep() override;
     void notice(const std::string& text) override;
     void batchFinished(const CutBatchReport& report) override;

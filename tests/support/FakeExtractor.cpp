@@ -11,6 +11,11 @@
 // writer's end) before it ends, so a test decides when it ends (HeldRun): every
 // run, or with $KELMORA_FAKE_HOLD_NAME set only one whose input (the argument
 // after "-i") contains that name.
+// Asked for "-progress pipe:1", it writes one progress block to its standard
+// output after its files (frame=FRAMES, out_time_us=$KELMORA_FAKE_POSITION_US,
+// default 500000) before any hold, and "progress=end" last.
+// Started as "ffprobe", it prints $KELMORA_FAKE_DURATION (default "N/A") as the
+// duration of any video, and logs nothing.
 
 #include <cstdint>
 #include <cstdlib>
@@ -109,12 +114,27 @@ std::string numberedName(const std::string& pattern, int number)
     return name;
 }
 
+void writeOut(const std::string& text)
+{
+    [[maybe_unused]] const auto written = ::write(STDOUT_FILENO, text.data(), text.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string name = argv[0];
+    if (name.size() >= 7 && name.compare(name.size() - 7, 7, "ffprobe") == 0) {
+        const char* duration = std::getenv("KELMORA_FAKE_DURATION");
+        writeOut(std::string(duration && *duration ? duration : "N/A") + "\n");
+        return 0;
+    }
     appendLog(arguments);
+    bool progress = false;
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "-progress" && arguments[i + 1] == "pipe:1") progress = true;
+    const int frames = environmentNumber("KELMORA_FAKE_FRAMES", 3);
 
     if (!arguments.empty()) {
         bool preview = false;
@@ -130,11 +150,16 @@ int main(int argc, char** argv)
             else
                 writeBitmap(arguments.back(), second & 0xFF);
         } else {
-            const int frames = environmentNumber("KELMORA_FAKE_FRAMES", 3);
             for (int n = 1; n <= frames; ++n) {
                 std::ofstream(numberedName(arguments.back(), n), std::ios::binary) << "frame " << n << "\n";
             }
         }
+    }
+
+    if (progress) {
+        const char* position = std::getenv("KELMORA_FAKE_POSITION_US");
+        writeOut("frame=" + std::to_string(frames) + "\nout_time_us=" + (position && *position ? position : "500000")
+                 + "\nprogress=continue\n");
     }
 
     const char* hold = std::getenv("KELMORA_FAKE_HOLD");
@@ -148,5 +173,7 @@ int main(int argc, char** argv)
         if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
         if (fd >= 0) ::close(fd);
     }
+
+    if (progress) writeOut("progress=end\n");
     return environmentNumber("KELMORA_FAKE_EXIT", 0);
 }
