@@ -165,7 +165,7 @@ CutBatchReport CutSession::runBatch(CutRunner& runner, std::size_t maxRuns)
     m_taken.clear();
     m_cursor = 0;
     m_listSeen = m_targets.changeCount();
-    m_untakenSeen = m_targets.changeCount() - 1;  // counted afresh
+    m_untakenSeen.reset();
     m_refusedFolders.clear();
     try {
         report.outcome = runEntries(runner, std::max<std::size_t>(maxRuns, 1));
@@ -226,7 +226,7 @@ std::size_t CutSession::nextEntry()
 
 std::size_t CutSession::untakenCount()
 {
-    if (m_targets.changeCount() != m_untakenSeen) {
+    if (m_untakenSeen != m_targets.changeCount()) {
         m_untaken = 0;
         for (std::size_t i = 0; i < m_targets.size(); ++i)
             if (m_taken.count(m_targets.serialAt(i)) == 0) ++m_untaken;

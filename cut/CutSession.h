@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -30,7 +31,7 @@ struct OptionRuleResult {
 // One extractor run of a batch.
 struct CutJob {
     std::uint64_t id = 0;        // unique within the session
-    std::size_t number = 0;      // this is entry number of total the batch has taken, from 1
+    std::size_t number = 0;      // entry k of total: the k-th entry the batch has taken, from 1
     std::size_t total = 0;       // the entries taken so far and those still waiting in the list
     std::string target;          // the entry as registered
     TargetList::Serial entry = 0;  // the list entry's registration number
@@ -176,7 +177,8 @@ public:
 
 private:
     CutBatchOutcome runEntries(CutRunner& runner, std::size_t maxRuns);
-    // The first entry in list order not yet taken in this batch; the count when none is left.
+    // The index of the first entry in list order not yet taken in this batch;
+    // the largest size_t when none is left.
     std::size_t nextEntry();
     // How many entries of the list this batch has not taken yet.
     std::size_t untakenCount();
@@ -208,7 +210,7 @@ private:
     std::size_t m_cursor = 0;                      // entries before it are all taken
     std::uint64_t m_listSeen = 0;                  // the list's change count m_cursor was found at
     std::size_t m_untaken = 0;                     // entries of the list not taken yet
-    std::uint64_t m_untakenSeen = 0;               // the list's change count m_untaken was counted at
+    std::optional<std::uint64_t> m_untakenSeen;    // the list's change count m_untaken was counted at
     std::vector<std::string> m_reservedImages;     // first images this batch has named
     std::unordered_set<std::string> m_refusedFolders;  // destinations already reported
 };
