@@ -1,22 +1,22 @@
 // A stand-in for the frame extractor in tests. It logs its arguments to
-// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files, waits
-// $KELMORA_FAKE_SLEEP_MS and exits with $KELMORA_FAKE_EXIT.
+// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files and
+// exits with $KELMORA_FAKE_EXIT. It never sleeps: a test that needs a run to
+// last holds it (below) and lets it go when it is ready.
 //   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview),
 //                its red channel the start second ("-ss") modulo 256; with
 //                $KELMORA_FAKE_PREVIEW_BYTES set, those bytes instead.
 //   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
 //                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
-// A run whose input (the argument after "-i") contains $KELMORA_FAKE_HOLD_NAME
-// then waits on the FIFO $KELMORA_FAKE_HOLD (for a byte or its writer's end)
-// before it ends, so a test decides when that run ends (HeldRun).
+// With $KELMORA_FAKE_HOLD set, a run then waits on that FIFO (for a byte or its
+// writer's end) before it ends, so a test decides when it ends (HeldRun): every
+// run, or with $KELMORA_FAKE_HOLD_NAME set only one whose input (the argument
+// after "-i") contains that name.
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -139,17 +139,14 @@ int main(int argc, char** argv)
 
     const char* hold = std::getenv("KELMORA_FAKE_HOLD");
     const char* holdName = std::getenv("KELMORA_FAKE_HOLD_NAME");
-    if (hold && *hold && holdName) {
-        for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-            if (arguments[i] != "-i" || arguments[i + 1].find(holdName) == std::string::npos) continue;
-            const int fd = ::open(hold, O_RDONLY | O_CLOEXEC);
-            char byte;
-            if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
-            if (fd >= 0) ::close(fd);
-        }
+    bool held = hold && *hold && !holdName;
+    for (std::size_t i = 0; hold && *hold && holdName && i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "-i" && arguments[i + 1].find(holdName) != std::string::npos) held = true;
+    if (held) {
+        const int fd = ::open(hold, O_RDONLY | O_CLOEXEC);
+        char byte;
+        if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
+        if (fd >= 0) ::close(fd);
     }
-
-    const int sleepMs = environmentNumber("KELMORA_FAKE_SLEEP_MS", 0);
-    if (sleepMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
     return environmentNumber("KELMORA_FAKE_EXIT", 0);
 }
