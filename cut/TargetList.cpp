@@ -1,7 +1,8 @@
 #include "cut/TargetList.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstring>
+#include <string_view>
 
 namespace kelmora {
 
@@ -13,13 +14,26 @@ unsigned char folded(char c)
     return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
+// Negative, zero or positive as a sorts before, with or after b, ignoring case.
+int compareIgnoringCase(std::string_view a, std::string_view b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    // Equal bytes fold alike: skip the shared start (long in paths of one
+    // folder) eight bytes at a time, and fold only bytes that differ.
+    while (i + 8 <= common && std::memcmp(a.data() + i, b.data() + i, 8) == 0) i += 8;
+    for (; i < common; ++i) {
+        if (a[i] == b[i]) continue;
+        const unsigned char x = folded(a[i]);
+        const unsigned char y = folded(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
 }  // namespace
 
-bool lessIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return folded(x) < folded(y); });
-}
+bool lessIgnoringCase(const std::string& a, const std::string& b) { return compareIgnoringCase(a, b) < 0; }
 
 std::size_t TargetList::indexOf(Serial serial) const
 {
@@ -44,17 +58,27 @@ std::size_t TargetList::add(std::string entry)
 void TargetList::addAll(std::vector<std::string> entries)
 {
     // The new entries in sorted order (equal ones in the order given), numbered
-    // in the order given, then merged after equal old ones.
-    std::vector<std::size_t> order(entries.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&entries](std::size_t a, std::size_t b) { return lessIgnoringCase(entries[a], entries[b]); });
+    // in the order given, then merged after equal old ones. Each key carries
+    // its text beside its place in entries: sorting bare places, each compare
+    // reaching through entries, took several times longer for 100,000 paths.
+    struct Key {
+        std::string_view text;
+        std::size_t index;
+    };
+    std::vector<Key> order;
+    order.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) order.push_back({entries[i], i});
+    std::sort(order.begin(), order.end(), [](const Key& a, const Key& b) {
+        const int compared = compareIgnoringCase(a.text, b.text);
+        return compared < 0 || (compared == 0 && a.index < b.index);
+    });
     std::vector<std::string> mergedEntries;
     std::vector<Serial> mergedSerials;
     mergedEntries.reserve(m_entries.size() + entries.size());
     mergedSerials.reserve(m_entries.size() + entries.size());
     std::size_t old = 0;
-    for (const std::size_t added : order) {
+    for (const Key& key : order) {
+        const std::size_t added = key.index;
         while (old < m_entries.size() && !lessIgnoringCase(entries[added], m_entries[old])) {
             mergedEntries.push_back(std::move(m_entries[old]));
             mergedSerials.push_back(m_serials[old]);

@@ -26,6 +26,9 @@ std::vector<std::string> findCutTargets(const std::string& path)
     SearchFile1.setRecursive(true);
     SearchFile1.setDirectory(path);
     SearchFile1.setSearchName("*.*");
+    // Only the names are registered: examining each entry (size, times) would
+    // cost more than the walk itself.
+    SearchFile1.setEntryFacts(platform::EntryFacts::NameAndKind);
     SearchFile1.OnFind = [&found](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) {
         found.push_back(Name);
     };

@@ -41,6 +41,18 @@ struct FileFindData {
     FileTime accessTime;
 };
 
+// How much a listing tells about each entry it reports.
+enum class EntryFacts {
+    // The name, the directory bit (a link counts as what it points to), the
+    // link flag and what the name says (hidden). On POSIX this comes from the
+    // folder listing itself: an entry is examined only when the listing does
+    // not say its type, or when it is a link. Size, times and the read-only
+    // bit stay empty there.
+    NameAndKind,
+    // Everything FileFindData holds: on POSIX every entry is examined.
+    Full,
+};
+
 // True when name matches the wildcard pattern by the rules above.
 bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage cp = systemCodePage());
 
@@ -60,10 +72,12 @@ public:
     FileFind(const FileFind&) = delete;
     FileFind& operator=(const FileFind&) = delete;
 
-    bool first(const std::string& pathOrPattern);
+    // facts: what data() must hold for each listed entry (a plain name is
+    // looked up whole either way).
+    bool first(const std::string& pathOrPattern, EntryFacts facts = EntryFacts::Full);
     // The same, reporting only folders (and links to folders); the other entries
     // are passed over without being examined, which makes a tree walk much cheaper.
-    bool firstFolder(const std::string& pathOrPattern);
+    bool firstFolder(const std::string& pathOrPattern, EntryFacts facts = EntryFacts::Full);
     bool next();
     void close();
     const FileFindData& data() const { return m_data; }
@@ -71,10 +85,11 @@ public:
 private:
     struct Listing;  // the system's open folder listing
 
-    bool start(const std::string& pathOrPattern, bool foldersOnly);
+    bool start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts);
 
     std::unique_ptr<Listing> m_listing;
     bool m_foldersOnly = false;
+    EntryFacts m_facts = EntryFacts::Full;
     FileFindData m_data;
 };
 

@@ -1,4 +1,4 @@
-#include "platform/FileFind.h"
+#include "platform/FileFind_posix.h"
 
 #include <cerrno>
 #include <climits>
@@ -33,27 +33,42 @@ bool readOnlyFor(const struct statx& st)
     return !(st.stx_mode & S_IWOTH);
 }
 
-// Fills data from the entry name inside the folder dirFd (AT_FDCWD: name is a path).
-bool fillEntry(int dirFd, const char* name, std::string displayName, FileFindData& data)
+bool isHiddenName(const std::string& name)
 {
-    constexpr unsigned mask = STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE
-                              | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    return !name.empty() && name.front() == '.' && name != "." && name != "..";
+}
+
+// What the name alone tells: the name itself, and a leading "." hides it.
+void describeByName(std::string name, FileFindData& data)
+{
+    data = {};
+    data.name = std::move(name);
+    if (isHiddenName(data.name)) data.attributes |= faHidden;
+}
+
+// Fills data by examining the entry name inside the folder dirFd (AT_FDCWD:
+// name is a path); only its type unless facts asks for the full record.
+bool fillEntry(int dirFd, const char* name, std::string displayName, EntryFacts facts, FileFindData& data)
+{
+    const bool full = facts == EntryFacts::Full;
+    const unsigned mask = full ? STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE | STATX_ATIME
+                                     | STATX_MTIME | STATX_BTIME
+                               : STATX_TYPE;
     struct statx st {};
     if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) return false;
-    data.isSymbolicLink = S_ISLNK(st.stx_mode);
-    if (data.isSymbolicLink) {
+    const bool isLink = S_ISLNK(st.stx_mode);
+    if (isLink) {
         // A link is described by what it points to; a dangling link by itself.
         struct statx target {};
         if (::statx(dirFd, name, AT_NO_AUTOMOUNT, mask, &target) == 0) st = target;
     }
-    data.name = std::move(displayName);
+    describeByName(std::move(displayName), data);
+    data.isSymbolicLink = isLink;
     const bool isDirectory = S_ISDIR(st.stx_mode);
-    data.size = isDirectory ? 0 : st.stx_size;
-    data.attributes = 0;
     if (isDirectory) data.attributes |= faDirectory;
+    if (!full) return true;
+    data.size = isDirectory ? 0 : st.stx_size;
     if (readOnlyFor(st)) data.attributes |= faReadOnly;
-    if (!data.name.empty() && data.name.front() == '.' && data.name != "." && data.name != "..")
-        data.attributes |= faHidden;
     data.creationTime = fileTime(st.stx_btime, st.stx_mask & STATX_BTIME);
     data.writeTime = fileTime(st.stx_mtime, st.stx_mask & STATX_MTIME);
     data.accessTime = fileTime(st.stx_atime, st.stx_mask & STATX_ATIME);
@@ -96,15 +111,28 @@ int openFolder(const std::string& path)
 // Fills data from the entry a path names, also past the system's path limit.
 bool fillEntryByPath(const std::string& path, std::string displayName, FileFindData& data)
 {
-    if (path.size() < PATH_MAX) return fillEntry(AT_FDCWD, path.c_str(), std::move(displayName), data);
+    if (path.size() < PATH_MAX)
+        return fillEntry(AT_FDCWD, path.c_str(), std::move(displayName), EntryFacts::Full, data);
     const int folder = openFolder(folderPartWithSeparator(path, PathStyle::Posix));
     if (folder < 0) return false;
-    const bool found = fillEntry(folder, fileNamePart(path, PathStyle::Posix).c_str(), std::move(displayName), data);
+    const bool found = fillEntry(folder, fileNamePart(path, PathStyle::Posix).c_str(), std::move(displayName),
+                                 EntryFacts::Full, data);
     ::close(folder);
     return found;
 }
 
 }  // namespace
+
+bool describeListedEntry(int folderFd, const char* name, unsigned char listedType, EntryFacts facts,
+                         FileFindData& data)
+{
+    // Only a link needs a look at its target to know whether it is a folder.
+    if (facts == EntryFacts::Full || listedType == DT_UNKNOWN || listedType == DT_LNK)
+        return fillEntry(folderFd, name, name, facts, data);
+    describeByName(name, data);
+    if (listedType == DT_DIR) data.attributes |= faDirectory;
+    return true;
+}
 
 bool lookUpEntry(const std::string& path, FileFindData& data)
 {
@@ -133,15 +161,22 @@ FileFind::~FileFind() { close(); }
 
 void FileFind::close() { m_listing.reset(); }
 
-bool FileFind::first(const std::string& pathOrPattern) { return start(pathOrPattern, false); }
+bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts)
+{
+    return start(pathOrPattern, false, facts);
+}
 
-bool FileFind::firstFolder(const std::string& pathOrPattern) { return start(pathOrPattern, true); }
+bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
+{
+    return start(pathOrPattern, true, facts);
+}
 
-bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly)
+bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts)
 {
     close();
     m_data = {};
     m_foldersOnly = foldersOnly;
+    m_facts = facts;
     if (pathOrPattern.empty()) return false;
 
     const std::string name = fileNamePart(pathOrPattern, PathStyle::Posix);
@@ -173,7 +208,7 @@ bool FileFind::next()
         if (m_foldersOnly && entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
             continue;
         if (!matchAll && !matchesWildcard(pattern, entry->d_name)) continue;
-        if (!fillEntry(::dirfd(dir), entry->d_name, entry->d_name, m_data)) continue;
+        if (!describeListedEntry(::dirfd(dir), entry->d_name, entry->d_type, m_facts, m_data)) continue;
         if (m_foldersOnly && !(m_data.attributes & faDirectory)) continue;
         return true;
     }

@@ -113,15 +113,23 @@ FileFind::~FileFind() { close(); }
 
 void FileFind::close() { m_listing.reset(); }
 
-bool FileFind::first(const std::string& pathOrPattern) { return start(pathOrPattern, false); }
+bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts)
+{
+    return start(pathOrPattern, false, facts);
+}
 
-bool FileFind::firstFolder(const std::string& pathOrPattern) { return start(pathOrPattern, true); }
+bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
+{
+    return start(pathOrPattern, true, facts);
+}
 
-bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly)
+// The listing carries the whole record of every entry, so facts changes nothing here.
+bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts)
 {
     close();
     m_data = {};
     m_foldersOnly = foldersOnly;
+    m_facts = facts;
     if (pathOrPattern.empty()) return false;
     const std::string_view name = lastStep(pathOrPattern);
     if (name.empty() || !hasWildcard(name)) {

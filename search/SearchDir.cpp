@@ -35,7 +35,7 @@ bool TSearchDir::Search()
     while (!FolderQueue.empty()) {
         const std::string folder = std::move(FolderQueue.front());
         FolderQueue.pop_front();
-        for (bool more = find.firstFolder(platform::joinPath(folder, "*.*")); more; more = find.next()) {
+        for (bool more = find.firstFolder(platform::joinPath(folder, "*.*"), m_entryFacts); more; more = find.next()) {
             const platform::FileFindData& entry = find.data();
             // A link to a folder is not walked into: a link loop would never end.
             if (!(entry.attributes & platform::faDirectory) || entry.isSymbolicLink || isDotEntry(entry.name))

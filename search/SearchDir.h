@@ -25,6 +25,11 @@ public:
     const std::string& BaseDir() const { return baseDir_; }
     void setBaseDir(const std::string& value) { baseDir_ = value; }
     bool Busy() const { return busy_; }
+    // What OnFind reads of Data beside the name. NameAndKind spares examining
+    // every folder (FileName, ShortName, IsDirectory and IsHidden are filled;
+    // on POSIX the size, times and read-only bit stay empty); Full fills all.
+    platform::EntryFacts entryFacts() const { return m_entryFacts; }
+    void setEntryFacts(platform::EntryFacts value) { m_entryFacts = value; }
 
     TSearchDirEvent OnFind;
 
@@ -38,6 +43,7 @@ protected:
 private:
     std::string baseDir_;
     bool busy_ = false;
+    platform::EntryFacts m_entryFacts = platform::EntryFacts::Full;
     std::deque<std::string> FolderQueue;
 };
 

@@ -26,6 +26,7 @@ bool TSearchFile::Search()
     FolderList.clear();
     if (recursive_) {
         searchDir_.setBaseDir(directory_);
+        searchDir_.setEntryFacts(m_entryFacts);
         searchDir_.Search();
     } else {
         FolderList.push_back(platform::expandFileName(directory_));
@@ -35,7 +36,7 @@ bool TSearchFile::Search()
     bool Continue = true;
     platform::FileFind find;
     for (const std::string& folder : FolderList) {
-        for (bool more = find.first(platform::joinPath(folder, pattern)); more; more = find.next()) {
+        for (bool more = find.first(platform::joinPath(folder, pattern), m_entryFacts); more; more = find.next()) {
             const std::string& name = find.data().name;
             if (name == "." || name == "..") continue;
             DoFind(platform::joinPath(folder, name), toSearchFileData(find.data()), Continue);

@@ -33,6 +33,13 @@ public:
     bool Recursive() const { return recursive_; }
     void setRecursive(bool value) { recursive_ = value; }
     bool Busy() const { return busy_; }
+    // What OnFind and OnFindDir read of Data beside the name. NameAndKind
+    // spares examining every entry (FileName, ShortName, IsDirectory and
+    // IsHidden are filled; on POSIX the size, times and read-only bit stay
+    // empty): a walk that only collects names costs little more than listing
+    // the folders. Full, the default, fills every field.
+    platform::EntryFacts entryFacts() const { return m_entryFacts; }
+    void setEntryFacts(platform::EntryFacts value) { m_entryFacts = value; }
 
     TFindFileEvent OnFind;
     TFindDirEvent OnFindDir;
@@ -54,6 +61,7 @@ private:
     std::string searchName_;
     bool recursive_ = false;
     bool busy_ = false;
+    platform::EntryFacts m_entryFacts = platform::EntryFacts::Full;
     std::vector<std::string> FolderList;
     TSearchDir searchDir_;
 };

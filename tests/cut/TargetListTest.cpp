@@ -21,6 +21,33 @@ TEST(TargetList, KeepsAscendingOrderIgnoringCaseWithEqualEntriesSideBySide)
     EXPECT_EQ(list.entries(), (std::vector<std::string>{"/v/A.avi", "/v/a.avi", "/v/b.avi", "/v/_x.avi"}));
 }
 
+TEST(TargetList, LongNamesCompareIgnoringCaseAtEveryByte)
+{
+    // Long shared starts are compared eight bytes at a time: differences
+    // before, at and after each eight-byte step must still decide.
+    struct Row {
+        const char* why;
+        std::string a, b;
+        bool aFirst, bFirst;
+    };
+    const Row rows[] = {
+        {"case differs in the first step only", "abcdefghX", "ABCDEFGHy", true, false},
+        {"equal ignoring case across steps", "/videos/CLIP_b.avi", "/videos/clip_B.avi", false, false},
+        {"the last byte of a step", "0123456a/", "0123456B/", true, false},
+        {"the first byte of the next step", "01234567a", "01234567B", true, false},
+        {"after two whole steps", "0123456789abcdefZ", "0123456789ABCDEFa", false, true},
+        {"a shorter name sorts first", "/videos/long/name", "/videos/long/name/", true, false},
+        {"\"_\" after letters", "/videos/a.avi", "/videos/_x.avi", true, false},
+        {"bytes past ASCII by value", "/videos/z.avi", "/videos/\xE9.avi", true, false},
+        {"no folding past ASCII", "/videos/\xC9.avi", "/videos/\xE9.avi", true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        EXPECT_EQ(lessIgnoringCase(row.a, row.b), row.aFirst);
+        EXPECT_EQ(lessIgnoringCase(row.b, row.a), row.bFirst);
+    }
+}
+
 TEST(TargetList, ABulkAddGivesTheSameOrderAsSingleAdds)
 {
     const std::vector<std::string> first{"C", "a", "\xE9t\xE9", "b", "B"};

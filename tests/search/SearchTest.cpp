@@ -4,6 +4,7 @@
 #include <climits>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,6 +183,49 @@ TEST_F(Search, WalkerOnItsOwn)
     EXPECT_EQ(base.FileName, "A");
     EXPECT_TRUE(base.IsDirectory);
 }
+
+class WalkByFacts : public Search, public ::testing::WithParamInterface<platform::EntryFacts> {};
+
+TEST_P(WalkByFacts, ReportsTheSameEntriesAndKindsWhateverTheHandlerReads)
+{
+    ASSERT_EQ(::symlink(A.c_str(), (A + "/S/loop").c_str()), 0);  // a link loop, never entered
+    ASSERT_EQ(::symlink((A + "/a2").c_str(), (A + "/file-link").c_str()), 0);
+    ASSERT_EQ(::symlink((A + "/nowhere").c_str(), (A + "/dangling").c_str()), 0);
+    ASSERT_EQ(::mkfifo((A + "/pipe").c_str(), 0644), 0);
+    dir.write("A/.hidden");
+    const bool full = GetParam() == platform::EntryFacts::Full;
+    search.setRecursive(true);
+    search.setEntryFacts(GetParam());
+    std::vector<std::string> dirs;
+    search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData& data, bool&, bool&) {
+        EXPECT_TRUE(data.IsDirectory) << name;
+        dirs.push_back(name);
+    };
+    EXPECT_TRUE(search.Search());
+    EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S", A + "/S/T"}));
+
+    std::map<std::string, bool> folders;  // every entry once, and whether it is a folder
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        EXPECT_TRUE(folders.emplace(found[i], foundData[i].IsDirectory).second) << found[i];
+        EXPECT_EQ(foundData[i].IsHidden, found[i] == A + "/.hidden") << found[i];
+    }
+    EXPECT_EQ(folders, (std::map<std::string, bool>{{A + "/.hidden", false},   {A + "/S", true},
+                                                    {A + "/S/T", true},        {A + "/S/T/t1", false},
+                                                    {A + "/S/loop", true},     {A + "/S/s1", false},
+                                                    {A + "/a1", false},        {A + "/a2", false},
+                                                    {A + "/dangling", false},  {A + "/file-link", false},
+                                                    {A + "/pipe", false}}));
+    // Size and times come only with the full record.
+    const auto a2 = std::find(found.begin(), found.end(), A + "/a2") - found.begin();
+    EXPECT_EQ(foundData[a2].Size, full ? 2 : 0);
+    EXPECT_EQ(foundData[a2].HasWriteTime, full);
+}
+
+INSTANTIATE_TEST_SUITE_P(Facts, WalkByFacts,
+                         ::testing::Values(platform::EntryFacts::NameAndKind, platform::EntryFacts::Full),
+                         [](const auto& info) {
+                             return info.param == platform::EntryFacts::Full ? "Full" : "NameAndKind";
+                         });
 
 TEST(FolderWalk, DeepTreesOfLongNamesAreListedWhole)
 {
