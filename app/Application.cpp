@@ -13,10 +13,20 @@
 
 namespace kelmora {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+ProgramArguments::ProgramArguments(int argc, const char* const* argv)
+    : m_programName(argc > 0 && argv[0] ? argv[0] : "kelmora")
 {
+    for (int i = 1; i < argc; ++i) m_targets.emplace_back(argv[i]);
+    m_toolkitArgv = {m_programName.data(), nullptr};
+}
+
+Application::Application(int argc, const char* const* argv)
+    : ProgramArguments(argc, argv), QApplication(m_toolkitArgc, m_toolkitArgv.data())
+{
+    // The name is also what notices show as their title. No display name of its
+    // own: the platform would append it to every window title, and the task bar
+    // is to read "Kelmora (3/20)" during a batch, not "Kelmora (3/20) — Kelmora".
     setApplicationName(QStringLiteral("Kelmora"));
-    setApplicationDisplayName(QStringLiteral("Kelmora"));
     // The task bar and the window switcher match the window to its menu entry
     // and show the mascot.
     setDesktopFileName(QStringLiteral(KELMORA_APP_ID));

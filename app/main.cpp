@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/CommandLine.h"
 #include "controls/TextBytes.h"
 #include "platform/System.h"
 #include "ui/InfoForm1.h"
@@ -15,10 +14,9 @@
 int main(int argc, char** argv)
 {
     // Every argument is a cut target: the toolkit never sees them.
-    kelmora::CommandLine commandLine(argc, argv);
-    kelmora::Application app(commandLine.ToolkitArgc(), commandLine.ToolkitArgv());
+    kelmora::Application app(argc, argv);
     try {
-        kelmora::TMainForm1 MainForm1(kelmora::platform::programFolder(), commandLine.Targets());
+        kelmora::TMainForm1 MainForm1(kelmora::platform::programFolder(), app.targets());
         kelmora::TInfoForm1 InfoForm1(&MainForm1);
         MainForm1.InfoForm1 = &InfoForm1;
         MainForm1.show();

@@ -98,26 +98,30 @@ void TKmSpinEdit::setTextChecked(const QString& text)
     if (text != QLineEdit::text()) QLineEdit::setText(text);
 }
 
-int TKmSpinEdit::GetValue()
+TKmSpinEdit::Reading TKmSpinEdit::read() const
 {
     const QString minText = QString::number(m_minValue);
     if (m_suffix.isEmpty()) {
-        if (text().isEmpty()) setTextChecked(minText);
-        if (const auto v = parseInteger(text().toStdString())) return *v;
-        setTextChecked(minText);
-        return m_minValue;
+        if (text().isEmpty()) return {m_minValue, minText};
+        if (const auto v = parseInteger(text().toStdString())) return {*v, text()};
+        return {m_minValue, minText};
     }
     QString kept;
     for (const QChar c : text())
         if (c == u'+' || c == u'-' || (c >= u'0' && c <= u'9')) kept += c;
     if (kept.isEmpty()) kept = minText;
-    if (const auto v = parseInteger(kept.toStdString())) {
-        setTextChecked(kept + m_suffix);
-        return *v;
-    }
-    setTextChecked(minText + m_suffix);
-    return m_minValue;
+    if (const auto v = parseInteger(kept.toStdString())) return {*v, kept + m_suffix};
+    return {m_minValue, minText + m_suffix};
 }
+
+int TKmSpinEdit::GetValue()
+{
+    const Reading reading = read();
+    setTextChecked(reading.text);
+    return reading.value;
+}
+
+int TKmSpinEdit::valueShown() const { return read().value; }
 
 void TKmSpinEdit::SetValue(int value) { setTextChecked(QString::number(CheckValue(value)) + m_suffix); }
 

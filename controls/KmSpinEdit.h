@@ -45,6 +45,9 @@ public:
     bool loading() const { return m_loading; }
 
     int GetValue();
+    // What GetValue returns, without putting a number back into the field, so
+    // that following the user's typing never changes what is typed.
+    int valueShown() const;
     void SetValue(int value);
     int CheckValue(int value) const;
 
@@ -120,6 +123,12 @@ protected:
 private:
     void stepBy(std::int64_t delta);
     void setTextChecked(const QString& text);
+    // The value the text stands for, and the text GetValue leaves in the field.
+    struct Reading {
+        int value;
+        QString text;
+    };
+    Reading read() const;
     bool canEdit() const { return m_editorEnabled && !isReadOnly(); }
     bool fitsMaxLength(int insertedChars) const;
     // True when the key filter takes every character of text as typed input.

@@ -273,6 +273,7 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.number = entry.number;
     job.total = entry.total;
     job.target = target;
+    job.entry = m_targets.serialAt(index);
     job.outputName = imageNames().reserveFreeName(settings.DestinationFolder, outputName(target), format,
                                                   m_reservedImages);
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);

@@ -33,6 +33,7 @@ struct CutJob {
     std::size_t number = 0;      // this is entry number of total the batch has taken, from 1
     std::size_t total = 0;       // the entries taken so far and those still waiting in the list
     std::string target;          // the entry as registered
+    TargetList::Serial entry = 0;  // the list entry's registration number
     std::string program;         // the extractor's full path
     ExtractorCommand command;    // what the extractor is started with
     std::string outputPattern;   // where the images go, as the extractor reads it ("/out/a_%05d.jpg")

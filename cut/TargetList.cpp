@@ -21,6 +21,11 @@ bool lessIgnoringCase(const std::string& a, const std::string& b)
                                         [](char x, char y) { return folded(x) < folded(y); });
 }
 
+std::size_t TargetList::indexOf(Serial serial) const
+{
+    return static_cast<std::size_t>(std::find(m_serials.begin(), m_serials.end(), serial) - m_serials.begin());
+}
+
 std::size_t TargetList::placeFor(const std::string& entry) const
 {
     const auto place = std::upper_bound(m_entries.begin(), m_entries.end(), entry, lessIgnoringCase);

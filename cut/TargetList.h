@@ -25,6 +25,8 @@ public:
     const std::vector<std::string>& entries() const { return m_entries; }
     // The registration number of the entry at index; never reused, not even after clear().
     Serial serialAt(std::size_t index) const { return m_serials.at(index); }
+    // Where the entry with serial stands now; size() when it is gone.
+    std::size_t indexOf(Serial serial) const;
     // Goes up with every change of the list: equal counts, equal lists.
     std::uint64_t changeCount() const { return m_changes; }
 

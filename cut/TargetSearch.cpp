@@ -1,5 +1,7 @@
 #include "cut/TargetSearch.h"
 
+#include <iterator>
+
 #include "platform/FileFind.h"
 #include "platform/System.h"
 #include "search/SearchFile.h"
@@ -28,6 +30,16 @@ std::vector<std::string> findCutTargets(const std::string& path)
         found.push_back(Name);
     };
     SearchFile1.Search();
+    return found;
+}
+
+std::vector<std::string> findCutTargets(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> found;
+    for (const std::string& path : paths) {
+        std::vector<std::string> entries = findCutTargets(path);
+        found.insert(found.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+    }
     return found;
 }
 

@@ -12,4 +12,7 @@ namespace kelmora {
 // nothing.
 std::vector<std::string> findCutTargets(const std::string& path);
 
+// The entries of every path, one after another, in the order given.
+std::vector<std::string> findCutTargets(const std::vector<std::string>& paths);
+
 }  // namespace kelmora

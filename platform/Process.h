@@ -22,6 +22,16 @@ struct ProcessCommand {
 
 using ProcessId = std::int64_t;
 
+// What a hidden start may do differently from the plain one (POSIX twin so far).
+struct StartOptions {
+    // A pipe's writing end (OutputPipe::writingEnd) that takes the child's
+    // standard output; -1: the null device.
+    std::intptr_t standardOutput = -1;
+    // The child stays out of the terminal's reach: the interrupt key (Ctrl+C)
+    // does not reach it, and the starter alone decides when it is asked to end.
+    bool ownProcessGroup = false;
+};
+
 // A started program, waited for by its owner. Move-only. Dropping a ChildProcess
 // whose program still runs lets the program run on (and, on POSIX, hands the
 // child to a background reaper, so it never stays a zombie).
@@ -34,6 +44,9 @@ public:
     static std::optional<ChildProcess> startHidden(const std::string& program,
                                                    const std::vector<std::string>& arguments,
                                                    std::string* error = nullptr);
+    static std::optional<ChildProcess> startHidden(const std::string& program,
+                                                   const std::vector<std::string>& arguments,
+                                                   const StartOptions& options, std::string* error = nullptr);
 
     ChildProcess(ChildProcess&& other) noexcept { take(other); }
     ChildProcess& operator=(ChildProcess&& other) noexcept

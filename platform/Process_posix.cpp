@@ -91,7 +91,7 @@ void reapInBackground(pid_t pid)
 }
 
 std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<std::string>& arguments,
-                                 std::string* error)
+                                 const StartOptions& options, std::string* error)
 {
     const auto fail = [error](const std::string& why) -> std::optional<pid_t> {
         if (error) *error = why;
@@ -109,7 +109,10 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (options.standardOutput >= 0)
+        posix_spawn_file_actions_adddup2(&actions, static_cast<int>(options.standardOutput), 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -120,7 +123,12 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
     sigset_t none;
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+    if (options.ownProcessGroup) {
+        posix_spawnattr_setpgroup(&attributes, 0);
+        flags |= POSIX_SPAWN_SETPGROUP;
+    }
+    posix_spawnattr_setflags(&attributes, flags);
 
     pid_t pid = -1;
     const int result = ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ);
@@ -141,7 +149,14 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
                                                       const std::vector<std::string>& arguments,
                                                       std::string* error)
 {
-    const std::optional<pid_t> pid = spawnHidden(program, arguments, error);
+    return startHidden(program, arguments, StartOptions{}, error);
+}
+
+std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
+                                                      const std::vector<std::string>& arguments,
+                                                      const StartOptions& options, std::string* error)
+{
+    const std::optional<pid_t> pid = spawnHidden(program, arguments, options, error);
     if (!pid) return std::nullopt;
     return ChildProcess(*pid, openPidFd(*pid));
 }
@@ -210,7 +225,7 @@ bool startDetached(const ProcessCommand& command) { return startDetached(command
 
 bool startDetached(const std::string& program, const std::vector<std::string>& arguments)
 {
-    const std::optional<pid_t> pid = spawnHidden(program, arguments, nullptr);
+    const std::optional<pid_t> pid = spawnHidden(program, arguments, StartOptions{}, nullptr);
     if (!pid) return false;
     reapInBackground(*pid);
     return true;

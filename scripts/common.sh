@@ -8,6 +8,7 @@ KELMORA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev gettext
   ffmpeg fonts-ipafont-gothic
   xvfb xauth
   xdg-utils

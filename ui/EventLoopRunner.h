@@ -9,8 +9,7 @@ namespace kelmora {
 
 class EventLoopRunner : public ProcessRunner {
 public:
-    // Wakes the moment a run ends (its exit descriptor), or, where there is
-    // none, checks every 60 ms.
+    // Wakes once the moment a run ends (see ProcessEndWatch).
     CutRunEnd waitForEnd() override;
 };
 

@@ -1,11 +1,15 @@
 #pragma once
 // The main window: the frameless 550 x 437 form with the cut options, the
-// destination folder, the list of targets, the cut button and the mascot.
-// It is the only store of the options while the program runs.
+// destination folder, the list of targets, the cut button and the mascot. It
+// is a view over a cut session: its controls show the session's options and
+// hand every change to it, its list is the session's target list, and its
+// handlers run the session's rules and batch and show what they report.
 
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/CutSettings.h"
@@ -108,7 +112,7 @@ public:
     // The entry selected in ListBox1, or -1.
     int SelectedIndex() const;
     bool BatchRunning() const { return m_session.running(); }
-    // The options as the controls hold them now.
+    // The options as the controls hold them now, with the window's position.
     TCutSettings CurrentSettings() const;
 
     // Handlers.
@@ -148,27 +152,32 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void BuildLayout();
+    void BuildLayout();  // MainForm1Layout.cpp
     void ConnectHandlers();
     void LoadSettings();
+    // Sets the control of one key to its saved value, then runs what follows
+    // that key in the load: the group's rule after its last choice, the
+    // destination rule after the folder.
+    void ApplySaved(const SettingsKey& key, const TCutSettings& saved);
     void SaveSettings();
-    // Turns a radio button on as a click does: the others of its group go off
-    // and the group's rule runs.
-    void RadioChecked(TRadioButton* button);
+    TRadioButton* ChoiceControl(ChoiceField choice) const;
+    SpinEditControl* NumberControl(IntegerField option) const;
+    // A choice turned on: the window keeps its group exclusive, then runs the group's rule.
+    void ChoiceTurnedOn(ChoiceField choice);
+    void RunGroupRule(ChoiceGroup group);
+    // Enables the group's value fields as the rule says, shows its notice, then
+    // turns on the choices it names, each as a click would.
+    void ShowRule(const OptionRuleResult& rule, std::initializer_list<QWidget*> valueFields);
     void AfterRegistration();
     // Shows the preview panel for its two seconds from now.
     void ShowPreviewPanel();
-    // Esc while a batch runs: asks whether to stop it.
-    void AskToStopBatch();
 
     // CutSessionListener
+    void entryStarted(const CutJob& job) override;
     void beep() override;
     void notice(const std::string& text) override;
     void batchFinished(const CutBatchReport& report) override;
@@ -179,12 +188,12 @@ private:
     bool m_loading = false;  // the first activation's load is under way
     CutSession m_session;
     TargetListModel* m_targets;
+    std::vector<std::pair<ChoiceField, TRadioButton*>> m_choices;  // each option's control, from the layout
+    std::vector<std::pair<IntegerField, SpinEditControl*>> m_numbers;
     PreviewRun m_preview;
     ProcessEndWatch* m_previewWatch;
     bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
     bool m_closeSaved = false;       // that close has saved the settings already
-    bool m_manualMove = false;
-    QPoint m_moveOffset;
 };
 
 }  // namespace kelmora

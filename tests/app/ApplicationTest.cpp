@@ -10,18 +10,18 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
-#include "app/CommandLine.h"
+#include "tests/support/NoWindowLeftOpen.h"
 
 namespace kelmora {
 namespace {
 
 const char* const kArguments[] = {"kelmora", "-reverse", "-style", "windows", "-platform", "xcb",
                                   "-qwindowtitle", "x", "-session", "clip.mp4"};
-CommandLine* g_commandLine = nullptr;
+Application* g_application = nullptr;
 
 TEST(ProgramStart, EveryArgumentIsATargetAndNoneReachesTheToolkit)
 {
-    EXPECT_EQ(g_commandLine->Targets(), std::vector<std::string>(std::begin(kArguments) + 1, std::end(kArguments)));
+    EXPECT_EQ(g_application->targets(), std::vector<std::string>(std::begin(kArguments) + 1, std::end(kArguments)));
     EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));  // from the environment
     EXPECT_NE(QApplication::style()->name().toLower(), QStringLiteral("windows"));
@@ -52,8 +52,8 @@ int main(int argc, char** argv)
     qputenv("LC_ALL", "C");
     qputenv("LANG", "C");
     qunsetenv("LANGUAGE");
-    kelmora::CommandLine commandLine(static_cast<int>(std::size(kelmora::kArguments)), kelmora::kArguments);
-    kelmora::Application app(commandLine.ToolkitArgc(), commandLine.ToolkitArgv());
-    kelmora::g_commandLine = &commandLine;
+    kelmora::Application app(static_cast<int>(std::size(kelmora::kArguments)), kelmora::kArguments);
+    kelmora::g_application = &app;
+    kelmora::test::failTestsThatLeaveWindowsOpen();
     return RUN_ALL_TESTS();
 }

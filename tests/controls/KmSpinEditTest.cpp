@@ -135,6 +135,30 @@ TEST_F(SpinEditTest, SuffixKeepsSignsAndDigits)
     EXPECT_EQ(e.text(), "1000 s");
 }
 
+TEST_F(SpinEditTest, TheValueShownIsWhatReadingGivesAndLeavesTheTextAsTyped)
+{
+    struct Row {
+        const char* text;
+        const char* suffix;
+        int value;
+    };
+    const Row rows[] = {
+        {"", "", 1}, {"-", "", 1}, {"$10", "", 16}, {"123456", "", 123456}, {"a1b2 s", " s", 12}, {"x", " s", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        TKmSpinEdit e;
+        load(e, 1, 99999, 5, 1);
+        e.setSuffix(QString::fromLatin1(row.suffix));
+        e.setText(QString::fromLatin1(row.text));
+        QSignalSpy changed(&e, &TKmSpinEdit::changed);
+        EXPECT_EQ(e.valueShown(), row.value);
+        EXPECT_EQ(e.text(), QString::fromLatin1(row.text));
+        EXPECT_EQ(changed.count(), 0);
+        EXPECT_EQ(e.GetValue(), row.value);
+    }
+}
+
 TEST_F(SpinEditTest, LoadingTakesLimitsInStoredOrderWithoutChangeEvents)
 {
     TKmSpinEdit e;

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "app/Application.h"
-#include "app/CommandLine.h"
 #include "ui/MainForm1.h"
 
 int main(int argc, char** argv)
@@ -17,8 +16,7 @@ int main(int argc, char** argv)
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    kelmora::CommandLine commandLine(argc, argv);
-    kelmora::Application app(commandLine.ToolkitArgc(), commandLine.ToolkitArgv());
+    kelmora::Application app(argc, argv);
     QTemporaryDir folder;
     kelmora::TMainForm1 window(folder.path().toStdString(), {});
     window.show();
@@ -26,5 +24,5 @@ int main(int argc, char** argv)
     window.BrowseEdit1->SetPath("/home/user/Pictures/kelmora");
     // Let the mascot play its opening run to an idle frame.
     QTest::qWait(3000);
-    return window.grab().save(QString::fromLocal8Bit(commandLine.Targets().front().c_str())) ? 0 : 1;
+    return window.grab().save(QString::fromLocal8Bit(app.targets().front().c_str())) ? 0 : 1;
 }

@@ -7,6 +7,7 @@ set(layers
   "search:platform,search"
   "settings:platform,settings"
   "cut:platform,search,settings,cut"
+  "cli:platform,search,settings,cut,cli"
 )
 set(faults "")
 foreach(layer ${layers})

@@ -69,8 +69,10 @@ TEST(ProcessPosix, ExitStatusAndWaiting)
         EXPECT_TRUE(child->hasEnded());
         EXPECT_EQ(child->exitStatus(), 3);
     }
+    TempFolder dir;
+    ASSERT_TRUE(kelmora::test::makeFakeExtractorHold(dir / "hold"));
+    ScopedEnv hold("KELMORA_FAKE_HOLD", dir / "hold");  // each run waits until the test lets it go
     {
-        ScopedEnv sleep("KELMORA_FAKE_SLEEP_MS", "400");
         auto child = ChildProcess::startHidden(fakeExtractor, {});
         ASSERT_TRUE(child);
         EXPECT_FALSE(child->waitFor(0));
@@ -78,13 +80,13 @@ TEST(ProcessPosix, ExitStatusAndWaiting)
         EXPECT_EQ(child->exitStatus(), -1);
         // The exit notifier wakes a poll the moment the child ends.
         ASSERT_GE(child->exitNotifier(), 0);
+        { kelmora::test::HeldRun letGo(dir / "hold"); }
         pollfd watch{child->exitNotifier(), POLLIN, 0};
         EXPECT_EQ(::poll(&watch, 1, 10000), 1);
         EXPECT_TRUE(child->waitFor(0));
         EXPECT_EQ(child->exitStatus(), 0);
     }
     {
-        ScopedEnv sleep("KELMORA_FAKE_SLEEP_MS", "10000");
         auto child = ChildProcess::startHidden(fakeExtractor, {});
         ASSERT_TRUE(child);
         ::kill(child->pid(), SIGKILL);
@@ -96,14 +98,17 @@ TEST(ProcessPosix, ExitStatusAndWaiting)
 TEST(ProcessPosix, ChildrenAreAlwaysReaped)
 {
     pid_t pid;
+    TempFolder dir;
+    ASSERT_TRUE(kelmora::test::makeFakeExtractorHold(dir / "hold"));
     {
-        ScopedEnv sleep("KELMORA_FAKE_SLEEP_MS", "200");
+        ScopedEnv hold("KELMORA_FAKE_HOLD", dir / "hold");
         auto child = ChildProcess::startHidden(fakeExtractor, {});
         ASSERT_TRUE(child);
         pid = child->pid();
         ChildProcess moved = std::move(*child);  // the moved-from object lets go of it
         EXPECT_EQ(moved.pid(), pid);
-    }  // dropped while running: reaped in the background
+    }  // dropped while running: reaped in the background once it ends
+    { kelmora::test::HeldRun letGo(dir / "hold"); }
     const auto gone = [&pid] {
         for (int i = 0; i < 500; ++i) {
             if (::kill(pid, 0) != 0 && errno == ESRCH) return true;

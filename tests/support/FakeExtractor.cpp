@@ -1,22 +1,27 @@
 // A stand-in for the frame extractor in tests. It logs its arguments to
-// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files, waits
-// $KELMORA_FAKE_SLEEP_MS and exits with $KELMORA_FAKE_EXIT.
+// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files and
+// exits with $KELMORA_FAKE_EXIT. It never sleeps: a test that needs a run to
+// last holds it (below) and lets it go when it is ready.
 //   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview),
 //                its red channel the start second ("-ss") modulo 256; with
 //                $KELMORA_FAKE_PREVIEW_BYTES set, those bytes instead.
 //   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
 //                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
-// A run whose input (the argument after "-i") contains $KELMORA_FAKE_HOLD_NAME
-// then waits on the FIFO $KELMORA_FAKE_HOLD (for a byte or its writer's end)
-// before it ends, so a test decides when that run ends (HeldRun).
+// With $KELMORA_FAKE_HOLD set, a run then waits on that FIFO (for a byte or its
+// writer's end) before it ends, so a test decides when it ends (HeldRun): every
+// run, or with $KELMORA_FAKE_HOLD_NAME set only one whose input (the argument
+// after "-i") contains that name.
+// Asked for "-progress pipe:1", it writes one progress block to its standard
+// output after its files (frame=FRAMES, out_time_us=$KELMORA_FAKE_POSITION_US,
+// default 500000) before any hold, and "progress=end" last.
+// Started as "ffprobe", it prints $KELMORA_FAKE_DURATION (default "N/A") as the
+// duration of any video, and logs nothing.
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -109,12 +114,27 @@ std::string numberedName(const std::string& pattern, int number)
     return name;
 }
 
+void writeOut(const std::string& text)
+{
+    [[maybe_unused]] const auto written = ::write(STDOUT_FILENO, text.data(), text.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string name = argv[0];
+    if (name.size() >= 7 && name.compare(name.size() - 7, 7, "ffprobe") == 0) {
+        const char* duration = std::getenv("KELMORA_FAKE_DURATION");
+        writeOut(std::string(duration && *duration ? duration : "N/A") + "\n");
+        return 0;
+    }
     appendLog(arguments);
+    bool progress = false;
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "-progress" && arguments[i + 1] == "pipe:1") progress = true;
+    const int frames = environmentNumber("KELMORA_FAKE_FRAMES", 3);
 
     if (!arguments.empty()) {
         bool preview = false;
@@ -130,26 +150,30 @@ int main(int argc, char** argv)
             else
                 writeBitmap(arguments.back(), second & 0xFF);
         } else {
-            const int frames = environmentNumber("KELMORA_FAKE_FRAMES", 3);
             for (int n = 1; n <= frames; ++n) {
                 std::ofstream(numberedName(arguments.back(), n), std::ios::binary) << "frame " << n << "\n";
             }
         }
     }
 
-    const char* hold = std::getenv("KELMORA_FAKE_HOLD");
-    const char* holdName = std::getenv("KELMORA_FAKE_HOLD_NAME");
-    if (hold && *hold && holdName) {
-        for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-            if (arguments[i] != "-i" || arguments[i + 1].find(holdName) == std::string::npos) continue;
-            const int fd = ::open(hold, O_RDONLY | O_CLOEXEC);
-            char byte;
-            if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
-            if (fd >= 0) ::close(fd);
-        }
+    if (progress) {
+        const char* position = std::getenv("KELMORA_FAKE_POSITION_US");
+        writeOut("frame=" + std::to_string(frames) + "\nout_time_us=" + (position && *position ? position : "500000")
+                 + "\nprogress=continue\n");
     }
 
-    const int sleepMs = environmentNumber("KELMORA_FAKE_SLEEP_MS", 0);
-    if (sleepMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
+    const char* hold = std::getenv("KELMORA_FAKE_HOLD");
+    const char* holdName = std::getenv("KELMORA_FAKE_HOLD_NAME");
+    bool held = hold && *hold && !holdName;
+    for (std::size_t i = 0; hold && *hold && holdName && i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "-i" && arguments[i + 1].find(holdName) != std::string::npos) held = true;
+    if (held) {
+        const int fd = ::open(hold, O_RDONLY | O_CLOEXEC);
+        char byte;
+        if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
+        if (fd >= 0) ::close(fd);
+    }
+
+    if (progress) writeOut("progress=end\n");
     return environmentNumber("KELMORA_FAKE_EXIT", 0);
 }

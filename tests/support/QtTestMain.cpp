@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/Fonts.h"
+#include "tests/support/NoWindowLeftOpen.h"
 
 int main(int argc, char** argv)
 {
@@ -10,5 +11,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     kelmora::installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
+    kelmora::test::failTestsThatLeaveWindowsOpen();
     return RUN_ALL_TESTS();
 }

@@ -27,13 +27,12 @@ protected:
         ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
                                 QString::fromStdString(path(QStringLiteral("ffmpeg")))));
         qputenv("KELMORA_FAKE_LOG", QByteArray::fromStdString(path(QStringLiteral("runs.log"))));
-        qputenv("KELMORA_FAKE_SLEEP_MS", "0");
         qputenv("KELMORA_FAKE_EXIT", "0");
     }
     void TearDown() override
     {
         MainFormTest::TearDown();
-        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_SLEEP_MS", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD",
+        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD",
                                  "KELMORA_FAKE_HOLD_NAME", "KELMORA_FAKE_PREVIEW_BYTES"})
             qunsetenv(name);
         if (!savedPath.isNull()) qputenv("PATH", savedPath);
@@ -124,9 +123,12 @@ TEST_F(MainFormBatchTest, AnEmptyDestinationAbortsBeforeAnyRun)
 
 TEST_F(MainFormBatchTest, OptionsChangedDuringARunApplyToTheNextEntry)
 {
-    qputenv("KELMORA_FAKE_SLEEP_MS", "400");
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi", "b.avi"});
-    QTimer::singleShot(100, &w, [&w] { w.RadioButton7->click(); });
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());  // a is at work
+        w.RadioButton7->click();
+    });
     w.SSButton10Click();
     const auto all = runs();
     ASSERT_EQ(all.size(), 2u);
@@ -136,9 +138,12 @@ TEST_F(MainFormBatchTest, OptionsChangedDuringARunApplyToTheNextEntry)
 
 TEST_F(MainFormBatchTest, ClearDuringARunEndsTheBatchAfterIt)
 {
-    qputenv("KELMORA_FAKE_SLEEP_MS", "400");
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi", "b.avi", "c.avi"});
-    QTimer::singleShot(100, &w, [&w] { w.SSButton5Click(); });
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());
+        w.SSButton5Click();
+    });
     w.SSButton10Click();
     EXPECT_EQ(runs().size(), 1u);
     EXPECT_EQ(beeps.count, 1);
@@ -147,9 +152,12 @@ TEST_F(MainFormBatchTest, ClearDuringARunEndsTheBatchAfterIt)
 
 TEST_F(MainFormBatchTest, ASecondClickWhileRunningIsIgnored)
 {
-    qputenv("KELMORA_FAKE_SLEEP_MS", "300");
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi", "b.avi"});
-    QTimer::singleShot(100, &w, [&w] { w.SSButton10Click(); });
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());
+        w.SSButton10Click();
+    });
     w.SSButton10Click();
     EXPECT_EQ(runs().size(), 2u);
     EXPECT_EQ(beeps.count, 1);
@@ -170,11 +178,12 @@ TEST_F(MainFormBatchTest, FailedRunsAreListedAndTheFinishFlagStaysOff)
 
 TEST_F(MainFormBatchTest, ClosingDuringABatchSavesAtOnceAndClosesWhenItEnds)
 {
-    qputenv("KELMORA_FAKE_SLEEP_MS", "300");
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi"});
     w.show();
     bool savedWhileRunning = false;
-    QTimer::singleShot(100, &w, [&] {
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());
         w.close();
         savedWhileRunning = w.isVisible() && platform::fileExists(w.SettingsFilePath());
     });
@@ -185,15 +194,19 @@ TEST_F(MainFormBatchTest, ClosingDuringABatchSavesAtOnceAndClosesWhenItEnds)
 
 TEST_F(MainFormBatchTest, AClosePutOffByARefusedSaveIsNotRepeatedAfterTheNextBatch)
 {
-    qputenv("KELMORA_FAKE_SLEEP_MS", "300");
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi"});
     w.show();
     const QString ini = QString::fromStdString(w.SettingsFilePath());
     // The save at the close is refused: a folder stands where the file goes.
     QDir().mkdir(ini);
-    QTimer::singleShot(100, &w, [&] { w.close(); });
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold());
+        w.close();
+    });
     w.SSButton10Click();
     EXPECT_TRUE(w.isVisible());
+    qunsetenv("KELMORA_FAKE_HOLD");  // the next batch runs through
     QDir().rmdir(ini);
     w.SSButton10Click();
     EXPECT_TRUE(w.isVisible());
@@ -314,11 +327,17 @@ TEST_F(MainFormBatchTest, ARunEndingUnderAModalWindowIsNotSignalledOverAndOver)
             return false;
         }
     } counter;
-    qputenv("KELMORA_FAKE_SLEEP_MS", "50");
+    holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi"});
-    QTimer::singleShot(10, &w, [&] {
+    QTimer::singleShot(0, &w, [&] {
         QEventLoop modal;
-        QTimer::singleShot(400, &modal, &QEventLoop::quit);
+        QTimer::singleShot(0, &modal, [&] {
+            { HeldRun held(hold()); }  // the run ends while the modal window is up...
+            EXPECT_TRUE(QTest::qWaitFor([&counter] { return counter.count > 0; }));
+            // ...and its end is not signalled again however often the program looks.
+            for (int i = 0; i < 50; ++i) QCoreApplication::processEvents();
+            modal.quit();
+        });
         QCoreApplication::instance()->installEventFilter(&counter);
         modal.exec();
         QCoreApplication::instance()->removeEventFilter(&counter);
@@ -391,7 +410,7 @@ TEST_F(MainFormBatchTest, ANewerStepEndsTheOlderRunAndShowsOnlyItsOwnSecond)
     w.SpinEdit1->SetValue(5);  // held: slow to end
     // It has written second 5 and still runs when the user steps on.
     ASSERT_TRUE(QTest::qWaitFor([&w] { return platform::fileExists(w.PreviewFilePath()); }));
-    qunsetenv("KELMORA_FAKE_HOLD_NAME");
+    qunsetenv("KELMORA_FAKE_HOLD");  // the next run goes through
     w.SpinEdit1->SetValue(9);
     ASSERT_TRUE(previewShown(w));
     EXPECT_EQ(shownSecond(w), 9);

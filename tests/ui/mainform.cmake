@@ -5,6 +5,7 @@ kelmora_add_test(test_mainform
     ${CMAKE_CURRENT_LIST_DIR}/MainFormSettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormTargetsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormBatchTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainFormProgressTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ScreenPlacementTest.cpp
   LIBS kelmora_ui
   QT)

@@ -1,0 +1,51 @@
+#pragma once
+// kelmora-cli's command line: what the user asked for, as given, before the
+// settings file and the option rules have their say (see CliSettings.h).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelmora::cli {
+
+// The highest number of runs at once.
+inline constexpr int kMaxJobs = 128;
+
+struct CliOptions {
+    std::vector<std::string> targets;    // files, folders, wildcard patterns, byte for byte
+    std::vector<std::string> filesFrom;  // lists of more targets; "-" is standard input
+    bool nulSeparated = false;           // the lists' entries end in NUL, not a line break
+
+    std::optional<std::string> out;
+    std::optional<std::int32_t> fromSecond;
+    std::optional<std::int32_t> frameCount;
+    bool wholeVideo = false;  // back to every frame of the video, whatever the settings file says
+    std::optional<std::int32_t> framesPerSecond;
+    bool everyFrame = false;  // back to every frame as it is
+    std::optional<std::int32_t> width;
+    std::optional<std::int32_t> height;
+    bool sourceSize = false;  // the video's own size
+    std::optional<std::string> format;  // "jpeg", "gif", "png" or "bmp"
+
+    int jobs = 1;
+    std::optional<std::string> settingsFile;
+    bool noSettings = false;
+    bool dryRun = false;
+    bool json = false;
+    bool quiet = false;
+    std::optional<std::string> ffmpeg;
+};
+
+struct ParsedCommandLine {
+    std::optional<CliOptions> options;  // set when the program is to go on
+    int exitStatus = 0;                 // otherwise: 0 after --help or --version, 2 for a mistake
+    std::string output;                 // for standard output (the help text, the version)
+    std::string error;                  // for standard error: what was wrong, and how to get help
+};
+
+// Reads the arguments after the program's name. defaultJobs is the number of
+// runs at once when -j is not given.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, int defaultJobs);
+
+}  // namespace kelmora::cli

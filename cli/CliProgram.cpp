@@ -1,0 +1,186 @@
+#include "cli/CliProgram.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <thread>
+
+#include "cli/CliOptions.h"
+#include "cli/CliReporter.h"
+#include "cli/CliRunner.h"
+#include "cli/CliSettings.h"
+#include "cli/Messages.h"
+#include "cli/TargetRegistration.h"
+#include "cut/CutSession.h"
+#include "platform/Interrupt.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "platform/System.h"
+#include "platform/Terminal.h"
+
+namespace kelmora::cli {
+
+namespace p = platform;
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kNoExtractor = 3;
+
+void writeError(const std::string& text)
+{
+    const std::string line = "kelmora-cli: " + text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+// Prints each command line instead of running it. Every run "ends" at once.
+class DryRunner : public CutRunner {
+public:
+    bool start(const CutJob& job, std::string&) override
+    {
+        const std::string line = job.command.commandLine + "\n";
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        m_started.push_back(job.id);
+        return true;
+    }
+    CutRunEnd waitForEnd() override
+    {
+        const std::uint64_t job = m_started.front();
+        m_started.erase(m_started.begin());
+        return {job, 0, 0};
+    }
+    void stop(std::uint64_t) override {}
+
+private:
+    std::vector<std::uint64_t> m_started;
+};
+
+// The prober beside the extractor, else on PATH; empty when there is none.
+std::string findProber(const std::string& extractor)
+{
+    std::string name = p::extractorProgramName();
+    name.replace(0, 6, "ffprobe");  // "ffmpeg" -> "ffprobe", ".exe" and all
+    return p::findProgram(name, p::folderPartWithoutSeparator(extractor));
+}
+
+// The targets of the command line and of the lists it names. False (after
+// the message) when a list cannot be read.
+bool collectTargets(const CliOptions& options, Registration& registration)
+{
+    for (const std::string& target : options.targets) registerTarget(target, registration);
+    for (const std::string& list : options.filesFrom) {
+        std::vector<std::string> entries;
+        if (list == "-") {
+            entries = readTargetList(std::cin, options.nulSeparated);
+        } else {
+            std::ifstream in(list, std::ios::binary);
+            if (!in) {
+                writeError(format(tr("%s: cannot read the list of targets"), list.c_str()));
+                return false;
+            }
+            entries = readTargetList(in, options.nulSeparated);
+        }
+        for (const std::string& target : entries) registerTarget(target, registration);
+    }
+    return true;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& arguments)
+{
+    const unsigned processors = std::thread::hardware_concurrency();
+    ParsedCommandLine parsed =
+        parseCommandLine(arguments, processors == 0 ? 1 : static_cast<int>(std::min<unsigned>(processors, kMaxJobs)));
+    std::fwrite(parsed.output.data(), 1, parsed.output.size(), stdout);
+    std::fwrite(parsed.error.data(), 1, parsed.error.size(), stderr);
+    if (!parsed.options) return parsed.exitStatus;
+    const CliOptions& options = *parsed.options;
+    if (options.targets.empty() && options.filesFrom.empty()) {
+        writeError(tr("no TARGET given (see --help)"));
+        return kUsageError;
+    }
+
+    const std::string programFolder = p::programFolder();
+    CliSettings settings = assembleSettings(options, programFolder);
+    for (const std::string& warning : settings.warnings) writeError(warning);
+    if (settings.error) {
+        writeError(*settings.error);
+        return kUsageError;
+    }
+
+    Registration registration;
+    if (!collectTargets(options, registration)) return kUsageError;
+
+    const std::string extractor = p::findProgram(options.ffmpeg.value_or(p::extractorProgramName()), programFolder);
+    if (extractor.empty()) {
+        writeError(format(tr("%s not found: install it, or name it with --ffmpeg PATH"),
+                          options.ffmpeg.value_or(p::extractorProgramName()).c_str()));
+        return kNoExtractor;
+    }
+
+    // The destination is made once, up front; a dry run makes nothing.
+    const std::string& destination = settings.settings.DestinationFolder;
+    if (!options.dryRun && !registration.files.empty()) {
+        if (const int error = p::makeFolderWithParents(destination)) {
+            writeError(format(tr("cannot make the destination folder %s: %s"), destination.c_str(),
+                              p::errorText(error).c_str()));
+            return 1;
+        }
+    }
+
+    CutSession::FolderMaker makeNothing = [](const std::string&) { return 0; };
+    CutSession session(programFolder, options.dryRun ? makeNothing : CutSession::FolderMaker());
+    session.setExtractor(extractor);
+    session.setOptions(settings.settings);
+    session.targets().addAll(registration.files);
+
+    if (options.dryRun) {
+        DryRunner runner;
+        session.runBatch(runner, 1);
+        for (const std::string& target : registration.missing) writeError(format(tr("%s: not found"), target.c_str()));
+        return registration.missing.empty() ? 0 : 1;
+    }
+
+    ProgressStyle style = ProgressStyle::None;
+    if (!options.quiet) {
+        style = p::isTerminal(p::StandardStream::Error) && p::enableTerminalControls(p::StandardStream::Error)
+                    ? ProgressStyle::Terminal
+                    : ProgressStyle::Lines;
+    }
+    p::InterruptWatch interrupts;
+    CliRunner* runnerInUse = nullptr;
+    CliReporter* reporterInUse = nullptr;
+    bool stopping = false;
+    CliReporter reporter(style, options.json, registration.files, registration.missing, [&](int requests) {
+        // The first request lets the runs close their files; another one ends them now.
+        if (!stopping) {
+            stopping = true;
+            if (style != ProgressStyle::None)
+                reporterInUse->say(tr("stopping: the running extractors close their files (press Ctrl+C again to end them now)"));
+            session.requestStop();
+            --requests;
+        }
+        if (requests > 0 && runnerInUse) runnerInUse->killAll();
+    });
+    reporterInUse = &reporter;
+    CliRunner::Config config;
+    config.readProgress = style == ProgressStyle::Terminal;
+    if (config.readProgress) config.prober = findProber(extractor);
+    if (settings.settings.RangeFromSecond) {
+        config.skipSeconds = settings.settings.StartSecond;
+        config.frameLimit = settings.settings.FrameCount;
+    }
+    CliRunner runner(config, &interrupts, &reporter);
+    runnerInUse = &runner;
+    reporter.setRunner(&runner);
+    session.setListener(&reporter);
+    reporter.reportMissing();
+
+    const CutBatchReport report = session.runBatch(runner, static_cast<std::size_t>(options.jobs));
+    // A request that came after the last wait still counts.
+    if (interrupts.takeRequests() > 0) stopping = true;
+    return reporter.finish(report, stopping ? interrupts.exitStatus() : 0);
+}
+
+}  // namespace kelmora::cli

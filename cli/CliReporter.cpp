@@ -1,0 +1,285 @@
+#include "cli/CliReporter.h"
+
+#include <algorithm>
+#include <set>
+
+#include "cli/ImageFiles.h"
+#include "cli/JsonLine.h"
+#include "cli/Messages.h"
+#include "cli/TerminalText.h"
+#include "cut/TargetList.h"
+#include "platform/System.h"
+#include "platform/Terminal.h"
+
+namespace kelmora::cli {
+
+namespace p = platform;
+
+namespace {
+
+// The display is looked at ten times a second at most.
+constexpr int kRedrawMs = 100;
+
+double secondsSince(CliReporter::Clock::time_point start)
+{
+    return std::chrono::duration<double>(CliReporter::Clock::now() - start).count();
+}
+
+NotCutReason notRun() { return {"not_run", tr("not started before the stop")}; }
+
+}  // namespace
+
+CliReporter::CliReporter(ProgressStyle style, bool json, std::vector<std::string> files,
+                         std::vector<std::string> missing, std::function<void(int requests)> onInterrupt)
+    : m_style(style), m_json(json), m_files(std::move(files)), m_missing(std::move(missing)),
+      m_onInterrupt(std::move(onInterrupt))
+{
+}
+
+void CliReporter::out(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+void CliReporter::err(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+void CliReporter::reportMissing()
+{
+    for (const std::string& target : m_missing) {
+        if (m_json) {
+            out(JsonLine()
+                    .addText("type", "run")
+                    .addNull("number")
+                    .addNull("total")
+                    .addText("target", target)
+                    .addText("status", "failed")
+                    .addText("reason", "not_found")
+                    .addText("message", tr("not found"))
+                    .text()
+                + "\n");
+        }
+    }
+}
+
+void CliReporter::entryStarted(const CutJob& job)
+{
+    m_jobs[job.id] = job;
+    m_started[job.id] = Clock::now();
+}
+
+NotCutReason CliReporter::reasonFor(const CutEntryResult& result) const
+{
+    if (result.job != 0 && m_runner) {
+        if (const std::optional<RunEndDetail> end = m_runner->endOf(result.job)) {
+            if (end->stopped && (end->exitStatus != 0 || end->exitSignal != 0)) return {"stopped", tr("stopped")};
+            if (end->exitSignal != 0) return {"signal", format(tr("ended by signal %d"), end->exitSignal)};
+            if (end->exitStatus != 0) return {"exit_status", format(tr("exit status %d"), end->exitStatus)};
+            return {"no_image", tr("no image written")};
+        }
+    }
+    if (m_runner && m_runner->failedStartTarget() == result.target && !m_runner->failedStartTarget().empty())
+        return {"not_started", format(tr("could not be started: %s"), m_runner->failedStartError().c_str())};
+    if (!p::entryExists(result.target)) return {"not_found", tr("not found")};
+    return {"destination", tr("the destination folder cannot take images")};
+}
+
+void CliReporter::writeRunJson(const CutEntryResult& result, const char* status, const NotCutReason* reason)
+{
+    JsonLine line;
+    line.addText("type", "run")
+        .addNumber("number", static_cast<std::int64_t>(result.number))
+        .addNumber("total", static_cast<std::int64_t>(result.total))
+        .addText("target", result.target)
+        .addText("status", status);
+    if (reason) line.addText("reason", reason->code).addText("message", reason->message);
+    else line.addNull("reason").addNull("message");
+    const auto job = m_jobs.find(result.job);
+    const std::optional<RunEndDetail> end = m_runner && result.job ? m_runner->endOf(result.job) : std::nullopt;
+    if (end) line.addNumber("exit_status", end->exitStatus);
+    else line.addNull("exit_status");
+    if (end && end->exitSignal != 0) line.addNumber("signal", end->exitSignal);
+    else line.addNull("signal");
+    if (job != m_jobs.end()) {
+        line.addText("output_pattern", job->second.outputPattern)
+            .addText("first_image", job->second.firstImage)
+            .addNumber("images", static_cast<std::int64_t>(countImages(job->second.outputPattern)))
+            .addSeconds("seconds", std::chrono::duration<double>(Clock::now() - m_started[result.job]).count());
+    } else {
+        line.addNull("output_pattern").addNull("first_image").addNumber("images", 0).addNull("seconds");
+    }
+    out(line.text() + "\n");
+}
+
+void CliReporter::entryFinished(const CutEntryResult& result)
+{
+    Entry entry{result.number, result.target, result.status == CutEntryStatus::Cut, {}};
+    const char* status = "cut";
+    if (result.status == CutEntryStatus::Failed) {
+        entry.reason = reasonFor(result);
+        status = "failed";
+        ++m_failed;
+    } else if (result.status == CutEntryStatus::Skipped) {
+        entry.reason = {"not_a_file", tr("not a file")};
+        status = "skipped";
+    }
+    if (m_json) writeRunJson(result, status, entry.cut ? nullptr : &entry.reason);
+    if (m_style == ProgressStyle::Lines) {
+        std::string line = format("[%zu/%zu] %s: ", result.number, result.total, result.target.c_str());
+        if (entry.cut) line += tr("done");
+        else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), entry.reason.message.c_str());
+        else line += format(tr("failed (%s)"), entry.reason.message.c_str());
+        err(line + "\n");
+    }
+    m_finished.push_back(std::move(entry));
+    m_jobs.erase(result.job);
+    m_started.erase(result.job);
+}
+
+ProgressSnapshot CliReporter::snapshot() const
+{
+    ProgressSnapshot snapshot;
+    snapshot.total = m_files.size();
+    snapshot.finished = m_finished.size();
+    snapshot.failed = m_failed;
+    snapshot.elapsedSeconds = secondsSince(m_start);
+    if (m_runner) snapshot.jobs = m_runner->runningJobs();
+    return snapshot;
+}
+
+int CliReporter::msUntilDue()
+{
+    if (m_style != ProgressStyle::Terminal) return -1;
+    const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_lastCheck).count();
+    return static_cast<int>(std::max<long long>(0, kRedrawMs - since));
+}
+
+void CliReporter::wokeUp()
+{
+    if (m_style == ProgressStyle::Terminal && msUntilDue() == 0) draw(false);
+}
+
+void CliReporter::draw(bool force)
+{
+    m_lastCheck = Clock::now();
+    const int columns = p::terminalColumns(p::StandardStream::Error);
+    // One column short of the width: a full line would wrap on some terminals.
+    const std::size_t width = columns > 1 ? static_cast<std::size_t>(columns - 1) : 79;
+    std::vector<std::string> lines = renderProgress(snapshot(), width);
+    if (!force && lines == m_drawn) return;
+    err(redrawSequence(m_drawnLines, lines));
+    m_drawnLines = lines.size();
+    m_drawn = std::move(lines);
+}
+
+void CliReporter::clearDisplay()
+{
+    if (m_drawnLines == 0) return;
+    err(redrawSequence(m_drawnLines, {}));
+    m_drawnLines = 0;
+    m_drawn.clear();
+}
+
+void CliReporter::say(const std::string& text)
+{
+    // The display is drawn again below the line at the next look.
+    clearDisplay();
+    err("kelmora-cli: " + text + "\n");
+}
+
+void CliReporter::interrupted(int requests)
+{
+    if (m_onInterrupt) m_onInterrupt(requests);
+}
+
+int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
+{
+    if (m_style == ProgressStyle::Terminal) {
+        clearDisplay();
+        // The overall line stays, as the last word of the display.
+        ProgressSnapshot last = snapshot();
+        last.jobs.clear();
+        const int columns = p::terminalColumns(p::StandardStream::Error);
+        err(renderProgress(last, columns > 1 ? static_cast<std::size_t>(columns - 1) : 79).front() + "\n");
+    }
+
+    // What the batch never took: entries of the list with no end reported, in the list's order.
+    std::vector<std::string> listed = m_files;
+    std::stable_sort(listed.begin(), listed.end(), lessIgnoringCase);
+    std::multiset<std::string> ended;
+    for (const Entry& entry : m_finished) ended.insert(entry.target);
+    std::vector<std::string> unfinished;
+    for (const std::string& target : listed) {
+        const auto end = ended.find(target);
+        if (end != ended.end()) ended.erase(end);
+        else unfinished.push_back(target);
+    }
+    std::vector<Entry> notCut;
+    for (const std::string& target : m_missing) notCut.push_back({0, target, false, {"not_found", tr("not found")}});
+    // The entries the batch took, in the order it took them, whatever order they ended in.
+    std::vector<Entry> finished = m_finished;
+    std::stable_sort(finished.begin(), finished.end(), [](const Entry& a, const Entry& b) { return a.number < b.number; });
+    for (const Entry& entry : finished)
+        if (!entry.cut && entry.reason.code != "not_a_file") notCut.push_back(entry);
+    for (const std::string& target : unfinished) {
+        notCut.push_back({0, target, false, notRun()});
+        if (m_json)
+            out(JsonLine()
+                    .addText("type", "run")
+                    .addNull("number")
+                    .addNull("total")
+                    .addText("target", target)
+                    .addText("status", "not_run")
+                    .addText("reason", "not_run")
+                    .addText("message", notRun().message)
+                    .text()
+                + "\n");
+    }
+    const std::size_t cut = static_cast<std::size_t>(
+        std::count_if(m_finished.begin(), m_finished.end(), [](const Entry& e) { return e.cut; }));
+
+    if (interruptStatus != 0) {
+        err(format(tr("Stopped: %zu of %zu files cut.\n"), cut, m_files.size()));
+        if (cut > 0) {
+            err(std::string(tr("Cut:")) + "\n");
+            for (const Entry& entry : finished)
+                if (entry.cut) err("  " + entry.target + "\n");
+        }
+    }
+    if (!notCut.empty()) {
+        err(std::string(interruptStatus != 0 ? tr("Not cut:") : tr("These files could not be cut:")) + "\n");
+        for (const Entry& entry : notCut) err("  " + entry.target + ": " + entry.reason.message + "\n");
+    }
+    // Notices the session gave that no line above explains.
+    if (report.outcome == CutBatchOutcome::Aborted || report.outcome == CutBatchOutcome::DestinationRefused)
+        for (const std::string& text : m_notices) err(text + "\n");
+
+    int exitStatus = 0;
+    if (interruptStatus != 0) exitStatus = interruptStatus;
+    else if (!notCut.empty() || report.outcome == CutBatchOutcome::StartFailed
+             || report.outcome == CutBatchOutcome::Aborted || report.outcome == CutBatchOutcome::DestinationRefused)
+        exitStatus = 1;
+
+    if (m_json) {
+        const std::size_t skipped = m_finished.size() - cut - m_failed;
+        out(JsonLine()
+                .addText("type", "summary")
+                .addNumber("total", static_cast<std::int64_t>(m_files.size() + m_missing.size()))
+                .addNumber("cut", static_cast<std::int64_t>(cut))
+                .addNumber("failed", static_cast<std::int64_t>(m_failed + m_missing.size()))
+                .addNumber("skipped", static_cast<std::int64_t>(skipped))
+                .addNumber("not_run", static_cast<std::int64_t>(unfinished.size()))
+                .addBool("interrupted", interruptStatus != 0)
+                .addNumber("exit_status", exitStatus)
+                .addSeconds("seconds", secondsSince(m_start))
+                .text()
+            + "\n");
+    }
+    return exitStatus;
+}
+
+}  // namespace kelmora::cli

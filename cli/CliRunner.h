@@ -1,0 +1,98 @@
+#pragma once
+// Runs the session's jobs for kelmora-cli: each extractor in a process group
+// of its own (the interrupt key reaches this program alone, which then asks
+// each run to end), with its progress read from a pipe while a display is
+// shown. The wait watches every run's end, every pipe and the interrupt key
+// at once.
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/ExtractorProgress.h"
+#include "cli/ProgressView.h"
+#include "cut/CutSession.h"
+#include "platform/Interrupt.h"
+#include "platform/OutputPipe.h"
+#include "platform/Process.h"
+
+namespace kelmora::cli {
+
+// Hears the runner's wait.
+class RunnerObserver {
+public:
+    virtual ~RunnerObserver() = default;
+    // How long the wait may last before the observer wants a word (a redraw);
+    // negative: until something happens.
+    virtual int msUntilDue() = 0;
+    // The wait woke: time passed or something happened.
+    virtual void wokeUp() = 0;
+    // The interrupt key was pressed (requests: how many times since the last call).
+    virtual void interrupted(int requests) = 0;
+};
+
+// How a run ended, for the reason a user reads.
+struct RunEndDetail {
+    int exitStatus = 0;
+    int exitSignal = 0;
+    bool stopped = false;       // this program asked it to end
+    bool lastImageRemoved = false;
+};
+
+class CliRunner : public CutRunner {
+public:
+    struct Config {
+        bool readProgress = false;  // ask each run for its progress (a display shows it)
+        std::string prober;         // asked for each video's duration; empty: no durations
+        double skipSeconds = 0;     // a range's start second: that much of each video is not cut
+        std::optional<std::int64_t> frameLimit;  // a range's number of frames
+    };
+
+    CliRunner(Config config, platform::InterruptWatch* interrupts, RunnerObserver* observer);
+
+    bool start(const CutJob& job, std::string& error) override;
+    CutRunEnd waitForEnd() override;
+    void stop(std::uint64_t job) override;
+
+    // Ends every run at once, without the time to close files (a second interrupt).
+    void killAll();
+
+    // The running jobs as the display shows them, in the order they started.
+    std::vector<RunningJobView> runningJobs() const;
+
+    // How the run of job ended; nullopt for a job that did not end here.
+    std::optional<RunEndDetail> endOf(std::uint64_t job) const;
+    // The target whose start failed last, and why.
+    const std::string& failedStartTarget() const { return m_failedStartTarget; }
+    const std::string& failedStartError() const { return m_failedStartError; }
+
+private:
+    struct Run {
+        CutJob job;
+        platform::ChildProcess child;
+        std::optional<platform::OutputPipe> progressPipe;
+        ExtractorProgress progress;
+        std::optional<platform::ChildProcess> probe;
+        std::optional<platform::OutputPipe> probePipe;
+        std::string probeAnswer;
+        std::optional<double> duration;
+        bool stopped = false;
+    };
+
+    void readPipes(Run& run);
+    CutRunEnd takeEnd(std::map<std::uint64_t, Run>::iterator run);
+
+    Config m_config;
+    platform::InterruptWatch* m_interrupts;
+    RunnerObserver* m_observer;
+    std::map<std::uint64_t, Run> m_runs;  // job ids grow: the order they started
+    std::map<std::uint64_t, RunEndDetail> m_ends;
+    std::string m_failedStartTarget;
+    std::string m_failedStartError;
+};
+
+}  // namespace kelmora::cli

@@ -1,0 +1,110 @@
+#include "cli/CliSettings.h"
+
+#include "cli/Messages.h"
+#include "cut/CutSession.h"
+#include "platform/Paths.h"
+#include "platform/System.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+
+namespace kelmora::cli {
+
+namespace p = platform;
+
+namespace {
+
+// Reads the settings file as the window does on start: the values clamped
+// to the fields' limits, and the range and interval rules run in the window's
+// order, so a file with both on keeps the interval.
+TCutSettings readWindowSettings(const std::string& path, std::vector<std::string>& warnings)
+{
+    TCutSettings settings = clampedToLimits(readCutSettings(SettingsFile(path), TCutSettings()));
+    if (settings.RangeFromSecond && settings.RatePerSecond) {
+        warnings.push_back(path + ": " + intervalRuleNotice());
+        turnOn(settings, &TCutSettings::RangeAll);
+    }
+    return settings;
+}
+
+// The folder the destination text stands for, as a full path: a relative one
+// (and an empty one, the current folder) taken against the current folder.
+std::string destinationFrom(const std::string& fieldText)
+{
+    const std::string folder = destinationFolder(fieldText);
+    return p::removeTrailingSeparator(p::expandFileName(folder.empty() ? "." : folder));
+}
+
+}  // namespace
+
+std::string rangeRuleNotice()
+{
+    return tr("With a range of frames, every frame of it is cut: the number of images a second does not apply.");
+}
+
+std::string intervalRuleNotice()
+{
+    return tr("With a number of images a second, the whole video is cut: the range does not apply.");
+}
+
+CliSettings assembleSettings(const CliOptions& options, const std::string& programFolder)
+{
+    CliSettings result;
+    TCutSettings& s = result.settings;
+    if (options.settingsFile) {
+        if (p::entryKind(*options.settingsFile) != p::EntryKind::RegularFile) {
+            result.error = format(tr("%s: no such settings file"), options.settingsFile->c_str());
+            return result;
+        }
+        result.settingsFile = *options.settingsFile;
+    } else if (!options.noSettings) {
+        const std::string path = settingsFilePath(programFolder);
+        if (p::entryKind(path) == p::EntryKind::RegularFile) result.settingsFile = path;
+    }
+    if (!result.settingsFile.empty()) s = readWindowSettings(result.settingsFile, result.warnings);
+
+    // The flags, each as a click on its choice and a value typed into its field.
+    const bool rangeFlag = options.fromSecond || options.frameCount;
+    if (rangeFlag) turnOn(s, &TCutSettings::RangeFromSecond);
+    if (options.fromSecond) s.StartSecond = *options.fromSecond;
+    if (options.frameCount) s.FrameCount = *options.frameCount;
+    if (options.wholeVideo) turnOn(s, &TCutSettings::RangeAll);
+    if (options.framesPerSecond) {
+        turnOn(s, &TCutSettings::RatePerSecond);
+        s.FramesPerSecond = *options.framesPerSecond;
+    }
+    if (options.everyFrame) turnOn(s, &TCutSettings::RateAll);
+    if (options.width && options.height) {
+        turnOn(s, &TCutSettings::SizeCustom);
+        s.ImageWidth = *options.width;
+        s.ImageHeight = *options.height;
+    }
+    if (options.sourceSize) turnOn(s, &TCutSettings::SizeSource);
+    if (options.format) {
+        const std::string& f = *options.format;
+        turnOn(s, f == "gif" ? &TCutSettings::FormatGif : f == "png" ? &TCutSettings::FormatPng
+                 : f == "bmp" ? &TCutSettings::FormatBmp : &TCutSettings::FormatJpeg);
+    }
+
+    // A range and a per-second interval never go together. Asked for both at
+    // once, the run is refused with the window's notice; when one of them
+    // comes from the settings file, the flag is the choice made last and the
+    // file's goes back to every frame, as in the window.
+    if (s.RangeFromSecond && s.RatePerSecond) {
+        if (rangeFlag && options.framesPerSecond) {
+            result.error = intervalRuleNotice();
+            return result;
+        }
+        if (rangeFlag) {
+            result.warnings.push_back(rangeRuleNotice());
+            turnOn(s, &TCutSettings::RateAll);
+        } else {
+            result.warnings.push_back(intervalRuleNotice());
+            turnOn(s, &TCutSettings::RangeAll);
+        }
+    }
+
+    s.DestinationFolder = destinationFrom(options.out.value_or(s.DestinationFolder));
+    return result;
+}
+
+}  // namespace kelmora::cli

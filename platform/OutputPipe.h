@@ -1,0 +1,45 @@
+#pragma once
+// A pipe that a child program writes its standard output into, read here a
+// piece at a time while other things are waited for.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Wait.h"
+
+namespace kelmora::platform {
+
+class OutputPipe {
+public:
+    // A new pipe; nullopt (with the reason in error) when the system has none to give.
+    static std::optional<OutputPipe> create(std::string* error = nullptr);
+
+    OutputPipe(OutputPipe&& other) noexcept;
+    OutputPipe& operator=(OutputPipe&& other) noexcept;
+    OutputPipe(const OutputPipe&) = delete;
+    OutputPipe& operator=(const OutputPipe&) = delete;
+    ~OutputPipe();
+
+    // The end the child writes into, for the process start; closed here by
+    // closeWritingEnd() once the child holds its own copy, so that the child's
+    // end is the pipe's end.
+    std::intptr_t writingEnd() const { return m_writer; }
+    void closeWritingEnd();
+
+    // Signalled when there is something to read or the writer has gone.
+    WaitHandle readyHandle() const { return m_reader; }
+
+    // Appends what can be read now, without waiting. False once the writer has
+    // gone and everything has been read.
+    bool readAvailable(std::string& out);
+
+private:
+    OutputPipe(std::intptr_t reader, std::intptr_t writer) : m_reader(reader), m_writer(writer) {}
+    void closeBoth();
+
+    std::intptr_t m_reader = -1;
+    std::intptr_t m_writer = -1;
+};
+
+}  // namespace kelmora::platform

@@ -1,0 +1,49 @@
+// The command line's mistakes: refused with exit status 2 and a message that
+// names the option and its limits (the window's fields' limits, never a clamp).
+#include <gtest/gtest.h>
+
+#include "cli/CliOptions.h"
+
+namespace kelmora::cli {
+namespace {
+
+TEST(CliOptions, ValuesOutOfTheWindowsLimitsAreRefused)
+{
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"--from", "-1"}, "--from: -1 is not a whole number from 0 to 99999"},
+        {{"--from", "100000"}, "--from: 100000 is not a whole number from 0 to 99999"},
+        {{"--frames", "0"}, "--frames: 0 is not a whole number from 1 to 99999"},
+        {{"--fps", "61"}, "--fps: 61 is not a whole number from 1 to 60"},
+        {{"--fps", "2.5"}, "--fps: 2.5 is not a whole number from 1 to 60"},
+        {{"--size", "10000x10"}, "--size: 10000 is not a whole number from 0 to 9999"},
+        {{"--size", "640"}, "--size: 640 is not WIDTHxHEIGHT"},
+        {{"-j", "0"}, "--jobs: 0 is not a whole number from 1 to 128"},
+        {{"--format", "tiff"}, "--format: tiff is not one of jpeg|gif|png|bmp"},
+        {{"--settings", "a", "--no-settings"}, "excludes"},
+        {{"--from", "1", "--whole-video"}, "excludes"},
+        {{"-x.mp4"}, "-x.mp4"},
+    };
+    for (const auto& [arguments, message] : rows) {
+        SCOPED_TRACE(message);
+        std::vector<std::string> withTarget = arguments;
+        withTarget.push_back("v.mp4");
+        const ParsedCommandLine parsed = parseCommandLine(withTarget, 1);
+        EXPECT_FALSE(parsed.options);
+        EXPECT_EQ(parsed.exitStatus, 2);
+        EXPECT_NE(parsed.error.find(message), std::string::npos) << parsed.error;
+        EXPECT_NE(parsed.error.find("--help"), std::string::npos) << "says where help is";
+    }
+}
+
+TEST(CliOptions, EachListTakesOneValueAndTheRestAreTargets)
+{
+    const ParsedCommandLine parsed = parseCommandLine({"--files-from", "-", "a.mp4", "--files-from", "l", "--", "-b"}, 3);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->filesFrom, (std::vector<std::string>{"-", "l"}));
+    EXPECT_EQ(parsed.options->targets, (std::vector<std::string>{"a.mp4", "-b"}));
+    EXPECT_EQ(parsed.options->jobs, 3) << "the default number of runs";
+    EXPECT_EQ(parseCommandLine({"--help"}, 1).exitStatus, 0);
+}
+
+}  // namespace
+}  // namespace kelmora::cli
