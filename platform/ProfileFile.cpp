@@ -98,7 +98,8 @@ std::string storedValue(std::string_view value)
 
 std::optional<std::string> ProfileText::read(std::string_view section, std::string_view key) const
 {
-    bool inSection = false;
+    // Lines before the first section belong to the section with the empty name.
+    bool inSection = trim(section).empty();
     for (const Line& line : splitLines(m_content)) {
         if (const auto name = sectionName(line.text)) {
             if (inSection) return std::nullopt;  // the first matching section wins
@@ -127,6 +128,7 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
     std::size_t sectionLine = lines.size();  // the first matching section
     std::size_t lastKeyLine = lines.size();  // its last key line
     std::size_t matchLine = lines.size();    // its first line with the key
+    std::string_view storedKey;              // the key as that line spells it
     bool inSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (const auto name = sectionName(lines[i].text)) {
@@ -140,15 +142,18 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
             lastKeyLine = i;
             if (sameName(entry->key, key)) {
                 matchLine = i;
+                storedKey = entry->key;
                 break;
             }
         }
     }
 
+    // A key set anew keeps the spelling the file gives it.
+    const std::string replacedText = std::string(storedKey) + "=" + storedValue(value);
     std::vector<Line> out;
     out.reserve(lines.size() + 2);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        out.push_back(i == matchLine ? Line{keyText, lines[i].ending} : lines[i]);
+        out.push_back(i == matchLine ? Line{replacedText, lines[i].ending} : lines[i]);
         // A new key line ends as the line before it: a lone CR before an empty
         // line that ends in LF would otherwise join it into one CRLF.
         if (i == lastKeyLine && matchLine == lines.size())

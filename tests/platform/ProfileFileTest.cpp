@@ -32,7 +32,8 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions)
     EXPECT_EQ(file.read("SET1", "E"), "");
     EXPECT_EQ(file.read("SET1", "S2"), std::nullopt);    // commented out; the second [SET1] is not read
     EXPECT_EQ(file.read("other", "s1"), "other");        // last line without an ending
-    EXPECT_EQ(file.read("SET1", "top"), std::nullopt);   // lines before any section belong to none
+    EXPECT_EQ(file.read("SET1", "top"), std::nullopt);   // lines before any section belong to none of them
+    EXPECT_EQ(file.read("", "top"), "outside");          // but to the section without a name
     EXPECT_EQ(ProfileFile(dir / "missing.ini").read("SET", "M_LEFT"), std::nullopt);
 }
 
@@ -53,14 +54,14 @@ TEST(ProfileFile, WritesKeepEveryOtherByte)
         "x=y";
     const std::string path = dir.write("k.ini", original);
     ProfileFile file(path);
-    ASSERT_TRUE(file.write("SET", "m_left", "300"));   // updated in place
+    ASSERT_TRUE(file.write("SET", "m_left", "300"));   // updated in place, in the file's spelling
     ASSERT_TRUE(file.write("SET", "M_TOP", "40"));     // after the section's last key
     ASSERT_TRUE(file.write("SET1", "B1", "/v"));       // after R1, before the blank line
     ASSERT_TRUE(file.write("New", "k", "v"));          // new section at the end
     EXPECT_EQ(TempFolder::read(path),
               "; my notes\r\n"
               "[SET]\r\n"
-              "m_left=300\r\n"
+              "M_LEFT=300\r\n"
               "Mine = keep  \r\n"
               "M_TOP=40\r\n"
               "\r\n"
