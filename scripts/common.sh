@@ -22,6 +22,9 @@ KELMORA_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
 # Wine to run the tests, and GoogleTest's sources to build with that compiler.
 KELMORA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest)
 
+# What scripts/format needs: the formatter, one version so every machine agrees.
+KELMORA_FORMAT_PACKAGES=(clang-format-14)
+
 # kelmora_install_packages [PACKAGE...]: installs those missing (default: KELMORA_PACKAGES).
 kelmora_install_packages() {
   local missing=() p
