@@ -38,8 +38,8 @@ Application::Application(int argc, const char* const* argv)
     setPalette(classicPalette());
     // Qt's own Japanese texts for its dialogs (the folder picker, message box
     // buttons). Without them installed the dialogs stay in English.
-    if (m_toolkitTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (m_toolkitTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_toolkitTexts);
     platform::setBeepSink(&m_bell);
 }

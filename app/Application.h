@@ -31,7 +31,7 @@ protected:
     std::vector<std::string> m_targets;  // every argument after the program name, byte for byte
     std::string m_programName;
     int m_toolkitArgc = 1;
-    std::vector<char*> m_toolkitArgv;    // the program name and the closing null
+    std::vector<char*> m_toolkitArgv;  // the program name and the closing null
 };
 
 // No Q_OBJECT: the toolkit's meta object wants its own class as the first base.

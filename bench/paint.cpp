@@ -23,8 +23,8 @@ QList<QWidget*> paintedControls(QWidget& window)
 {
     QList<QWidget*> controls;
     for (QWidget* child : window.findChildren<QWidget*>()) {
-        if (qobject_cast<TGradBox*>(child) || qobject_cast<TShadowLabel*>(child) ||
-            qobject_cast<TShineSpeedButton*>(child))
+        if (qobject_cast<TGradBox*>(child) || qobject_cast<TShadowLabel*>(child)
+            || qobject_cast<TShineSpeedButton*>(child))
             controls.append(child);
     }
     return controls;

@@ -25,8 +25,7 @@ int main(int argc, char** argv)
                                          : kelmora::platform::EntryFacts::Full);
     long entries = 1;
     std::uint64_t bytes = 0;  // uses the data, so the walk cannot be cut short
-    search.OnFind = [&](kelmora::TSearchFile&, const std::string& name, const kelmora::TSearchFileData& data,
-                        bool&) {
+    search.OnFind = [&](kelmora::TSearchFile&, const std::string& name, const kelmora::TSearchFileData& data, bool&) {
         ++entries;
         bytes += name.size() + static_cast<std::uint64_t>(data.Size);
     };

@@ -13,9 +13,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMimeData>
-#include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -37,10 +37,8 @@ std::string shellQuoted(const std::string& text)
 {
     std::string quoted(1, '\'');
     for (char c : text) {
-        if (c == '\'')
-            quoted.append("'\\''");
-        else
-            quoted.push_back(c);
+        if (c == '\'') quoted.append("'\\''");
+        else quoted.push_back(c);
     }
     quoted.push_back('\'');
     return quoted;

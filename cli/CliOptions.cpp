@@ -70,7 +70,8 @@ CLI::Validator imageSize()
             const auto w = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, x));
             const auto h = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(x + 1));
             if (!w || !h) return format(tr("%s is not WIDTHxHEIGHT or \"source\""), input.c_str());
-            if (*w < width.minValue || *w > width.maxValue) return outOfRange(std::to_string(*w), width.minValue, width.maxValue);
+            if (*w < width.minValue || *w > width.maxValue)
+                return outOfRange(std::to_string(*w), width.minValue, width.maxValue);
             if (*h < height.minValue || *h > height.maxValue)
                 return outOfRange(std::to_string(*h), height.minValue, height.maxValue);
             return {};
@@ -87,37 +88,49 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     std::string sizeText;
     std::int32_t jobs = defaultJobs;
 
-    CLI::App app(tr("Cuts videos into numbered still images with ffmpeg, as the Kelmora window does."),
-                 "kelmora-cli");
+    CLI::App app(tr("Cuts videos into numbered still images with ffmpeg, as the Kelmora window does."), "kelmora-cli");
     app.set_help_flag("-h,--help", tr("Show this help and exit"));
     app.set_version_flag("--version", std::string("kelmora-cli ") + kVersion, tr("Show the version and exit"));
-    app.add_option("TARGET", options.targets, tr("A video file, a folder (every file in and below it) or a wildcard pattern"))
+    app.add_option("TARGET", options.targets,
+                   tr("A video file, a folder (every file in and below it) or a wildcard pattern"))
         ->type_name("");
-    app.add_option("-o,--out", options.out, tr("Destination folder, made with its parents (default: the settings file's, else the current folder)"))
+    app.add_option(
+           "-o,--out", options.out,
+           tr("Destination folder, made with its parents (default: the settings file's, else the current folder)"))
         ->type_name("DIR");
     auto* from = app.add_option("--from", options.fromSecond, tr("Cut a range: start at second S"))
-                     ->type_name("S")->check(withinKey(&TCutSettings::StartSecond));
+                     ->type_name("S")
+                     ->check(withinKey(&TCutSettings::StartSecond));
     auto* frames = app.add_option("--frames", options.frameCount, tr("Cut a range: N frames"))
-                       ->type_name("N")->check(withinKey(&TCutSettings::FrameCount));
+                       ->type_name("N")
+                       ->check(withinKey(&TCutSettings::FrameCount));
     auto* whole = app.add_flag("--whole-video", options.wholeVideo, tr("Cut the whole video (no range)"));
     auto* fps = app.add_option("--fps", options.framesPerSecond, tr("F images per second of video"))
-                    ->type_name("F")->check(withinKey(&TCutSettings::FramesPerSecond));
+                    ->type_name("F")
+                    ->check(withinKey(&TCutSettings::FramesPerSecond));
     auto* every = app.add_flag("--every-frame", options.everyFrame, tr("One image for every frame (no --fps)"));
     app.add_option("--size", sizeText, tr("Image size WIDTHxHEIGHT, or \"source\" for the video's own"))
-                     ->type_name("WxH")->check(imageSize());
+        ->type_name("WxH")
+        ->check(imageSize());
     app.add_option("--format", options.format, tr("Image format"))
-        ->type_name("jpeg|gif|png|bmp")->check(oneOf({"jpeg", "gif", "png", "bmp"}));
+        ->type_name("jpeg|gif|png|bmp")
+        ->check(oneOf({"jpeg", "gif", "png", "bmp"}));
     app.add_option("-j,--jobs", jobs, tr("Runs at once (default: the number of processors)"))
-        ->type_name("N")->check(wholeNumberIn(1, kMaxJobs));
-    app.add_option("--files-from", options.filesFrom, tr("Read more targets from FILE, one a line (\"-\": standard input)"))
+        ->type_name("N")
+        ->check(wholeNumberIn(1, kMaxJobs));
+    app.add_option("--files-from", options.filesFrom,
+                   tr("Read more targets from FILE, one a line (\"-\": standard input)"))
         ->type_name("FILE")
         ->allow_extra_args(false);  // one list a flag: what follows is a target
-    app.add_flag("-0,--null", options.nulSeparated, tr("The --files-from lists end each target with NUL, not a line break"));
+    app.add_flag("-0,--null", options.nulSeparated,
+                 tr("The --files-from lists end each target with NUL, not a line break"));
     auto* settings = app.add_option("--settings", options.settingsFile, tr("Take the defaults from this Kelmora.ini"))
                          ->type_name("FILE");
-    auto* noSettings = app.add_flag("--no-settings", options.noSettings, tr("Ignore every settings file: the built-in defaults"));
+    auto* noSettings =
+        app.add_flag("--no-settings", options.noSettings, tr("Ignore every settings file: the built-in defaults"));
     app.add_flag("--dry-run", options.dryRun, tr("Print each ffmpeg command line and run nothing"));
-    app.add_flag("--json", options.json, tr("One JSON object a line on standard output for each finished run, then a summary"));
+    app.add_flag("--json", options.json,
+                 tr("One JSON object a line on standard output for each finished run, then a summary"));
     app.add_flag("-q,--quiet", options.quiet, tr("No progress display and no line per run"));
     app.add_option("--ffmpeg", options.ffmpeg, tr("The ffmpeg to run (default: beside this program, then on PATH)"))
         ->type_name("PATH");

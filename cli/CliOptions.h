@@ -25,7 +25,7 @@ struct CliOptions {
     bool everyFrame = false;  // back to every frame as it is
     std::optional<std::int32_t> width;
     std::optional<std::int32_t> height;
-    bool sourceSize = false;  // the video's own size
+    bool sourceSize = false;            // the video's own size
     std::optional<std::string> format;  // "jpeg", "gif", "png" or "bmp"
 
     int jobs = 1;

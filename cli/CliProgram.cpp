@@ -157,7 +157,8 @@ int runCli(const std::vector<std::string>& arguments)
         if (!stopping) {
             stopping = true;
             if (style != ProgressStyle::None)
-                reporterInUse->say(tr("stopping: the running extractors close their files (press Ctrl+C again to end them now)"));
+                reporterInUse->say(
+                    tr("stopping: the running extractors close their files (press Ctrl+C again to end them now)"));
             session.requestStop();
             --requests;
         }

@@ -31,7 +31,10 @@ NotCutReason notRun() { return {"not_run", tr("not started before the stop")}; }
 
 CliReporter::CliReporter(ProgressStyle style, bool json, std::vector<std::string> files,
                          std::vector<std::string> missing, std::function<void(int requests)> onInterrupt)
-    : m_style(style), m_json(json), m_files(std::move(files)), m_missing(std::move(missing)),
+    : m_style(style),
+      m_json(json),
+      m_files(std::move(files)),
+      m_missing(std::move(missing)),
       m_onInterrupt(std::move(onInterrupt))
 {
 }
@@ -131,7 +134,8 @@ void CliReporter::entryFinished(const CutEntryResult& result)
     if (m_style == ProgressStyle::Lines) {
         std::string line = format("[%zu/%zu] %s: ", result.number, result.total, result.target.c_str());
         if (entry.cut) line += tr("done");
-        else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), entry.reason.message.c_str());
+        else if (result.status == CutEntryStatus::Skipped)
+            line += format(tr("skipped (%s)"), entry.reason.message.c_str());
         else line += format(tr("failed (%s)"), entry.reason.message.c_str());
         err(line + "\n");
     }
@@ -222,7 +226,8 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
     for (const std::string& target : m_missing) notCut.push_back({0, target, false, {"not_found", tr("not found")}});
     // The entries the batch took, in the order it took them, whatever order they ended in.
     std::vector<Entry> finished = m_finished;
-    std::stable_sort(finished.begin(), finished.end(), [](const Entry& a, const Entry& b) { return a.number < b.number; });
+    std::stable_sort(finished.begin(), finished.end(),
+                     [](const Entry& a, const Entry& b) { return a.number < b.number; });
     for (const Entry& entry : finished)
         if (!entry.cut && entry.reason.code != "not_a_file") notCut.push_back(entry);
     for (const std::string& target : unfinished) {

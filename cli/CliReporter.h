@@ -72,8 +72,8 @@ private:
     void draw(bool force);
     void clearDisplay();
     ProgressSnapshot snapshot() const;
-    void out(const std::string& text);   // standard output
-    void err(const std::string& text);   // standard error
+    void out(const std::string& text);  // standard output
+    void err(const std::string& text);  // standard error
 
     ProgressStyle m_style;
     bool m_json;

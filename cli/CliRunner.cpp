@@ -61,7 +61,8 @@ bool CliRunner::start(const CutJob& job, std::string& error)
         // The duration is asked while the run goes on; until it comes, the display counts frames.
         std::string ignored;
         run.probePipe = p::OutputPipe::create(&ignored);
-        if (run.probePipe) run.probe = startWithOutput(m_config.prober, probeDurationArguments(job.target), run.probePipe, ignored);
+        if (run.probePipe)
+            run.probe = startWithOutput(m_config.prober, probeDurationArguments(job.target), run.probePipe, ignored);
         if (!run.probe) run.probePipe.reset();
     }
     m_runs.emplace(job.id, std::move(run));
@@ -113,7 +114,8 @@ CutRunEnd CliRunner::waitForEnd()
         int timeoutMs = m_observer ? m_observer->msUntilDue() : -1;
         for (const auto& [id, run] : m_runs) {
             const int notifier = run.child.exitNotifier();
-            if (notifier < 0) timeoutMs = timeoutMs < 0 ? kPollWithoutNotifierMs : std::min(timeoutMs, kPollWithoutNotifierMs);
+            if (notifier < 0)
+                timeoutMs = timeoutMs < 0 ? kPollWithoutNotifierMs : std::min(timeoutMs, kPollWithoutNotifierMs);
             handles.push_back(notifier);
             handles.push_back(run.progressPipe ? run.progressPipe->readyHandle() : p::kNoWaitHandle);
             handles.push_back(run.probePipe ? run.probePipe->readyHandle() : p::kNoWaitHandle);
@@ -141,8 +143,9 @@ CutRunEnd CliRunner::takeEnd(std::map<std::uint64_t, Run>::iterator it)
     // The extractor writes each image whole when it ends by itself, also when
     // asked to stop. One that was killed may have been writing its last image:
     // that one goes, so no image that looks whole is half written.
-    const bool endedByItself = detail.exitSignal == 0
-                               && (!run.stopped || detail.exitStatus == 0 || detail.exitStatus == kStoppedOnRequestStatus);
+    const bool endedByItself =
+        detail.exitSignal == 0
+        && (!run.stopped || detail.exitStatus == 0 || detail.exitStatus == kStoppedOnRequestStatus);
     if (!endedByItself) detail.lastImageRemoved = removeLastImage(run.job.outputPattern);
     const CutRunEnd end{it->first, detail.exitStatus, detail.exitSignal};
     m_ends[it->first] = detail;

@@ -39,16 +39,16 @@ public:
 struct RunEndDetail {
     int exitStatus = 0;
     int exitSignal = 0;
-    bool stopped = false;       // this program asked it to end
+    bool stopped = false;  // this program asked it to end
     bool lastImageRemoved = false;
 };
 
 class CliRunner : public CutRunner {
 public:
     struct Config {
-        bool readProgress = false;  // ask each run for its progress (a display shows it)
-        std::string prober;         // asked for each video's duration; empty: no durations
-        double skipSeconds = 0;     // a range's start second: that much of each video is not cut
+        bool readProgress = false;               // ask each run for its progress (a display shows it)
+        std::string prober;                      // asked for each video's duration; empty: no durations
+        double skipSeconds = 0;                  // a range's start second: that much of each video is not cut
         std::optional<std::int64_t> frameLimit;  // a range's number of frames
     };
 

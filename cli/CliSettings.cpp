@@ -81,8 +81,10 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
     if (options.sourceSize) turnOn(s, &TCutSettings::SizeSource);
     if (options.format) {
         const std::string& f = *options.format;
-        turnOn(s, f == "gif" ? &TCutSettings::FormatGif : f == "png" ? &TCutSettings::FormatPng
-                 : f == "bmp" ? &TCutSettings::FormatBmp : &TCutSettings::FormatJpeg);
+        turnOn(s, f == "gif"   ? &TCutSettings::FormatGif
+                  : f == "png" ? &TCutSettings::FormatPng
+                  : f == "bmp" ? &TCutSettings::FormatBmp
+                               : &TCutSettings::FormatJpeg);
     }
 
     // A range and a per-second interval never go together. Asked for both at

@@ -61,7 +61,12 @@ std::optional<double> ExtractorProgress::fraction(std::optional<double> seconds,
 
 std::vector<std::string> probeDurationArguments(const std::string& path)
 {
-    return {"-v", "error", "-show_entries", "format=duration", "-of", "default=noprint_wrappers=1:nokey=1",
+    return {"-v",
+            "error",
+            "-show_entries",
+            "format=duration",
+            "-of",
+            "default=noprint_wrappers=1:nokey=1",
             extractorPath(path)};
 }
 

@@ -22,9 +22,10 @@ std::string bar(double fraction, std::size_t width)
 
 std::string jobLine(const RunningJobView& job, std::size_t columns)
 {
-    const std::string amount = job.fraction ? format("%3d%%", static_cast<int>(std::floor(*job.fraction * 100)))
-                                            : format(trn("%lld frame", "%lld frames", static_cast<unsigned long>(job.frames)),
-                                                     static_cast<long long>(job.frames));
+    const std::string amount = job.fraction
+                                   ? format("%3d%%", static_cast<int>(std::floor(*job.fraction * 100)))
+                                   : format(trn("%lld frame", "%lld frames", static_cast<unsigned long>(job.frames)),
+                                            static_cast<long long>(job.frames));
     const std::size_t amountWidth = displayWidth(amount);
     const std::size_t room = columns > kJobIndent + 2 + amountWidth ? columns - kJobIndent - 2 - amountWidth : 0;
     std::string name = fitToWidth(printableText(job.name), room);
@@ -54,9 +55,9 @@ std::optional<double> estimateSecondsLeft(const ProgressSnapshot& snapshot)
 std::vector<std::string> renderProgress(const ProgressSnapshot& snapshot, std::size_t columns)
 {
     const std::optional<double> left = estimateSecondsLeft(snapshot);
-    const std::string counts = format(tr("%zu/%zu done, %zu failed, %s elapsed, %s left"), snapshot.finished,
-                                      snapshot.total, snapshot.failed, formatDuration(snapshot.elapsedSeconds).c_str(),
-                                      left ? formatDuration(*left).c_str() : "-:--");
+    const std::string counts =
+        format(tr("%zu/%zu done, %zu failed, %s elapsed, %s left"), snapshot.finished, snapshot.total, snapshot.failed,
+               formatDuration(snapshot.elapsedSeconds).c_str(), left ? formatDuration(*left).c_str() : "-:--");
     const std::size_t countsWidth = displayWidth(counts);
     std::string overall;
     if (countsWidth + 3 + kMinBarWidth <= columns) {

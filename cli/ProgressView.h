@@ -12,9 +12,9 @@
 namespace kelmora::cli {
 
 struct RunningJobView {
-    std::string name;                 // the video's file name, as bytes of the system code page
-    std::optional<double> fraction;   // done, from 0 to 1; nullopt while unknown
-    std::int64_t frames = 0;          // written so far, shown when the fraction is unknown
+    std::string name;                // the video's file name, as bytes of the system code page
+    std::optional<double> fraction;  // done, from 0 to 1; nullopt while unknown
+    std::int64_t frames = 0;         // written so far, shown when the fraction is unknown
 };
 
 struct ProgressSnapshot {

@@ -33,11 +33,13 @@ long decodeUtf8(std::string_view s, std::size_t pos, std::size_t end)
 // Characters a terminal shows two columns wide (East Asian wide and full-width forms).
 bool isWide(long code)
 {
+    // clang-format off
     static constexpr std::array<std::pair<long, long>, 11> kWide{{
         {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x3400, 0x4DBF}, {0x4E00, 0x9FFF},
         {0xA000, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFE30, 0xFE4F}, {0xFF00, 0xFF60},
         {0xFFE0, 0xFFE6},
     }};
+    // clang-format on
     if (code >= 0x1F300 && code <= 0x1F64F) return true;
     if (code >= 0x20000 && code <= 0x3FFFD) return true;
     for (const auto& [first, last] : kWide)
@@ -70,7 +72,8 @@ std::string printableText(std::string_view text, p::CodePage cp)
         const std::size_t end = p::charEnd(text, pos, cp);
         long code;
         if (cp == p::CodePage::Utf8) code = decodeUtf8(text, pos, end);
-        else code = end - pos == 2 ? 0x3000 : static_cast<unsigned char>(text[pos]);  // any double-byte character will do
+        // any double-byte character will do
+        else code = end - pos == 2 ? 0x3000 : static_cast<unsigned char>(text[pos]);
         if (code < 0 || isControl(code)) shown += '?';
         else shown.append(text.substr(pos, end - pos));
         pos = end;

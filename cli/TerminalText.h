@@ -18,7 +18,6 @@ std::string printableText(std::string_view text, platform::CodePage cp = platfor
 std::size_t displayWidth(std::string_view text, platform::CodePage cp = platform::systemCodePage());
 
 // Printable text cut to at most columns, ending in "..." when it was cut.
-std::string fitToWidth(std::string_view text, std::size_t columns,
-                       platform::CodePage cp = platform::systemCodePage());
+std::string fitToWidth(std::string_view text, std::size_t columns, platform::CodePage cp = platform::systemCodePage());
 
 }  // namespace kelmora::cli

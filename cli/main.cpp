@@ -12,6 +12,7 @@ int main(int argc, char** argv)
 {
     using namespace kelmora;
     // The catalogs lie where the installed tree (and the build tree) keeps them beside bin/.
-    platform::startTranslations(cli::kTextDomain, platform::joinPath(platform::programFolder(), KELMORA_LOCALE_FROM_PROGRAM));
+    platform::startTranslations(cli::kTextDomain,
+                                platform::joinPath(platform::programFolder(), KELMORA_LOCALE_FROM_PROGRAM));
     return cli::runCli(std::vector<std::string>(argv + 1, argv + argc));
 }

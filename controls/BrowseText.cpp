@@ -16,7 +16,8 @@ void TBrowseText::setOverwriteMode(bool overwrite) { s_overwrite = overwrite; }
 int TBrowseText::prevCharPos(int pos) const
 {
     if (pos <= 1) return 1;
-    const auto start = platform::lastCharStart(std::string_view(m_text).substr(0, static_cast<std::size_t>(pos - 1)), m_codePage);
+    const auto start =
+        platform::lastCharStart(std::string_view(m_text).substr(0, static_cast<std::size_t>(pos - 1)), m_codePage);
     return static_cast<int>(start) + 1;
 }
 

@@ -59,9 +59,6 @@ QColor toQColor(TColor color)
     return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
-TColor fromQColor(const QColor& color)
-{
-    return rgbColor(color.red(), color.green(), color.blue());
-}
+TColor fromQColor(const QColor& color) { return rgbColor(color.red(), color.green(), color.blue()); }
 
 }  // namespace kelmora

@@ -41,8 +41,7 @@ struct FontEntry {
                 units = 2;
             }
             auto found = advances.constFind(c);
-            if (found == advances.cend())
-                found = advances.insert(c, metrics.horizontalAdvance(text.mid(i, units)));
+            if (found == advances.cend()) found = advances.insert(c, metrics.horizontalAdvance(text.mid(i, units)));
             width += *found;
             i += units - 1;
         }
@@ -187,16 +186,12 @@ std::vector<Line> layoutLines(const QString& text, const QRect& rect, unsigned f
     std::vector<Line> lines;
     for (const QString& source : logical) {
         const Line line = stripPrefix(source, prefix);
-        if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE))
-            wrapLine(line, rect.width(), measure, lines);
-        else
-            lines.push_back(line);
+        if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) wrapLine(line, rect.width(), measure, lines);
+        else lines.push_back(line);
     }
     for (Line& line : lines) {
-        if (format & DT_PATH_ELLIPSIS)
-            pathEllipsis(line, rect.width(), measure);
-        else if (format & DT_END_ELLIPSIS)
-            endEllipsis(line, rect.width(), measure);
+        if (format & DT_PATH_ELLIPSIS) pathEllipsis(line, rect.width(), measure);
+        else if (format & DT_END_ELLIPSIS) endEllipsis(line, rect.width(), measure);
     }
     return lines;
 }
@@ -239,8 +234,8 @@ int textWidth(const QFont& font, const QString& text)
     return fontEntry(font).advance(text, 0, static_cast<int>(text.size()));
 }
 
-QRect drawText(QPainter* painter, const QFont& font, const QString& text, const QRect& rect,
-               unsigned format, const QColor& color)
+QRect drawText(QPainter* painter, const QFont& font, const QString& text, const QRect& rect, unsigned format,
+               const QColor& color)
 {
     FontEntry& entry = fontEntry(font);
     const QFont& drawing = entry.drawing;

@@ -45,8 +45,8 @@ int textWidth(const QFont& font, const QString& text);
 // (the wrap width is rect's width with DT_WORDBREAK) and as high as all lines.
 // Otherwise the text is drawn in colour (when painter is given) and the return
 // value is the rectangle the text occupies. Drawing is not clipped to rect.
-QRect drawText(QPainter* painter, const QFont& font, const QString& text, const QRect& rect,
-               unsigned format, const QColor& color = Qt::black);
+QRect drawText(QPainter* painter, const QFont& font, const QString& text, const QRect& rect, unsigned format,
+               const QColor& color = Qt::black);
 
 // Measures text: drawText with DT_CALCRECT.
 inline QRect measureText(const QFont& font, const QString& text, const QRect& rect, unsigned format)

@@ -8,9 +8,8 @@ QString uiFontFamily() { return QStringLiteral("ＭＳ Ｐゴシック"); }
 
 void installFontSubstitutions()
 {
-    QFont::insertSubstitutions(uiFontFamily(),
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
-                                QStringLiteral("IPAGothic")});
+    QFont::insertSubstitutions(
+        uiFontFamily(), {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("IPAGothic")});
 }
 
 QFont uiFont(int pixelHeight, bool bold)
@@ -26,9 +25,6 @@ QFont uiFont(int pixelHeight, bool bold)
 
 namespace kelmora {
 
-TFont uiTFont(int pixelHeight, TColor color, bool bold)
-{
-    return TFont{uiFont(pixelHeight, bold), color};
-}
+TFont uiTFont(int pixelHeight, TColor color, bool bold) { return TFont{uiFont(pixelHeight, bold), color}; }
 
 }  // namespace kelmora

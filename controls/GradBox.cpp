@@ -59,15 +59,10 @@ void TGradBox::SetColarray()
 {
     switch (gradStyle_) {
     case gsTopBottom:
-    case gsLeftRight:
-        colorTable_ = gradientBoxTable(topColor_, lastColor_);
-        break;
+    case gsLeftRight: colorTable_ = gradientBoxTable(topColor_, lastColor_); break;
     case gsBottomTop:
-    case gsRightLeft:
-        colorTable_ = gradientBoxTable(lastColor_, topColor_);
-        break;
-    case gsNone:
-        break;
+    case gsRightLeft: colorTable_ = gradientBoxTable(lastColor_, topColor_); break;
+    case gsNone: break;
     }
 }
 
@@ -97,10 +92,8 @@ void TGradBox::paintEvent(QPaintEvent*)
         QImage fill(size(), QImage::Format_RGB32);
         for (int y = 0; y < fill.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(fill.scanLine(y));
-            if (stacked)
-                std::fill(row, row + fill.width(), line[static_cast<std::size_t>(y)]);
-            else
-                std::copy(line.begin(), line.end(), row);
+            if (stacked) std::fill(row, row + fill.width(), line[static_cast<std::size_t>(y)]);
+            else std::copy(line.begin(), line.end(), row);
         }
         painter.drawImage(0, 0, fill);
     }
@@ -131,12 +124,8 @@ void TGradBox::DrawCaptionText(QPainter& painter, const QRect& rect)
     if (font3D_) {
         const int d = fontDepth_;
         switch (style3D_) {
-        case fsLowShadow:
-            draw(d, d, backFont_);
-            break;
-        case fsRaiseShadow:
-            draw(-d, -d, backFont_);
-            break;
+        case fsLowShadow: draw(d, d, backFont_); break;
+        case fsRaiseShadow: draw(-d, -d, backFont_); break;
         case fsLow3D:
             for (int i = 1; i <= d; ++i) draw(i, i, backFont_);
             break;

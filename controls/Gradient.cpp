@@ -54,9 +54,9 @@ std::array<QRgb, 256> buttonRamp(TColor color, TColor gradColor)
     const TColor g = resolveColor(gradColor);
     std::array<QRgb, 256> ramp{};
     for (int i = 0; i < 256; ++i) {
-        ramp[static_cast<std::size_t>(i)] = qRgb(redOf(c) + (redOf(g) - redOf(c)) * i / 255,
-                                                 greenOf(c) + (greenOf(g) - greenOf(c)) * i / 255,
-                                                 blueOf(c) + (blueOf(g) - blueOf(c)) * i / 255);
+        ramp[static_cast<std::size_t>(i)] =
+            qRgb(redOf(c) + (redOf(g) - redOf(c)) * i / 255, greenOf(c) + (greenOf(g) - greenOf(c)) * i / 255,
+                 blueOf(c) + (blueOf(g) - blueOf(c)) * i / 255);
     }
     return ramp;
 }
@@ -84,8 +84,7 @@ void gradBitmap(QImage& image, TColor start, TColor end, bool vertical)
 void gradRect(QPainter& painter, const QRect& rect, TColor start, TColor end, bool vertical)
 {
     if (rect.isEmpty()) return;
-    QImage strip(vertical ? 1 : rect.width(), vertical ? rect.height() : rect.height() / 20 + 1,
-                 QImage::Format_RGB32);
+    QImage strip(vertical ? 1 : rect.width(), vertical ? rect.height() : rect.height() / 20 + 1, QImage::Format_RGB32);
     gradBitmap(strip, start, end, vertical);
     painter.drawImage(rect, strip);
 }

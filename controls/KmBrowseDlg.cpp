@@ -27,11 +27,23 @@ QPoint placeDialog(QSize size, QRect target, QRect screen, TKmDlgPosition positi
     case bpTopCenter: x = midX; break;
     case bpTopRight: x = right - w; break;
     case bpCenterLeft: y = midY; break;
-    case bpCenter: x = midX; y = midY; break;
-    case bpCenterRight: x = right - w; y = midY; break;
+    case bpCenter:
+        x = midX;
+        y = midY;
+        break;
+    case bpCenterRight:
+        x = right - w;
+        y = midY;
+        break;
     case bpBottomLeft: y = bottom - h; break;
-    case bpBottomCenter: x = midX; y = bottom - h; break;
-    case bpBottomRight: x = right - w; y = bottom - h; break;
+    case bpBottomCenter:
+        x = midX;
+        y = bottom - h;
+        break;
+    case bpBottomRight:
+        x = right - w;
+        y = bottom - h;
+        break;
     }
     if (y + h > screen.top() + screen.height()) y = bottom - h;
     if (x + w > screen.left() + screen.width()) x = right - w;

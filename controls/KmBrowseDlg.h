@@ -31,6 +31,7 @@ constexpr TKmBrowseDlgOptions defaultBrowseDlgOptions = doReturnFileSysDirs | do
 
 // Roots of the picker's tree. Kept for stored layouts; the folder dialog here
 // always starts from the whole file system.
+// clang-format off
 enum TKmSystemFolders {
     bfoDesktop, bfoDesktopExpanded, bfoPrograms, bfoControlPanel, bfoPrinters, bfoPersonal,
     bfoFavorites, bfoStartup, bfoRecent, bfoSendto, bfoRecycleBin, bfoStartMenu,
@@ -44,6 +45,7 @@ enum TKmDlgPosition {
     bpCustom, bpTopLeft, bpTopCenter, bpTopRight, bpCenterLeft, bpCenter, bpCenterRight,
     bpBottomLeft, bpBottomCenter, bpBottomRight,
 };
+// clang-format on
 
 enum TKmDlgPosRel { brScreen, brScreenWorkArea, brMainForm, brActiveWindow };
 
@@ -92,8 +94,8 @@ public:
     static void setRunner(Runner runner);
 
 signals:
-    void init(QFileDialog* dialog);                  // OnInit: placed and preselected
-    void selectionChanged(const QString& path);      // OnSelectionChanged
+    void init(QFileDialog* dialog);              // OnInit: placed and preselected
+    void selectionChanged(const QString& path);  // OnSelectionChanged
 
 private:
     QRect targetRect(const QWidget* dialog) const;

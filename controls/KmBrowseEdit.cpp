@@ -75,13 +75,15 @@ void TKmBrowseButton::paintEvent(QPaintEvent*)
         const QRgb outline = toQColor(clGrayText).rgb(), face = toQColor(clBtnFace).rgb();
         for (int y = 0; y < glyph.height(); ++y)
             for (int x = 0; x < glyph.width(); ++x)
-                if (qAlpha(glyph.pixel(x, y))) glyph.setPixel(x, y, glyph.pixel(x, y) == qRgb(0, 0, 0) ? outline : face);
+                if (qAlpha(glyph.pixel(x, y)))
+                    glyph.setPixel(x, y, glyph.pixel(x, y) == qRgb(0, 0, 0) ? outline : face);
     }
     p.drawImage(QPoint((r.width() - glyph.width()) / 2 + down, (r.height() - glyph.height()) / 2 + down), glyph);
 }
 
 TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
-    : QWidget(parent), m_blinkRate(std::max(1, QApplication::cursorFlashTime() / 2)),
+    : QWidget(parent),
+      m_blinkRate(std::max(1, QApplication::cursorFlashTime() / 2)),
       m_savedFlashTime(QApplication::cursorFlashTime())
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -106,10 +108,7 @@ TKmBrowseEdit::~TKmBrowseEdit()
     if (m_blinkTimer.isActive()) QApplication::setCursorFlashTime(m_savedFlashTime);
 }
 
-void TKmBrowseEdit::BeginLoad()
-{
-    m_loading = true;
-}
+void TKmBrowseEdit::BeginLoad() { m_loading = true; }
 
 void TKmBrowseEdit::Loaded()
 {
@@ -201,10 +200,7 @@ void TKmBrowseEdit::layoutButton()
     m_button->setGeometry(area.right() + 1, area.top(), m_buttonWidth, area.height());
 }
 
-void TKmBrowseEdit::resizeEvent(QResizeEvent*)
-{
-    layoutButton();
-}
+void TKmBrowseEdit::resizeEvent(QResizeEvent*) { layoutButton(); }
 
 TKmBrowseEdit::ShownText TKmBrowseEdit::shownText() const
 {

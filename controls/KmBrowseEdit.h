@@ -102,10 +102,10 @@ public:
     virtual void DoOnBrowseClick();
 
 signals:
-    void changed();                           // OnChange
-    void textChangedAt(int position);         // OnTextChangedAt
-    void cursorPosChanged();                  // OnCursorPosChanged
-    void execute(kelmora::TKmBrowseDlg* dlg); // OnExecute: before the picker opens
+    void changed();                            // OnChange
+    void textChangedAt(int position);          // OnTextChangedAt
+    void cursorPosChanged();                   // OnCursorPosChanged
+    void execute(kelmora::TKmBrowseDlg* dlg);  // OnExecute: before the picker opens
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -39,6 +39,7 @@ struct NoseShape {
 NoseShape noseShape(QSize size, int d, TKmHintPosition placement)
 {
     const int w = size.width(), h = size.height();
+    // clang-format off
     switch (placement) {
     case hpAboveRight:
         return {box(15, 0, w - d, h - d - 15), box(d + 15, d, w, h - 15), {25, h - d - 16}, {0, h - d},
@@ -52,6 +53,7 @@ NoseShape noseShape(QSize size, int d, TKmHintPosition placement)
     case hpBelowRight:
         return {box(15, 15, w - d, h - d), box(d + 15, d + 15, w, h), {25, 16}, {0, 0}, {}, {}, false};
     }
+    // clang-format on
     return {};
 }
 
@@ -76,7 +78,9 @@ std::pair<QPoint, QPoint> ellipseNoseBase(const QRect& ellipse, QPoint tip)
     const double cx = ellipse.left() + a, cy = ellipse.top() + b;
     const double angle = std::atan2((tip.y() - cy) / b, (tip.x() - cx) / a);
     const double half = 12.5 * M_PI / 180.0;
-    auto at = [&](double t) { return QPoint(int(std::lround(cx + a * std::cos(t))), int(std::lround(cy + b * std::sin(t)))); };
+    auto at = [&](double t) {
+        return QPoint(int(std::lround(cx + a * std::cos(t))), int(std::lround(cy + b * std::sin(t))));
+    };
     return {at(angle - half), at(angle + half)};
 }
 
@@ -91,7 +95,8 @@ int hintWrapWidth(int maxWidth, int screenWidth)
 
 QSize hintTextBox(const QString& text, const QFont& font, int wrapWidth)
 {
-    const QRect r = measureText(font, text.isEmpty() ? QStringLiteral(" ") : text, QRect(0, 0, wrapWidth, 0), measureFlags);
+    const QRect r =
+        measureText(font, text.isEmpty() ? QStringLiteral(" ") : text, QRect(0, 0, wrapWidth, 0), measureFlags);
     return {r.width() + 6, r.height() + 6};
 }
 
@@ -159,7 +164,9 @@ QImage drawHintBalloon(const THintLook& look, QSize window, TKmHintPosition plac
     const int w = window.width(), h = window.height();
 
     if (look.style == hsRect || look.style == hsRoundRect || look.style == hsEllipse) {
-        const Shape shape = look.style == hsRect ? Shape::Rect : look.style == hsRoundRect ? Shape::RoundRect : Shape::Ellipse;
+        const Shape shape = look.style == hsRect        ? Shape::Rect
+                            : look.style == hsRoundRect ? Shape::RoundRect
+                                                        : Shape::Ellipse;
         if (shadow) {
             p.setPen(Qt::NoPen);
             p.setBrush(shadowBrush);
@@ -297,10 +304,7 @@ void TKmShapeHint::apply()
     m_installed = false;
 }
 
-TKmShapeHintWindow* TKmShapeHint::hintWindow() const
-{
-    return m_window && m_window->isVisible() ? m_window : nullptr;
-}
+TKmShapeHintWindow* TKmShapeHint::hintWindow() const { return m_window && m_window->isVisible() ? m_window : nullptr; }
 
 void TKmShapeHint::ShowHint(const QString& text, int x, int y, int durationMs)
 {
@@ -372,8 +376,7 @@ bool TKmShapeHint::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget == m_window) return false;
     switch (event->type()) {
-    case QEvent::ToolTip:
-        return true;  // the balloon shows the tips instead
+    case QEvent::ToolTip: return true;  // the balloon shows the tips instead
     case QEvent::Enter:
         // Entering a window reaches every widget down to the one under the pointer; an
         // ancestor of the hinted control entered again (a window shown or hidden above

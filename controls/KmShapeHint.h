@@ -73,8 +73,7 @@ class TKmShapeHintWindow : public QWidget {
 public:
     TKmShapeHintWindow();
     // Lays out and shows text pointing at anchor (screen coordinates).
-    void activate(const QString& text, QPoint anchor, const THintLook& look, int maxWidth,
-                  TKmHintPosition preferred);
+    void activate(const QString& text, QPoint anchor, const THintLook& look, int maxWidth, TKmHintPosition preferred);
     TKmHintPosition placement() const { return m_placement; }
     const QImage& picture() const { return m_picture; }
 
@@ -154,7 +153,7 @@ private:
     bool m_enabled = true;
     bool m_loading = false;
     bool m_installed = false;
-    bool m_quick = false;       // a hint just hid by leaving: the next shows at once
+    bool m_quick = false;  // a hint just hid by leaving: the next shows at once
     QPointer<QWidget> m_control;
     QPoint m_pointer;
     QTimer m_showTimer, m_hideTimer;

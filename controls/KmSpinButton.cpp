@@ -38,7 +38,8 @@ void hline(QImage& image, int x0, int x1, int y, QRgb c)
 int roundEven(double v)
 {
     const double r = std::round(v);
-    if (std::abs(v - std::trunc(v)) == 0.5 && std::fmod(r, 2.0) != 0.0) return static_cast<int>(r - std::copysign(1.0, v));
+    if (std::abs(v - std::trunc(v)) == 0.5 && std::fmod(r, 2.0) != 0.0)
+        return static_cast<int>(r - std::copysign(1.0, v));
     return static_cast<int>(r);
 }
 
@@ -66,10 +67,7 @@ TKmSpinButton::TKmSpinButton(QWidget* parent) : QWidget(parent)
     connect(&m_timer, &QTimer::timeout, this, &TKmSpinButton::repeatTick);
 }
 
-void TKmSpinButton::setInterval(int ms)
-{
-    m_interval = std::clamp(ms, 0, 0xFFFF);
-}
+void TKmSpinButton::setInterval(int ms) { m_interval = std::clamp(ms, 0, 0xFFFF); }
 
 QImage TKmSpinButton::stateImage(int s, int w, int h)
 {

@@ -66,11 +66,11 @@ private:
     void ensureStrip();
 
     QTimer m_timer;
-    int m_ticksLeft = 0;     // ticks until the next repeat step
+    int m_ticksLeft = 0;  // ticks until the next repeat step
     QImage m_strip;
     int m_stripDraws = 0;
     State m_state = sNormal;
-    int m_pressedHalf = 0;   // 1 up, 2 down, 0 none
+    int m_pressedHalf = 0;  // 1 up, 2 down, 0 none
     int m_interval = 100;
     bool m_pressing = false;
     QPointer<QWidget> m_watchedWindow;  // the window whose loss of the mouse ends the hold

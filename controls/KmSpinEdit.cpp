@@ -26,7 +26,7 @@ void fieldBeep() { platform::beep(); }
 std::int32_t saturate(std::int64_t v)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                             std::numeric_limits<std::int32_t>::max()));
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 // The focus moving to or back from a pop-up menu or another window, not between
@@ -266,9 +266,9 @@ void TKmSpinEdit::keyPressEvent(QKeyEvent* event)
     }
     // Without the editor the text changes only by the steps.
     if (!m_editorEnabled) {
-        for (const auto key : {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::DeleteStartOfWord,
-                               QKeySequence::DeleteEndOfWord, QKeySequence::DeleteEndOfLine,
-                               QKeySequence::DeleteCompleteLine})
+        for (const auto key :
+             {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+              QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine})
             if (event->matches(key)) return;
     }
 
@@ -497,8 +497,9 @@ void TKmSpinEdit::contextMenuEvent(QContextMenuEvent* event)
         const QString name = action->objectName();
         if (name == QLatin1String("edit-cut")) {
             action->setEnabled(canEdit() && hasSelectedText());
-        } else if (!m_editorEnabled && (name == QLatin1String("edit-undo") || name == QLatin1String("edit-redo") ||
-                                        name == QLatin1String("edit-delete"))) {
+        } else if (!m_editorEnabled
+                   && (name == QLatin1String("edit-undo") || name == QLatin1String("edit-redo")
+                       || name == QLatin1String("edit-delete"))) {
             action->setEnabled(false);
         } else if (name == QLatin1String("edit-paste")) {
             QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);

@@ -77,10 +77,8 @@ std::vector<TGradedChar> textGradation(const QString& text, TColor fontColor, TC
     std::size_t split = 0;
     for (int length = 0; split < n && length < half; ++split) length += chars[split].weight;
     addRun(chars, 0, split, fontColor, midColor, out);
-    if (n - split == 1)
-        addRun(chars, split, n, endColor, endColor, out);
-    else
-        addRun(chars, split, n, midColor, endColor, out);
+    if (n - split == 1) addRun(chars, split, n, endColor, endColor, out);
+    else addRun(chars, split, n, midColor, endColor, out);
     return out;
 }
 
@@ -267,10 +265,8 @@ void TShadowLabel::paintLabel(QPainter& painter)
     const QRect client = rect();
 
     if (!transparent_) {
-        if (gradation_)
-            gradRect(painter, client, gradationColor_, color_, gradateVert_);
-        else
-            painter.fillRect(client, toQColor(color_));
+        if (gradation_) gradRect(painter, client, gradationColor_, color_, gradateVert_);
+        else painter.fillRect(client, toQColor(color_));
     }
 
     const int textHeight = measureText(font_.font, text, client, format).height();

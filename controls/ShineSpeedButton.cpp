@@ -233,10 +233,8 @@ void TShineSpeedButton::BackDraw(QPainter& painter)
     const int length = set.GradVertical() ? h : w;
     for (int i = 0; i < length; ++i) {
         const QColor colour = QColor::fromRgb(ramp[static_cast<std::size_t>(i * 256 / length)]);
-        if (set.GradVertical())
-            painter.fillRect(0, i, w, 1, colour);
-        else
-            painter.fillRect(i, 0, 1, h, colour);
+        if (set.GradVertical()) painter.fillRect(0, i, w, 1, colour);
+        else painter.fillRect(i, 0, 1, h, colour);
     }
 }
 
@@ -352,18 +350,10 @@ void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QR
     int oy = (height() - bh) / 2;
     if (margin_ >= 0) {
         switch (layout_) {
-        case blGlyphLeft:
-            ox = margin_;
-            break;
-        case blGlyphRight:
-            ox = width() - bw - margin_;
-            break;
-        case blGlyphTop:
-            oy = margin_;
-            break;
-        case blGlyphBottom:
-            oy = height() - bh - margin_;
-            break;
+        case blGlyphLeft: ox = margin_; break;
+        case blGlyphRight: ox = width() - bw - margin_; break;
+        case blGlyphTop: oy = margin_; break;
+        case blGlyphBottom: oy = height() - bh - margin_; break;
         }
     }
     glyphPos = QPoint(gx + ox, gy + oy);
@@ -422,10 +412,8 @@ QPoint TShineSpeedButton::cursorPos() const { return mapFromGlobal(QCursor::pos(
 void TShineSpeedButton::setState(TShineState value, bool repaintNow)
 {
     state_ = value;
-    if (repaintNow)
-        repaint();
-    else
-        invalidate();
+    if (repaintNow) repaint();
+    else invalidate();
 }
 
 void TShineSpeedButton::enterEvent(QEnterEvent* event)

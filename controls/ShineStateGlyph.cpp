@@ -102,35 +102,20 @@ QImage createStateGlyph(const QImage& glyph, TShineState state, TActiveImageType
         const QRgb s = rgbOf(toRgb(shineColor));
         const int sc[] = {qRed(s), qGreen(s), qBlue(s)};
         switch (activeImage) {
-        case aiNormal:
-            break;
-        case aiXorLight:
-            perChannel(out, source, key, [&](int c, int i) { return c ^ sc[i]; });
-            break;
-        case aiHalfLight:
-            perChannel(out, source, key, [&](int c, int i) { return (sc[i] + c) / 2; });
-            break;
-        case aiQuaterLight:
-            perChannel(out, source, key, [&](int c, int i) { return (3 * sc[i] + c) / 4; });
-            break;
-        case aiAddLight:
-            perChannel(out, source, key, [&](int c, int i) { return std::min(sc[i] + c, 255); });
-            break;
+        case aiNormal: break;
+        case aiXorLight: perChannel(out, source, key, [&](int c, int i) { return c ^ sc[i]; }); break;
+        case aiHalfLight: perChannel(out, source, key, [&](int c, int i) { return (sc[i] + c) / 2; }); break;
+        case aiQuaterLight: perChannel(out, source, key, [&](int c, int i) { return (3 * sc[i] + c) / 4; }); break;
+        case aiAddLight: perChannel(out, source, key, [&](int c, int i) { return std::min(sc[i] + c, 255); }); break;
         case aiFrameLight:
-        case aiFrameLight2:
-            outline(out, source, key, s, activeImage == aiFrameLight2);
-            break;
-        case aiMaskLight:
-            dither(out, source, key, s);
-            break;
+        case aiFrameLight2: outline(out, source, key, s, activeImage == aiFrameLight2); break;
+        case aiMaskLight: dither(out, source, key, s); break;
         }
     } else if (state == stDisabled) {
         const QRgb f = rgbOf(toRgb(faceColor));
         const int fc[] = {qRed(f), qGreen(f), qBlue(f)};
         switch (disabledImage) {
-        case diDefault:
-            edgeMask(out, source);
-            break;
+        case diDefault: edgeMask(out, source); break;
         case diGrayscale:
             for (int y = 0; y < source.height(); ++y)
                 for (int x = 0; x < source.width(); ++x) {
@@ -140,15 +125,9 @@ QImage createStateGlyph(const QImage& glyph, TShineState state, TActiveImageType
                     out.set(x, y, qRgb(grey, grey, grey));
                 }
             break;
-        case diAlphaHalfTrans:
-            perChannel(out, source, key, [&](int c, int i) { return (fc[i] + c) / 2; });
-            break;
-        case diAlphaQuaterTrans:
-            perChannel(out, source, key, [&](int c, int i) { return (3 * fc[i] + c) / 4; });
-            break;
-        case diMaskTrans:
-            dither(out, source, key, key);
-            break;
+        case diAlphaHalfTrans: perChannel(out, source, key, [&](int c, int i) { return (fc[i] + c) / 2; }); break;
+        case diAlphaQuaterTrans: perChannel(out, source, key, [&](int c, int i) { return (3 * fc[i] + c) / 4; }); break;
+        case diMaskTrans: dither(out, source, key, key); break;
         }
     }
     return result;

@@ -93,8 +93,7 @@ std::string outputName(const std::string& target, p::PathStyle style)
     return p::replaceExtension(p::fileNamePart(target, style), "", style);
 }
 
-std::string firstImagePath(const std::string& folder, const std::string& name, TOutputFormat format,
-                           p::PathStyle style)
+std::string firstImagePath(const std::string& folder, const std::string& name, TOutputFormat format, p::PathStyle style)
 {
     std::string suffix = outputSuffix(format);
     const std::size_t number = suffix.find('%');

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/CutSettings.h"
 #include "platform/Paths.h"
+#include "settings/CutSettings.h"
 
 namespace kelmora {
 

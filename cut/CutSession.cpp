@@ -137,7 +137,8 @@ OptionRuleResult CutSession::rangeRule() const
 OptionRuleResult CutSession::intervalRule() const
 {
     return exclusiveRule(m_options.RatePerSecond, m_options.RangeFromSecond,
-                         "カット間隔を指定する場合は カット範囲は全フレームが対象になります。", &TCutSettings::RangeAll);
+                         "カット間隔を指定する場合は カット範囲は全フレームが対象になります。",
+                         &TCutSettings::RangeAll);
 }
 
 OptionRuleResult CutSession::sizeRule() const
@@ -274,8 +275,8 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.total = entry.total;
     job.target = target;
     job.entry = m_targets.serialAt(index);
-    job.outputName = imageNames().reserveFreeName(settings.DestinationFolder, outputName(target), format,
-                                                  m_reservedImages);
+    job.outputName =
+        imageNames().reserveFreeName(settings.DestinationFolder, outputName(target), format, m_reservedImages);
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);
     CutCommand cut = BuildCutCommandLine(target, settings, job.outputName);
     job.outputPattern = cut.OutputPattern;
@@ -381,8 +382,7 @@ std::string failedRunsNotice(const std::vector<FailedEntry>& failed)
 std::string destinationFolder(const std::string& fieldText)
 {
     std::string folder = fieldText;
-    if (platform::nativePathStyle() == platform::PathStyle::Posix
-        && (folder == "~" || folder.rfind("~/", 0) == 0))
+    if (platform::nativePathStyle() == platform::PathStyle::Posix && (folder == "~" || folder.rfind("~/", 0) == 0))
         folder = platform::homeFolder() + folder.substr(1);
     return platform::removeTrailingSeparator(folder);
 }

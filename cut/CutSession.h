@@ -22,24 +22,24 @@ namespace kelmora {
 
 // What an option rule decided after a choice of its group changed.
 struct OptionRuleResult {
-    bool valuesApply = false;           // the group's own values are in use (their fields take input)
-    std::string notice;                 // for the user, before the changes; empty when there is none
-    std::vector<ChoiceField> turnOn;    // choices to turn on afterwards, each as a click on it would
+    bool valuesApply = false;         // the group's own values are in use (their fields take input)
+    std::string notice;               // for the user, before the changes; empty when there is none
+    std::vector<ChoiceField> turnOn;  // choices to turn on afterwards, each as a click on it would
     bool operator==(const OptionRuleResult&) const = default;
 };
 
 // One extractor run of a batch.
 struct CutJob {
-    std::uint64_t id = 0;        // unique within the session
-    std::size_t number = 0;      // entry k of total: the k-th entry the batch has taken, from 1
-    std::size_t total = 0;       // the entries taken so far and those still waiting in the list
-    std::string target;          // the entry as registered
+    std::uint64_t id = 0;          // unique within the session
+    std::size_t number = 0;        // entry k of total: the k-th entry the batch has taken, from 1
+    std::size_t total = 0;         // the entries taken so far and those still waiting in the list
+    std::string target;            // the entry as registered
     TargetList::Serial entry = 0;  // the list entry's registration number
-    std::string program;         // the extractor's full path
-    ExtractorCommand command;    // what the extractor is started with
-    std::string outputPattern;   // where the images go, as the extractor reads it ("/out/a_%05d.jpg")
-    std::string outputName;      // the images' name, reserved for this run ("a", "a (2)")
-    std::string firstImage;      // the file of the first image ("/out/a_00001.jpg")
+    std::string program;           // the extractor's full path
+    ExtractorCommand command;      // what the extractor is started with
+    std::string outputPattern;     // where the images go, as the extractor reads it ("/out/a_%05d.jpg")
+    std::string outputName;        // the images' name, reserved for this run ("a", "a (2)")
+    std::string firstImage;        // the file of the first image ("/out/a_00001.jpg")
 };
 
 // How a started run ended.
@@ -95,8 +95,8 @@ struct CutEntryResult {
     std::size_t total = 0;
     std::string target;
     CutEntryStatus status = CutEntryStatus::Cut;
-    std::string reason;     // for a failed entry
-    int exitStatus = 0;     // of the run, when there was one
+    std::string reason;  // for a failed entry
+    int exitStatus = 0;  // of the run, when there was one
 };
 
 struct CutBatchReport {
@@ -206,12 +206,12 @@ private:
     std::uint64_t m_nextJobId = 1;
     std::vector<FailedEntry> m_failed;
     std::size_t m_cut = 0;
-    std::unordered_set<TargetList::Serial> m_taken;  // entries this batch has taken
-    std::size_t m_cursor = 0;                      // entries before it are all taken
-    std::uint64_t m_listSeen = 0;                  // the list's change count m_cursor was found at
-    std::size_t m_untaken = 0;                     // entries of the list not taken yet
-    std::optional<std::uint64_t> m_untakenSeen;    // the list's change count m_untaken was counted at
-    std::vector<std::string> m_reservedImages;     // first images this batch has named
+    std::unordered_set<TargetList::Serial> m_taken;    // entries this batch has taken
+    std::size_t m_cursor = 0;                          // entries before it are all taken
+    std::uint64_t m_listSeen = 0;                      // the list's change count m_cursor was found at
+    std::size_t m_untaken = 0;                         // entries of the list not taken yet
+    std::optional<std::uint64_t> m_untakenSeen;        // the list's change count m_untaken was counted at
+    std::vector<std::string> m_reservedImages;         // first images this batch has named
     std::unordered_set<std::string> m_refusedFolders;  // destinations already reported
 };
 

@@ -5,14 +5,10 @@ namespace kelmora::platform {
 bool isLeadByte(unsigned char c, CodePage cp)
 {
     switch (cp) {
-    case CodePage::Cp932:
-        return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    case CodePage::DoubleByte:
-        return c >= 0x81 && c <= 0xFE;
-    case CodePage::Utf8:
-        return c >= 0xC2 && c <= 0xF4;
-    case CodePage::SingleByte:
-        return false;
+    case CodePage::Cp932: return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    case CodePage::DoubleByte: return c >= 0x81 && c <= 0xFE;
+    case CodePage::Utf8: return c >= 0xC2 && c <= 0xF4;
+    case CodePage::SingleByte: return false;
     }
     return false;
 }
@@ -43,8 +39,8 @@ std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp)
 {
     const auto c = static_cast<unsigned char>(s[pos]);
     if (cp != CodePage::Utf8) {
-        const bool pair = isLeadByte(c, cp) && pos + 1 < s.size()
-                          && isTrailByte(static_cast<unsigned char>(s[pos + 1]), cp);
+        const bool pair =
+            isLeadByte(c, cp) && pos + 1 < s.size() && isTrailByte(static_cast<unsigned char>(s[pos + 1]), cp);
         return pair ? pos + 2 : pos + 1;
     }
     const std::size_t length = utf8SequenceLength(c);

@@ -17,16 +17,13 @@ bool hasLeadBytes(UINT codePage)
 CodePage fromAnsiCodePage(UINT codePage)
 {
     switch (codePage) {
-    case CP_UTF8:
-        return CodePage::Utf8;
-    case 932:
-        return CodePage::Cp932;
+    case CP_UTF8: return CodePage::Utf8;
+    case 932: return CodePage::Cp932;
     case 936:  // Simplified Chinese
     case 949:  // Korean
     case 950:  // Traditional Chinese
         return CodePage::DoubleByte;
-    default:
-        return hasLeadBytes(codePage) ? CodePage::DoubleByte : CodePage::SingleByte;
+    default: return hasLeadBytes(codePage) ? CodePage::DoubleByte : CodePage::SingleByte;
     }
 }
 

@@ -50,8 +50,7 @@ bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage c
     }
     // "x." matches "x" only when the name has no dot of its own.
     if (!pattern.empty() && pattern.back() == '.' && pattern != "." && pattern != "..") {
-        return name.find('.') == std::string_view::npos
-               && globMatch(pattern.substr(0, pattern.size() - 1), name, cp);
+        return name.find('.') == std::string_view::npos && globMatch(pattern.substr(0, pattern.size() - 1), name, cp);
     }
     return globMatch(pattern, name, cp);
 }

@@ -15,10 +15,7 @@ namespace {
 
 bool hasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
 
-FileTime fileTime(const statx_timestamp& t, bool present)
-{
-    return {present, static_cast<std::time_t>(t.tv_sec)};
-}
+FileTime fileTime(const statx_timestamp& t, bool present) { return {present, static_cast<std::time_t>(t.tv_sec)}; }
 
 // Nobody may write it, or the user may not (root passes every permission check,
 // so a file without any write bit counts as read-only for root too).
@@ -51,9 +48,9 @@ void describeByName(std::string name, FileFindData& data)
 bool fillEntry(int dirFd, const char* name, std::string displayName, EntryFacts facts, FileFindData& data)
 {
     const bool full = facts == EntryFacts::Full;
-    const unsigned mask = full ? STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE | STATX_ATIME
-                                     | STATX_MTIME | STATX_BTIME
-                               : STATX_TYPE;
+    const unsigned mask =
+        full ? STATX_TYPE | STATX_MODE | STATX_UID | STATX_GID | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME
+             : STATX_TYPE;
     struct statx st {};
     if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &st) != 0) return false;
     const bool isLink = S_ISLNK(st.stx_mode);
@@ -115,16 +112,15 @@ bool fillEntryByPath(const std::string& path, std::string displayName, FileFindD
         return fillEntry(AT_FDCWD, path.c_str(), std::move(displayName), EntryFacts::Full, data);
     const int folder = openFolder(folderPartWithSeparator(path, PathStyle::Posix));
     if (folder < 0) return false;
-    const bool found = fillEntry(folder, fileNamePart(path, PathStyle::Posix).c_str(), std::move(displayName),
-                                 EntryFacts::Full, data);
+    const bool found =
+        fillEntry(folder, fileNamePart(path, PathStyle::Posix).c_str(), std::move(displayName), EntryFacts::Full, data);
     ::close(folder);
     return found;
 }
 
 }  // namespace
 
-bool describeListedEntry(int folderFd, const char* name, unsigned char listedType, EntryFacts facts,
-                         FileFindData& data)
+bool describeListedEntry(int folderFd, const char* name, unsigned char listedType, EntryFacts facts, FileFindData& data)
 {
     // Only a link needs a look at its target to know whether it is a folder.
     if (facts == EntryFacts::Full || listedType == DT_UNKNOWN || listedType == DT_LNK)
@@ -161,10 +157,7 @@ FileFind::~FileFind() { close(); }
 
 void FileFind::close() { m_listing.reset(); }
 
-bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts)
-{
-    return start(pathOrPattern, false, facts);
-}
+bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts) { return start(pathOrPattern, false, facts); }
 
 bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
 {

@@ -17,7 +17,8 @@ FileTime fileTime(const FILETIME& time)
     const std::int64_t ticks = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     if (ticks == 0) return {};  // the file system keeps no such time
     const std::int64_t since1970 = ticks - epochTicks;
-    const std::int64_t seconds = since1970 >= 0 ? since1970 / ticksPerSecond : (since1970 - ticksPerSecond + 1) / ticksPerSecond;
+    const std::int64_t seconds =
+        since1970 >= 0 ? since1970 / ticksPerSecond : (since1970 - ticksPerSecond + 1) / ticksPerSecond;
     return {true, static_cast<std::time_t>(seconds)};
 }
 
@@ -113,10 +114,7 @@ FileFind::~FileFind() { close(); }
 
 void FileFind::close() { m_listing.reset(); }
 
-bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts)
-{
-    return start(pathOrPattern, false, facts);
-}
+bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts) { return start(pathOrPattern, false, facts); }
 
 bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
 {

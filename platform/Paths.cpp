@@ -4,10 +4,7 @@ namespace kelmora::platform {
 
 namespace {
 
-bool isSeparator(char c, PathStyle style)
-{
-    return style == PathStyle::Windows ? (c == '\\' || c == ':') : c == '/';
-}
+bool isSeparator(char c, PathStyle style) { return style == PathStyle::Windows ? (c == '\\' || c == ':') : c == '/'; }
 
 // Index of the last single-byte character for which accept() holds, or npos.
 template <typename Accept>
@@ -36,8 +33,7 @@ bool endsWithSeparator(std::string_view path, PathStyle style, CodePage cp)
     // "/" is below every trail byte of the code pages we know: its last byte decides alone.
     if (style == PathStyle::Posix) return !path.empty() && path.back() == '/';
     const std::size_t last = lastCharStart(path, cp);
-    return last != std::string_view::npos && last + 1 == path.size()
-           && path[last] == separatorChar(style);
+    return last != std::string_view::npos && last + 1 == path.size() && path[last] == separatorChar(style);
 }
 
 std::string folderPartWithSeparator(std::string_view path, PathStyle style, CodePage cp)
@@ -69,11 +65,10 @@ std::string fileNamePart(std::string_view path, PathStyle style, CodePage cp)
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 
-std::string replaceExtension(std::string_view path, std::string_view suffix, PathStyle style,
-                             CodePage cp)
+std::string replaceExtension(std::string_view path, std::string_view suffix, PathStyle style, CodePage cp)
 {
-    const std::size_t mark = lastSingleByteWhere(
-        path, cp, [style](char c) { return c == '.' || isSeparator(c, style); });
+    const std::size_t mark =
+        lastSingleByteWhere(path, cp, [style](char c) { return c == '.' || isSeparator(c, style); });
     std::string result(path);
     if (mark != std::string_view::npos && path[mark] == '.') result.resize(mark);
     result += suffix;
@@ -83,8 +78,7 @@ std::string replaceExtension(std::string_view path, std::string_view suffix, Pat
 std::string removeTrailingSeparator(std::string_view path, PathStyle style, CodePage cp)
 {
     std::string result(path);
-    if (endsWithSeparator(path, style, cp)
-        && !(style == PathStyle::Posix && path.size() == 1)) {
+    if (endsWithSeparator(path, style, cp) && !(style == PathStyle::Posix && path.size() == 1)) {
         result.pop_back();
     }
     return result;

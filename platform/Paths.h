@@ -31,13 +31,12 @@ std::string folderPartWithoutSeparator(std::string_view path, PathStyle style = 
                                        CodePage cp = systemCodePage());
 
 // Everything after the last separator.
-std::string fileNamePart(std::string_view path, PathStyle style = nativePathStyle(),
-                         CodePage cp = systemCodePage());
+std::string fileNamePart(std::string_view path, PathStyle style = nativePathStyle(), CodePage cp = systemCodePage());
 
 // When the last dot or separator of the path is a dot, everything from that dot
 // on is replaced by suffix; otherwise suffix is appended (a.tar.gz + _x -> a.tar_x).
-std::string replaceExtension(std::string_view path, std::string_view suffix,
-                             PathStyle style = nativePathStyle(), CodePage cp = systemCodePage());
+std::string replaceExtension(std::string_view path, std::string_view suffix, PathStyle style = nativePathStyle(),
+                             CodePage cp = systemCodePage());
 
 // Removes one trailing separator ("\" on Windows: C:\ -> C:). On POSIX a lone
 // "/" stays, since nothing else names the root.
@@ -46,11 +45,10 @@ std::string removeTrailingSeparator(std::string_view path, PathStyle style = nat
 
 // folder + separator + name, leaving out the separator when the folder's last
 // whole character already is one (the folder walk's rule).
-std::string joinPath(std::string_view folder, std::string_view name,
-                     PathStyle style = nativePathStyle(), CodePage cp = systemCodePage());
+std::string joinPath(std::string_view folder, std::string_view name, PathStyle style = nativePathStyle(),
+                     CodePage cp = systemCodePage());
 
 // True when the last whole character of path is the separator of the style.
-bool endsWithSeparator(std::string_view path, PathStyle style = nativePathStyle(),
-                       CodePage cp = systemCodePage());
+bool endsWithSeparator(std::string_view path, PathStyle style = nativePathStyle(), CodePage cp = systemCodePage());
 
 }  // namespace kelmora::platform

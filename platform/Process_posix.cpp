@@ -39,10 +39,7 @@ int openPidFd(pid_t pid)
 
 // Sends signal through the pidfd: it always names our child, even once the
 // child is gone and its number is reused.
-bool sendSignal(int pidFd, int signal)
-{
-    return ::syscall(SYS_pidfd_send_signal, pidFd, signal, nullptr, 0) == 0;
-}
+bool sendSignal(int pidFd, int signal) { return ::syscall(SYS_pidfd_send_signal, pidFd, signal, nullptr, 0) == 0; }
 
 // Kills the child of watchFd (a pidfd of its own, closed here) unless it ends within graceMs.
 void killUnlessEndedInTime(int watchFd, int graceMs)
@@ -65,7 +62,7 @@ void killPidUnlessEndedInTime(pid_t pid, int graceMs)
 {
     std::thread([pid, graceMs] {
         for (int waited = 0; waited < graceMs; waited += 10) {
-            siginfo_t info {};
+            siginfo_t info{};
             if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return;
             if (info.si_pid == pid) return;
             ::usleep(10000);
@@ -111,8 +108,7 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     if (options.standardOutput >= 0)
         posix_spawn_file_actions_adddup2(&actions, static_cast<int>(options.standardOutput), 1);
-    else
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -146,8 +142,7 @@ std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& comm
 }
 
 std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
-                                                      const std::vector<std::string>& arguments,
-                                                      std::string* error)
+                                                      const std::vector<std::string>& arguments, std::string* error)
 {
     return startHidden(program, arguments, StartOptions{}, error);
 }

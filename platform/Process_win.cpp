@@ -20,9 +20,9 @@ HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle);
 std::string systemMessage(DWORD error)
 {
     char* text = nullptr;
-    const DWORD n = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD n =
+        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string message = n ? std::string(text, n) : "error " + std::to_string(error);
     if (text) ::LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
@@ -46,8 +46,8 @@ public:
     NullDevice()
     {
         SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-        m_handle = ::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 &inheritable, OPEN_EXISTING, 0, nullptr);
+        m_handle = ::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                 OPEN_EXISTING, 0, nullptr);
     }
     ~NullDevice()
     {
@@ -75,8 +75,8 @@ std::optional<Started> createHidden(const ProcessCommand& command, std::string* 
     const std::string path = findProgram(command.program, programFolder());
     if (path.empty()) return fail(command.program + ": " + systemMessage(ERROR_FILE_NOT_FOUND));
 
-    std::string line = command.commandLine.empty() ? windowsCommandLine(command.program, command.arguments)
-                                                   : command.commandLine;
+    std::string line =
+        command.commandLine.empty() ? windowsCommandLine(command.program, command.arguments) : command.commandLine;
     const NullDevice null;
     if (null.get() == INVALID_HANDLE_VALUE) return fail("NUL: " + systemMessage(::GetLastError()));
 
@@ -87,8 +87,8 @@ std::optional<Started> createHidden(const ProcessCommand& command, std::string* 
     std::vector<char> attributeList(size);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeList.data());
     if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return fail(systemMessage(::GetLastError()));
-    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited, sizeof inherited,
-                                nullptr, nullptr);
+    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited, sizeof inherited, nullptr,
+                                nullptr);
 
     STARTUPINFOEXA startup{};
     startup.StartupInfo.cb = sizeof startup;
@@ -117,8 +117,7 @@ std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& comm
 }
 
 std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
-                                                      const std::vector<std::string>& arguments,
-                                                      std::string* error)
+                                                      const std::vector<std::string>& arguments, std::string* error)
 {
     return startHidden(ProcessCommand{program, arguments, {}}, error);
 }
@@ -189,7 +188,8 @@ std::string findProgram(const std::string& name, const std::string& programFolde
         const std::size_t semicolon = rest.find(';');
         std::string folder(rest.substr(0, semicolon));
         rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
-        if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"') folder = folder.substr(1, folder.size() - 2);
+        if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
+            folder = folder.substr(1, folder.size() - 2);
         if (folder.empty()) continue;
         const std::string candidate = joinPath(folder, name, W);
         if (isProgramFile(candidate)) return candidate;

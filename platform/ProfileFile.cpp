@@ -22,8 +22,7 @@ std::vector<Line> splitLines(std::string_view content)
             break;
         }
         const std::size_t next =
-            (content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n') ? end + 2
-                                                                                           : end + 1;
+            (content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n') ? end + 2 : end + 1;
         lines.push_back({content.substr(pos, end - pos), content.substr(end, next - end)});
         pos = next;
     }
@@ -75,8 +74,7 @@ std::optional<KeyLine> keyLine(std::string_view line)
 
 std::string_view unquote(std::string_view value)
 {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         return value.substr(1, value.size() - 2);
     }
     return value;

@@ -164,8 +164,7 @@ bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileT
         if (!readAll(fd.get(), oldContent)) return false;
         ProfileText text(oldContent);
         edit(text);
-        if (text.content() != oldContent
-            && !replaceContent(target, fd.get(), current, oldContent, text.content())) {
+        if (text.content() != oldContent && !replaceContent(target, fd.get(), current, oldContent, text.content())) {
             return false;
         }
         if (result) *result = std::move(text);

@@ -23,15 +23,12 @@ int errnoFor(DWORD error)
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-        return ENOENT;
+    case ERROR_INVALID_NAME: return ENOENT;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-        return EACCES;
-    default:
-        return EIO;
+    case ERROR_WRITE_PROTECT: return EACCES;
+    default: return EIO;
     }
 }
 
@@ -60,8 +57,8 @@ private:
 
 HANDLE openForReading(const std::string& path)
 {
-    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 bool readAll(HANDLE file, std::string& content)
@@ -149,8 +146,8 @@ bool replaceContent(const std::string& path, std::string_view oldContent, std::s
     }
     bool written = false;
     {
-        const Handle out(::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        const Handle out(
+            ::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         written = out.isOpen() && writeAll(out.get(), content) && ::FlushFileBuffers(out.get());
     }
     if (written && ::MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -21,7 +21,7 @@ std::string expandFileName(const std::string& path);
 // when that cannot be done (a missing entry, a loop).
 std::string resolveLinks(const std::string& path);
 
-bool fileExists(const std::string& path);      // any entry that is not a folder
+bool fileExists(const std::string& path);  // any entry that is not a folder
 // True when anything stands at path, a symbolic link that leads nowhere included.
 bool entryExists(const std::string& path);
 

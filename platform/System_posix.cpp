@@ -1,8 +1,8 @@
 #include "platform/System.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -174,10 +174,7 @@ int makeFolderWithParents(const std::string& path)
 
 std::string errorText(int error) { return std::strerror(error); }
 
-bool openWithDesktop(const std::string& documentOrAddress)
-{
-    return startDetached("xdg-open", {documentOrAddress});
-}
+bool openWithDesktop(const std::string& documentOrAddress) { return startDetached("xdg-open", {documentOrAddress}); }
 
 std::int64_t utcOffsetAt(std::int64_t utcSeconds)
 {
@@ -188,7 +185,7 @@ std::int64_t utcOffsetAt(std::int64_t utcSeconds)
     const std::int64_t quarter = utcSeconds >= 0 ? utcSeconds / 900 : (utcSeconds - 899) / 900;
     if (quarter != cachedQuarter) {
         const std::time_t t = static_cast<std::time_t>(utcSeconds);
-        std::tm local {};
+        std::tm local{};
         cachedOffset = ::localtime_r(&t, &local) ? local.tm_gmtoff : 0;
         cachedQuarter = quarter;
     }

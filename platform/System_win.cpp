@@ -68,16 +68,15 @@ std::string programFolder() { return folderPartWithoutSeparator(programPath(), W
 std::string expandFileName(const std::string& path)
 {
     if (path.empty()) return expandFileName(".");
-    const std::string full = withGrowingBuffer([&path](char* buffer, DWORD size) {
-        return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-    });
+    const std::string full = withGrowingBuffer(
+        [&path](char* buffer, DWORD size) { return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr); });
     return full.empty() ? path : full;
 }
 
 std::string resolveLinks(const std::string& path)
 {
-    const HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return expandFileName(path);
     std::string final = withGrowingBuffer([file](char* buffer, DWORD size) {
         return ::GetFinalPathNameByHandleA(file, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
@@ -108,8 +107,8 @@ EntryKind entryKind(const std::string& path)
 {
     if (path.empty()) return EntryKind::Missing;
     // Opening the entry follows a link to what it names.
-    const HANDLE entry = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE entry = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (entry == INVALID_HANDLE_VALUE) {
         const DWORD attributes = attributesOf(path);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
@@ -157,15 +156,11 @@ int makeFolderWithParents(const std::string& path)
     if (!::CreateDirectoryA(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
         switch (::GetLastError()) {
         case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT:
-            return EACCES;
+        case ERROR_WRITE_PROTECT: return EACCES;
         case ERROR_PATH_NOT_FOUND:
-        case ERROR_FILE_NOT_FOUND:
-            return ENOENT;
-        case ERROR_DISK_FULL:
-            return ENOSPC;
-        default:
-            return EIO;
+        case ERROR_FILE_NOT_FOUND: return ENOENT;
+        case ERROR_DISK_FULL: return ENOSPC;
+        default: return EIO;
         }
     }
     return folderExists(folder) ? 0 : ENOTDIR;
@@ -189,8 +184,7 @@ std::int64_t utcOffsetAt(std::int64_t utcSeconds)
     FILETIME utc{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
     FILETIME local{};
     if (ticks < 0 || !::FileTimeToLocalFileTime(&utc, &local)) return 0;
-    const std::int64_t localTicks =
-        (static_cast<std::int64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+    const std::int64_t localTicks = (static_cast<std::int64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
     return (localTicks - ticks) / ticksPerSecond;
 }
 

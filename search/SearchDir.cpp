@@ -38,8 +38,7 @@ bool TSearchDir::Search()
         for (bool more = find.firstFolder(platform::joinPath(folder, "*.*"), m_entryFacts); more; more = find.next()) {
             const platform::FileFindData& entry = find.data();
             // A link to a folder is not walked into: a link loop would never end.
-            if (!(entry.attributes & platform::faDirectory) || entry.isSymbolicLink || isDotEntry(entry.name))
-                continue;
+            if (!(entry.attributes & platform::faDirectory) || entry.isSymbolicLink || isDotEntry(entry.name)) continue;
             std::string path = platform::joinPath(folder, entry.name);
             IgnoreSubDir = false;
             DoFind(path, toSearchFileData(entry), IgnoreSubDir, Continue);
@@ -50,8 +49,7 @@ bool TSearchDir::Search()
     return true;
 }
 
-void TSearchDir::DoFind(const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir,
-                        bool& Continue)
+void TSearchDir::DoFind(const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir, bool& Continue)
 {
     if (OnFind) OnFind(*this, Name, Data, IgnoreSubDir, Continue);
 }

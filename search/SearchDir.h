@@ -16,9 +16,8 @@ class TSearchDir {
 public:
     // Name: the folder's full path. IgnoreSubDir: do not walk below this folder.
     // Continue: false stops the walk.
-    using TSearchDirEvent = std::function<void(TSearchDir& Sender, const std::string& Name,
-                                               const TSearchFileData& Data, bool& IgnoreSubDir,
-                                               bool& Continue)>;
+    using TSearchDirEvent = std::function<void(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
+                                               bool& IgnoreSubDir, bool& Continue)>;
 
     virtual ~TSearchDir() = default;
 
@@ -37,8 +36,7 @@ public:
     bool Search();
 
 protected:
-    virtual void DoFind(const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir,
-                        bool& Continue);
+    virtual void DoFind(const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir, bool& Continue);
 
 private:
     std::string baseDir_;

@@ -9,9 +9,8 @@ namespace kelmora {
 TSearchFile::TSearchFile()
 {
     searchDir_.OnFind = [this](TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
-                               bool& IgnoreSubDir, bool& Continue) {
-        SearchDirOnFind(Sender, Name, Data, IgnoreSubDir, Continue);
-    };
+                               bool& IgnoreSubDir,
+                               bool& Continue) { SearchDirOnFind(Sender, Name, Data, IgnoreSubDir, Continue); };
 }
 
 bool TSearchFile::Search()
@@ -51,14 +50,13 @@ void TSearchFile::DoFind(const std::string& Name, const TSearchFileData& Data, b
     if (OnFind) OnFind(*this, Name, Data, Continue);
 }
 
-void TSearchFile::DoFindDir(const std::string& Name, const TSearchFileData& Data, bool& Skip,
-                            bool& IgnoreSubDir)
+void TSearchFile::DoFindDir(const std::string& Name, const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)
 {
     if (OnFindDir) OnFindDir(*this, Name, Data, Skip, IgnoreSubDir);
 }
 
-void TSearchFile::SearchDirOnFind(TSearchDir&, const std::string& Name, const TSearchFileData& Data,
-                                  bool& IgnoreSubDir, bool&)
+void TSearchFile::SearchDirOnFind(TSearchDir&, const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir,
+                                  bool&)
 {
     bool Skip = false;
     DoFindDir(Name, Data, Skip, IgnoreSubDir);

@@ -15,11 +15,11 @@ namespace kelmora {
 class TSearchFile {
 public:
     // Name: the entry's full path. Continue: false stops the search.
-    using TFindFileEvent = std::function<void(TSearchFile& Sender, const std::string& Name,
-                                              const TSearchFileData& Data, bool& Continue)>;
+    using TFindFileEvent =
+        std::function<void(TSearchFile& Sender, const std::string& Name, const TSearchFileData& Data, bool& Continue)>;
     // A folder about to be listed. Skip: do not list it. IgnoreSubDir: do not go below it.
-    using TFindDirEvent = std::function<void(TSearchFile& Sender, const std::string& Name,
-                                             const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)>;
+    using TFindDirEvent = std::function<void(TSearchFile& Sender, const std::string& Name, const TSearchFileData& Data,
+                                             bool& Skip, bool& IgnoreSubDir)>;
 
     TSearchFile();
     virtual ~TSearchFile() = default;
@@ -50,12 +50,11 @@ public:
 
 protected:
     virtual void DoFind(const std::string& Name, const TSearchFileData& Data, bool& Continue);
-    virtual void DoFindDir(const std::string& Name, const TSearchFileData& Data, bool& Skip,
-                           bool& IgnoreSubDir);
+    virtual void DoFindDir(const std::string& Name, const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir);
 
 private:
-    void SearchDirOnFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
-                         bool& IgnoreSubDir, bool& Continue);
+    void SearchDirOnFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir,
+                         bool& Continue);
 
     std::string directory_;
     std::string searchName_;

@@ -7,8 +7,8 @@ namespace kelmora {
 bool toLocalDateTime(std::int64_t utcSeconds, TDateTime& result)
 {
     // Packed date-times hold the local years 1980 to 2107.
-    constexpr std::int64_t first = 315532800;   // 1980-01-01 00:00, seconds since 1970
-    constexpr std::int64_t end = 4354819200;    // 2108-01-01 00:00
+    constexpr std::int64_t first = 315532800;  // 1980-01-01 00:00, seconds since 1970
+    constexpr std::int64_t end = 4354819200;   // 2108-01-01 00:00
     constexpr std::int64_t daysFrom1899To1970 = 25569;
     const std::int64_t local = utcSeconds + platform::utcOffsetAt(utcSeconds);
     if (local < first || local >= end) return false;

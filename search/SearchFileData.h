@@ -12,9 +12,9 @@ namespace kelmora {
 using TDateTime = double;
 
 struct TSearchFileData {
-    std::string FileName;       // the entry's name without its folder
-    std::string ShortName;      // no short alternate names here: the same as FileName
-    std::int64_t Size = 0;      // bytes
+    std::string FileName;   // the entry's name without its folder
+    std::string ShortName;  // no short alternate names here: the same as FileName
+    std::int64_t Size = 0;  // bytes
     bool HasCreationTime = false;
     TDateTime CreationTime = 0;
     bool HasWriteTime = false;
@@ -22,10 +22,10 @@ struct TSearchFileData {
     bool HasAccessTime = false;
     TDateTime AccessTime = 0;
     bool IsDirectory = false;
-    bool IsReadOnly = false;    // no write permission
-    bool IsHidden = false;      // the name begins with "."
+    bool IsReadOnly = false;  // no write permission
+    bool IsHidden = false;    // the name begins with "."
     bool IsSystem = false;
-    bool IsVolume = false;      // always false
+    bool IsVolume = false;  // always false
     bool IsArchive = false;
 };
 

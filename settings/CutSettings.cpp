@@ -16,7 +16,7 @@ constexpr std::int32_t kScreenMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kScreenMax = std::numeric_limits<std::int32_t>::max();
 
 constexpr SettingsKey integer(const char* section, const char* name, IntegerField field, std::int32_t minValue,
-                    std::int32_t maxValue, std::int32_t defaultValue)
+                              std::int32_t maxValue, std::int32_t defaultValue)
 {
     return {section, name, K::Integer, field, nullptr, nullptr, minValue, maxValue, defaultValue, G::None};
 }

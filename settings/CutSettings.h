@@ -57,7 +57,7 @@ struct SettingsKey {
     TextField text = nullptr;        // set for SettingsKind::Text
     std::int32_t minValue = 0;       // an integer's limits, as its field in the window takes them
     std::int32_t maxValue = 0;
-    std::int32_t defaultValue = 0;   // an integer's default, or a boolean's as 0 or 1; a text starts empty
+    std::int32_t defaultValue = 0;  // an integer's default, or a boolean's as 0 or 1; a text starts empty
     ChoiceGroup group = ChoiceGroup::None;
 };
 

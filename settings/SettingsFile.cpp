@@ -5,10 +5,7 @@
 
 namespace kelmora {
 
-SettingsWriteError::SettingsWriteError(const std::string& path)
-    : std::runtime_error(path + " に書き込めません")
-{
-}
+SettingsWriteError::SettingsWriteError(const std::string& path) : std::runtime_error(path + " に書き込めません") {}
 
 SettingsFile::SettingsFile(std::string path) : m_file(std::move(path)), m_state(m_file.load(m_text)) {}
 
@@ -37,8 +34,7 @@ std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t SettingsFile::readInteger(const std::string& section, const std::string& key,
-                                       std::int32_t def) const
+std::int32_t SettingsFile::readInteger(const std::string& section, const std::string& key, std::int32_t def) const
 {
     const std::optional<std::string> text = m_text.read(section, key);
     if (!text) return def;
@@ -50,8 +46,7 @@ bool SettingsFile::readBoolean(const std::string& section, const std::string& ke
     return readInteger(section, key, def ? 1 : 0) != 0;
 }
 
-std::string SettingsFile::readText(const std::string& section, const std::string& key,
-                                   const std::string& def) const
+std::string SettingsFile::readText(const std::string& section, const std::string& key, const std::string& def) const
 {
     return m_text.read(section, key).value_or(def);
 }

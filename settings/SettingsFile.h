@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string_view>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
-#include "settings/CutSettings.h"
 #include "platform/ProfileFile.h"
+#include "settings/CutSettings.h"
 
 namespace kelmora {
 

@@ -17,10 +17,8 @@ LinkOpener& linkOpener()
 void open(const std::string& documentOrAddress)
 {
     // The desktop's answer is not looked at: a missing guide shows nothing.
-    if (linkOpener())
-        linkOpener()(documentOrAddress);
-    else
-        platform::openWithDesktop(documentOrAddress);
+    if (linkOpener()) linkOpener()(documentOrAddress);
+    else platform::openWithDesktop(documentOrAddress);
 }
 
 }  // namespace
@@ -51,8 +49,8 @@ std::string programName(std::string_view programPath, platform::PathStyle style,
     return platform::replaceExtension(platform::fileNamePart(programPath, style, cp), "", style, cp);
 }
 
-std::string infoPageAddress(std::string_view base, std::string_view programPath,
-                            platform::PathStyle style, platform::CodePage cp)
+std::string infoPageAddress(std::string_view base, std::string_view programPath, platform::PathStyle style,
+                            platform::CodePage cp)
 {
     return std::string(base) + "info.php?pf=w&sn=" + programName(programPath, style, cp);
 }
@@ -64,10 +62,7 @@ std::optional<std::string> infoLink(std::string_view base, std::string_view prog
     return infoPageAddress(base, programPath);
 }
 
-std::string infoBaseAddress()
-{
-    return KELMORA_INFO_BASE_URL;
-}
+std::string infoBaseAddress() { return KELMORA_INFO_BASE_URL; }
 
 void setLinkOpener(LinkOpener opener) { linkOpener() = std::move(opener); }
 

@@ -27,8 +27,7 @@ std::string installedGuideFolder(const std::string& programFolder);
 
 // The program file's name without its extension: what follows the last
 // separator, up to its last dot (a.b.exe gives a.b, a name without a dot stays).
-std::string programName(std::string_view programPath,
-                        platform::PathStyle style = platform::nativePathStyle(),
+std::string programName(std::string_view programPath, platform::PathStyle style = platform::nativePathStyle(),
                         platform::CodePage cp = platform::systemCodePage());
 
 // base + "info.php?pf=w&sn=" + programName(programPath), not escaped.

@@ -42,8 +42,7 @@ QPoint TInfoForm1::centredOver(const QWidget* mainWindow) const
 {
     const QRect main = mainWindow->frameGeometry();
     const QRect own = frameGeometry();
-    return {main.left() + (main.width() - own.width()) / 2,
-            main.top() + (main.height() - own.height()) / 2};
+    return {main.left() + (main.width() - own.width()) / 2, main.top() + (main.height() - own.height()) / 2};
 }
 
 QMargins TInfoForm1::frameMargins() const

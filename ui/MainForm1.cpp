@@ -68,8 +68,9 @@ void TMainForm1::ConnectHandlers()
     BrowseEdit1->installEventFilter(this);
     connect(Timer2, &QTimer::timeout, this, &TMainForm1::Timer2Timer);
     connect(Panel10, &TMascotPanel::infoRequested, this, &TMainForm1::Shape8MouseUp);
-    ListMenu = new TargetListMenu(ListBox1, {[this](const std::vector<std::string>& paths) { RegisterCutTargets(paths); },
-                                             [this] { RemoveSelectedTarget(); }, [this] { SSButton5Click(); }});
+    ListMenu =
+        new TargetListMenu(ListBox1, {[this](const std::vector<std::string>& paths) { RegisterCutTargets(paths); },
+                                      [this] { RemoveSelectedTarget(); }, [this] { SSButton5Click(); }});
 }
 
 std::string TMainForm1::SettingsFilePath() const { return settingsFilePath(m_programFolder); }
@@ -226,7 +227,8 @@ void TMainForm1::BrowseEdit1Change()
 
 bool TMainForm1::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == BrowseEdit1 && e->type() == QEvent::FocusOut) BrowseEdit1->SetPath(m_session.options().DestinationFolder);
+    if (watched == BrowseEdit1 && e->type() == QEvent::FocusOut)
+        BrowseEdit1->SetPath(m_session.options().DestinationFolder);
     // Esc anywhere in the window during a batch, whichever control has the focus.
     if (e->type() == QEvent::KeyPress && m_session.running() && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
         auto* widget = qobject_cast<QWidget*>(watched);

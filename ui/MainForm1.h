@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "settings/CutSettings.h"
 #include "cut/CutSession.h"
 #include "cut/Preview.h"
+#include "settings/CutSettings.h"
 #include "ui/MainFormControls.h"
 
 class QLabel;

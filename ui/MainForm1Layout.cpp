@@ -119,6 +119,7 @@ using LayoutRow = std::variant<GradBoxRow, CaptionRow, BarRow, GroupRow, ChoiceR
 
 constexpr TColor kOrange = 33023;  // RGB FF8000
 
+// clang-format off
 const LayoutRow kLayout[] = {
     GradBoxRow{&F::GradBox3, "GradBox3", {0, 190, 240, 136}, gsRightLeft, clBlack},
     GradBoxRow{&F::GradBox2, "GradBox2", {0, 0, 550, 16}, gsBottomTop, clGray},
@@ -181,6 +182,7 @@ const LayoutRow kLayout[] = {
     MascotRow{&F::Panel10, "Panel10", {240, 10, 300, 311}},
     PreviewRow{&F::Panel11, "Panel11", {34, 70, 82, 62}, &F::Image2, "Image2", {1, 1, 80, 60}},
 };
+// clang-format on
 
 // ListBox1's rows are 11 pixels high.
 class FixedRowHeight : public QStyledItemDelegate {

@@ -18,8 +18,8 @@ constexpr int SheetColumns = 4;
 
 QRect frameRect(int index)
 {
-    return {(index % SheetColumns) * MascotFrameWidth, (index / SheetColumns) * MascotFrameHeight,
-            MascotFrameWidth, MascotFrameHeight};
+    return {(index % SheetColumns) * MascotFrameWidth, (index / SheetColumns) * MascotFrameHeight, MascotFrameWidth,
+            MascotFrameHeight};
 }
 
 }  // namespace
@@ -43,10 +43,7 @@ bool TMascotImageList::setSheet(const QImage& sheet)
     return true;
 }
 
-int TMascotImageList::Count() const
-{
-    return Sheet.isNull() ? 0 : MascotFrameCount;
-}
+int TMascotImageList::Count() const { return Sheet.isNull() ? 0 : MascotFrameCount; }
 
 void TMascotImageList::Draw(QImage& target, int x, int y, int index) const
 {
@@ -64,15 +61,9 @@ QImage TMascotImageList::frame(int index) const
 
 // ---- TMascotHotspot, TMascotShape, TMascotImage
 
-TMascotHotspot::TMascotHotspot(QWidget* parent) : QWidget(parent)
-{
-    setCursor(Qt::WhatsThisCursor);
-}
+TMascotHotspot::TMascotHotspot(QWidget* parent) : QWidget(parent) { setCursor(Qt::WhatsThisCursor); }
 
-void TMascotHotspot::mousePressEvent(QMouseEvent* event)
-{
-    event->accept();
-}
+void TMascotHotspot::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void TMascotHotspot::mouseReleaseEvent(QMouseEvent* event)
 {
@@ -136,8 +127,7 @@ TMascotPanel::TMascotPanel(QWidget* parent) : QWidget(parent)
 void TMascotPanel::Timer1Timer()
 {
     const TMascotStep step = mascotStep(FrameIndex, ImageList1.Tag);
-    if (Image1->Picture.isNull())
-    {
+    if (Image1->Picture.isNull()) {
         Image1->Picture = QImage(Image1->size(), QImage::Format_RGB32);
         Image1->Picture.fill(Qt::black);
     }
@@ -147,14 +137,8 @@ void TMascotPanel::Timer1Timer()
     ImageList1.Tag = step.flag;
 }
 
-void TMascotPanel::Shape8MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int)
-{
-    emit infoRequested();
-}
+void TMascotPanel::Shape8MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) { emit infoRequested(); }
 
-void TMascotPanel::mousePressEvent(QMouseEvent* event)
-{
-    event->accept();
-}
+void TMascotPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 }  // namespace kelmora

@@ -2,10 +2,7 @@
 
 #include <QtCore/qglobal.h>
 
-static void initResourcesOnce()
-{
-    Q_INIT_RESOURCE(resources);
-}
+static void initResourcesOnce() { Q_INIT_RESOURCE(resources); }
 
 namespace kelmora {
 

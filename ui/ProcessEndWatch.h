@@ -33,7 +33,7 @@ private:
     platform::ChildProcess* m_run = nullptr;
     std::function<void()> m_ended;
     QPointer<QSocketNotifier> m_notifier;  // on the run's exit descriptor
-    QTimer m_poll;                          // where the run has none
+    QTimer m_poll;                         // where the run has none
 };
 
 }  // namespace kelmora

@@ -25,7 +25,8 @@ TargetListMenu::TargetListMenu(QListView* list, Handlers handlers)
     m_addFiles = m_menu->addAction(QStringLiteral("ファイルを追加…"), this, &TargetListMenu::AddFiles);
     m_addFolder = m_menu->addAction(QStringLiteral("フォルダを追加…"), this, &TargetListMenu::AddFolder);
     m_menu->addSeparator();
-    m_removeSelected = m_menu->addAction(QStringLiteral("選択した項目を削除"), this, [this] { m_handlers.removeSelected(); });
+    m_removeSelected =
+        m_menu->addAction(QStringLiteral("選択した項目を削除"), this, [this] { m_handlers.removeSelected(); });
     m_removeSelected->setShortcut(QKeySequence(Qt::Key_Delete));  // shown in the menu; the key itself is filtered below
     m_removeAll = m_menu->addAction(QStringLiteral("すべて削除"), this, [this] { m_handlers.removeAll(); });
     connect(m_menu, &QMenu::aboutToShow, this, &TargetListMenu::UpdateActions);

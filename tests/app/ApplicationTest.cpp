@@ -15,8 +15,8 @@
 namespace kelmora {
 namespace {
 
-const char* const kArguments[] = {"kelmora", "-reverse", "-style", "windows", "-platform", "xcb",
-                                  "-qwindowtitle", "x", "-session", "clip.mp4"};
+const char* const kArguments[] = {"kelmora", "-reverse",      "-style", "windows",  "-platform",
+                                  "xcb",     "-qwindowtitle", "x",      "-session", "clip.mp4"};
 Application* g_application = nullptr;
 
 TEST(ProgramStart, EveryArgumentIsATargetAndNoneReachesTheToolkit)

@@ -21,8 +21,9 @@ protected:
         const std::string ffmpeg = platform::findProgram("ffmpeg", "");
         if (ffmpeg.empty()) GTEST_SKIP() << "ffmpeg is not installed";
         // One second of ten frames.
-        const ProgramResult made = runProgram(ffmpeg, {"-nostdin", "-loglevel", "error", "-f", "lavfi", "-i",
-                                                       "testsrc=size=64x48:rate=10", "-t", "1", "-pix_fmt", "yuv420p", clip});
+        const ProgramResult made =
+            runProgram(ffmpeg, {"-nostdin", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10",
+                                "-t", "1", "-pix_fmt", "yuv420p", clip});
         ASSERT_EQ(made.status, 0) << made.err;
     }
     std::string copy(const std::string& name)
@@ -70,15 +71,18 @@ TEST_F(CliClip, OptionsByTheImagesTheyGive)
 
 TEST_F(CliClip, SeveralRunsAtOnceFailuresAndHostileNames)
 {
-    for (const char* name : {"v/a/same.mp4", "v/b/same.mp4", "v/c/same.mp4", "v/a b.mp4", "v/50%off.mp4", "v/-x.mp4", "v/\xff.mp4"})
+    for (const char* name :
+         {"v/a/same.mp4", "v/b/same.mp4", "v/c/same.mp4", "v/a b.mp4", "v/50%off.mp4", "v/-x.mp4", "v/\xff.mp4"})
         copy(name);
     const std::string broken = dir.write("v/broken.mp4", "these bytes are no video");
     const ProgramResult result = cli({"-j", "3", "--fps", "1", "v"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("These files could not be cut:\n  " + broken + ": exit status "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("These files could not be cut:\n  " + broken + ": exit status "), std::string::npos)
+        << result.err;
     // Three videos of one name at once, each under its own name; every name intact.
-    EXPECT_EQ(images(), (std::vector<std::string>{"-x_00001.jpg", "50%off_00001.jpg", "a b_00001.jpg", "same (2)_00001.jpg",
-                                                  "same (3)_00001.jpg", "same_00001.jpg", "\xff_00001.jpg"}));
+    EXPECT_EQ(images(),
+              (std::vector<std::string>{"-x_00001.jpg", "50%off_00001.jpg", "a b_00001.jpg", "same (2)_00001.jpg",
+                                        "same (3)_00001.jpg", "same_00001.jpg", "\xff_00001.jpg"}));
     // A start past the end: the extractor succeeds and writes nothing.
     const ProgramResult late = cli({"--from", "5", clip});
     EXPECT_EQ(late.status, 1);
@@ -88,11 +92,12 @@ TEST_F(CliClip, SeveralRunsAtOnceFailuresAndHostileNames)
 TEST_F(CliClip, CtrlCLetsTheRunningExtractorCloseItsImages)
 {
     // Big PNG images of a minute of video: long enough to be stopped.
-    const ProgramResult made = runProgram(platform::findProgram("ffmpeg", ""),
-        {"-nostdin", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=25", "-t", "60", dir / "long.mp4"});
+    const ProgramResult made =
+        runProgram(platform::findProgram("ffmpeg", ""), {"-nostdin", "-loglevel", "error", "-f", "lavfi", "-i",
+                                                         "testsrc=size=64x48:rate=25", "-t", "60", dir / "long.mp4"});
     ASSERT_EQ(made.status, 0) << made.err;
-    PseudoTerminalRun terminal(kCli, {"--no-settings", "--format", "png", "--size", "640x480", "-o", out, dir / "long.mp4"},
-                               cliEnvironment());
+    PseudoTerminalRun terminal(
+        kCli, {"--no-settings", "--format", "png", "--size", "640x480", "-o", out, dir / "long.mp4"}, cliEnvironment());
     ASSERT_TRUE(terminal.waitFor("long.mp4")) << terminal.output();
     // A percentage: the run writes, and its duration has come from ffprobe.
     ASSERT_TRUE(terminal.waitFor("%", terminal.output().find("long.mp4"))) << terminal.output();

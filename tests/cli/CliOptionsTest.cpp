@@ -37,7 +37,8 @@ TEST(CliOptions, ValuesOutOfTheWindowsLimitsAreRefused)
 
 TEST(CliOptions, EachListTakesOneValueAndTheRestAreTargets)
 {
-    const ParsedCommandLine parsed = parseCommandLine({"--files-from", "-", "a.mp4", "--files-from", "l", "--", "-b"}, 3);
+    const ParsedCommandLine parsed =
+        parseCommandLine({"--files-from", "-", "a.mp4", "--files-from", "l", "--", "-b"}, 3);
     ASSERT_TRUE(parsed.options) << parsed.error;
     EXPECT_EQ(parsed.options->filesFrom, (std::vector<std::string>{"-", "l"}));
     EXPECT_EQ(parsed.options->targets, (std::vector<std::string>{"a.mp4", "-b"}));

@@ -39,10 +39,13 @@ protected:
 
 TEST_F(CliRun, OptionsAndTheSettingsFileReachTheExtractorInTheWindowsOrder)
 {
-    const std::string ini = dir.write("Kelmora.ini", "[SET]\nM_LEFT=300\n[SET1]\nR1=0\nR2=1\nS1=5\nS2=7\nR3=0\nR4=1\n"
-                                                     "S3=100\nS4=50\nB1=" + dir / "from-ini" + "\nR5=0\nR7=1\n");
+    const std::string ini = dir.write("Kelmora.ini",
+                                      "[SET]\nM_LEFT=300\n[SET1]\nR1=0\nR2=1\nS1=5\nS2=7\nR3=0\nR4=1\n"
+                                      "S3=100\nS4=50\nB1="
+                                          + dir / "from-ini" + "\nR5=0\nR7=1\n");
     const std::string both = dir.write("both.ini", "[SET1]\nR1=0\nR2=1\nR9=0\nR10=1\nS5=4\n");
     const std::string ff = "-fps_mode", pt = "passthrough", I = "-i", F = "-f", img = "image2";
+    // clang-format off
     const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>> rows[] = {
         {"defaults, the destination made", {"--no-settings", "-o", "out/a/"}, {I, clip, F, img, ff, pt, out + "/a/clip_%05d.jpg"}},
         {"a range", {"--no-settings", "-o", out, "--from", "10", "--frames", "30"},
@@ -61,6 +64,7 @@ TEST_F(CliRun, OptionsAndTheSettingsFileReachTheExtractorInTheWindowsOrder)
         {"a file with both keeps the interval, as the window", {"--settings", both, "-o", out},
          {I, clip, F, img, "-vf", "fps=4", out + "/clip_%05d.jpg"}},
     };
+    // clang-format on
     for (const auto& [name, options, arguments] : rows) {
         SCOPED_TRACE(name);
         fs::remove_all(out);
@@ -82,12 +86,18 @@ TEST_F(CliRun, TheExitStatusSaysWhetherEveryVideoGaveImages)
     const std::string gone = dir / "videos/gone.mp4";
     const std::tuple<const char*, std::vector<std::string>, Environment, int, std::string> rows[] = {
         {"all cut", {clip, other}, {}, 0, "[1/2] " + clip + ": done\n[2/2] " + other + ": done\n"},
-        {"the extractor fails", {other, clip}, {{"KELMORA_FAKE_EXIT", "1"}}, 1,
+        {"the extractor fails",
+         {other, clip},
+         {{"KELMORA_FAKE_EXIT", "1"}},
+         1,
          "These files could not be cut:\n  " + clip + ": exit status 1\n  " + other + ": exit status 1\n"},
         {"no image written", {clip}, {{"KELMORA_FAKE_FRAMES", "0"}}, 1, "  " + clip + ": no image written\n"},
         {"a target that names nothing", {clip, gone}, {}, 1, "cut:\n  " + gone + ": not found\n"},
         {"no extractor", {"--ffmpeg", dir / "no-ffmpeg", clip}, {}, 3, "no-ffmpeg not found"},
-        {"a range with images a second", {"--from", "1", "--fps", "2", clip}, {}, 2,
+        {"a range with images a second",
+         {"--from", "1", "--fps", "2", clip},
+         {},
+         2,
          "kelmora-cli: With a number of images a second, the whole video is cut: the range does not apply.\n"},
         {"a value past its limit", {"--fps", "0", clip}, {}, 2, "--fps: 0 is not a whole number from 1 to 60"},
         {"no such list", {"--files-from", dir / "none"}, {}, 2, "none: cannot read the list of targets"},
@@ -119,9 +129,10 @@ TEST_F(CliRun, JsonLinesOneARunThenTheSummary)
     ASSERT_EQ(lines.size(), 4u) << result.out;
     EXPECT_EQ(lines[0], R"({"type":"run","number":null,"total":null,"target":")" + dir / "gone.mp4"
                             + R"(","status":"failed","reason":"not_found","message":"not found"})");
-    const std::string cut = R"({"type":"run","number":1,"total":2,"target":")" + clip
-                            + R"(","status":"cut","reason":null,"message":null,"exit_status":0,"signal":null,"output_pattern":")"
-                            + out + R"(/clip_%05d.jpg","first_image":")" + out + R"(/clip_00001.jpg","images":2,"seconds":)";
+    const std::string cut =
+        R"({"type":"run","number":1,"total":2,"target":")" + clip
+        + R"(","status":"cut","reason":null,"message":null,"exit_status":0,"signal":null,"output_pattern":")" + out
+        + R"(/clip_%05d.jpg","first_image":")" + out + R"(/clip_00001.jpg","images":2,"seconds":)";
     EXPECT_EQ(lines[1].substr(0, cut.size()), cut);
     EXPECT_NE(lines[2].find(R"(/videos/odd\udcff.mp4")"), std::string::npos) << "a byte that is no UTF-8: " << lines[2];
     const std::string summary = R"({"type":"summary","total":3,"cut":2,"failed":1,"skipped":0,"not_run":0,)"
@@ -148,7 +159,10 @@ TEST_F(CliRun, TargetListsFromFilesAndStandardInput)
     const std::string list = dir.write("list.txt", clip + "\r\n\n" + b + "\n");
     const std::tuple<const char*, std::vector<std::string>, std::string, std::vector<std::string>> rows[] = {
         {"lines of a file", {"--files-from", list}, "", {b, clip}},
-        {"NUL-ended on standard input, with arguments", {"-0", "--files-from", "-", clip}, a + '\0' + b + '\0', {b, clip, a}},
+        {"NUL-ended on standard input, with arguments",
+         {"-0", "--files-from", "-", clip},
+         a + '\0' + b + '\0',
+         {b, clip, a}},
     };
     for (const auto& [name, arguments, input, cut] : rows) {
         SCOPED_TRACE(name);
@@ -164,7 +178,8 @@ TEST_F(CliRun, TargetListsFromFilesAndStandardInput)
 
 TEST_F(CliRun, HostileNamesReachTheExtractorIntact)
 {
-    const std::vector<std::string> names = {"a b.mp4", "q\"s'.mp4", "50%off.mp4", "-lead.mp4", "\xff\xfe.mp4", "$(touch x).mp4"};
+    const std::vector<std::string> names = {"a b.mp4",   "q\"s'.mp4",    "50%off.mp4",
+                                            "-lead.mp4", "\xff\xfe.mp4", "$(touch x).mp4"};
     for (const std::string& name : names) dir.write("hostile/" + name, "x");
     // Relative names stay relative behind "./" ("-lead.mp4" is no option); a folder's walk gives full paths.
     const std::tuple<const char*, std::vector<std::string>, std::string, std::string> rows[] = {
@@ -198,8 +213,13 @@ TEST_F(CliRun, MessagesInTheUsersLanguageWithTheWindowsTexts)
     session.setOptions(both);
     const std::tuple<const char*, std::vector<std::string>, Environment, std::string> rows[] = {
         {"a limit", {"--fps", "0"}, {{"LANGUAGE", "ja"}}, "--fps: 0 は 1 から 60 までの整数ではありません"},
-        {"the window's notice", {"--from", "1", "--fps", "2"}, {{"LANGUAGE", "ja"}}, session.intervalRule().notice + "\n"},
-        {"the window's reason", {}, {{"LANGUAGE", "ja"}, {"KELMORA_FAKE_EXIT", "2"}},
+        {"the window's notice",
+         {"--from", "1", "--fps", "2"},
+         {{"LANGUAGE", "ja"}},
+         session.intervalRule().notice + "\n"},
+        {"the window's reason",
+         {},
+         {{"LANGUAGE", "ja"}, {"KELMORA_FAKE_EXIT", "2"}},
          "次のファイルを変換できませんでした。\n  " + clip + ": 終了コード 2\n"},
     };
     for (const auto& [name, arguments, environment, said] : rows) {

@@ -49,7 +49,8 @@ protected:
 TEST_F(CliTerminal, EachRunningJobHasALineWithItsNameAndHowFarItIs)
 {
     // The stand-in says it is at 0.5 s; its prober says the video lasts 2 s, or does not know.
-    const std::pair<Environment, std::string> rows[] = {{{{"KELMORA_FAKE_DURATION", "2.000000"}}, " 25%"}, {{}, " 3 frames"}};
+    const std::pair<Environment, std::string> rows[] = {{{{"KELMORA_FAKE_DURATION", "2.000000"}}, " 25%"},
+                                                        {{}, " 3 frames"}};
     for (const auto& [environment, amount] : rows) {
         SCOPED_TRACE(amount);
         fs::remove_all(out);
@@ -68,19 +69,22 @@ TEST_F(CliTerminal, EachRunningJobHasALineWithItsNameAndHowFarItIs)
 TEST_F(CliTerminal, SeveralRunsGoAtOnce)
 {
     std::vector<std::string> videos;
-    for (const char* name : {"held-a.mp4", "held-b.mp4", "held-c.mp4"}) videos.push_back(dir.write(std::string("v/") + name));
+    for (const char* name : {"held-a.mp4", "held-b.mp4", "held-c.mp4"})
+        videos.push_back(dir.write(std::string("v/") + name));
     videos.insert(videos.begin(), {"-j", "2"});
     auto terminal = start(videos);
     // A job's line shows while its run goes on, and each run is held: both lines mean two runs at once.
     ASSERT_TRUE(terminal->waitFor("held-a.mp4")) << terminal->output();
     ASSERT_TRUE(terminal->waitFor("held-b.mp4")) << terminal->output();
     EXPECT_EQ(finishReleasingHolds(*terminal), 0) << terminal->output();
-    for (const char* image : {"held-a_00003.jpg", "held-b_00003.jpg", "held-c_00003.jpg"}) EXPECT_TRUE(fs::exists(out + "/" + image));
+    for (const char* image : {"held-a_00003.jpg", "held-b_00003.jpg", "held-c_00003.jpg"})
+        EXPECT_TRUE(fs::exists(out + "/" + image));
 }
 
 TEST_F(CliTerminal, CtrlCStopsTheRunsAndSaysWhatBecameOfEachVideo)
 {
-    const std::string first = dir.write("v/a-first.mp4"), held = dir.write("v/b-held.mp4"), last = dir.write("v/c-last.mp4");
+    const std::string first = dir.write("v/a-first.mp4"), held = dir.write("v/b-held.mp4"),
+                      last = dir.write("v/c-last.mp4");
     auto terminal = start({"-j", "1", first, held, last});
     ASSERT_TRUE(terminal->waitFor("b-held.mp4")) << terminal->output();
     // Its images are written once it says how far it is.

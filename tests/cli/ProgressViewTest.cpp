@@ -41,7 +41,8 @@ TEST(ProgressView, TheBarThenOneLinePerRunningJobNeverPastTheWidth)
     EXPECT_EQ(lines[2].substr(lines[2].size() - 11), " 120 frames") << "frames while the duration is unknown";
     EXPECT_EQ(lines[1].size(), lines[2].size()) << "the amounts stand in one column";
 
-    snapshot = {1000, 999, 0, 99999, {{std::string(300, 'x'), 0.999, 0}, {"動画の名前がとても長いファイル.mp4", 1.0, 0}}};
+    snapshot = {
+        1000, 999, 0, 99999, {{std::string(300, 'x'), 0.999, 0}, {"動画の名前がとても長いファイル.mp4", 1.0, 0}}};
     for (std::size_t columns : {200u, 40u, 5u})
         for (const std::string& line : renderProgress(snapshot, columns))
             EXPECT_LE(displayWidth(line, CodePage::Utf8), columns) << line;
@@ -50,9 +51,10 @@ TEST(ProgressView, TheBarThenOneLinePerRunningJobNeverPastTheWidth)
 
 TEST(ExtractorProgress, BlocksCutAnywhereReadTheSame)
 {
-    const std::string output = "frame=0\nout_time_us=N/A\nprogress=continue\n"
-                               "frame=12\nout_time_us=480000\nprogress=continue\n"
-                               "frame=25\r\nout_time_us=1000000\r\nprogress=end\r\n";
+    const std::string output =
+        "frame=0\nout_time_us=N/A\nprogress=continue\n"
+        "frame=12\nout_time_us=480000\nprogress=continue\n"
+        "frame=25\r\nout_time_us=1000000\r\nprogress=end\r\n";
     for (std::size_t cut = 0; cut <= output.size(); ++cut) {
         ExtractorProgress progress;
         progress.feed(output.substr(0, cut));
@@ -77,9 +79,14 @@ TEST(ExtractorProgress, TheFractionComesFromTimeOrFramesWhicheverEndsFirst)
         {"never past the end", 1.0, std::nullopt, 1.0},
         {"an unknown duration", 0.0, std::nullopt, std::nullopt},
     };
-    for (const auto& [name, seconds, frames, fraction] : rows) EXPECT_EQ(progress.fraction(seconds, frames), fraction) << name;
-    for (const auto& [answer, duration] : std::initializer_list<std::pair<const char*, std::optional<double>>>{
-             {"1.000000\n", 1.0}, {"N/A\n", std::nullopt}, {"", std::nullopt}, {"0.000\n", std::nullopt}, {"1,5\n", std::nullopt}})
+    for (const auto& [name, seconds, frames, fraction] : rows)
+        EXPECT_EQ(progress.fraction(seconds, frames), fraction) << name;
+    for (const auto& [answer, duration] :
+         std::initializer_list<std::pair<const char*, std::optional<double>>>{{"1.000000\n", 1.0},
+                                                                              {"N/A\n", std::nullopt},
+                                                                              {"", std::nullopt},
+                                                                              {"0.000\n", std::nullopt},
+                                                                              {"1,5\n", std::nullopt}})
         EXPECT_EQ(parseProbedDuration(answer), duration) << answer;
     EXPECT_EQ(probeDurationArguments("-x.mp4").back(), "./-x.mp4") << "a name is never read as an option";
 }

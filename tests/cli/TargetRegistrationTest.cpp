@@ -14,7 +14,8 @@ namespace {
 TEST(TargetRegistration, FilesFoldersAndPatterns)
 {
     test::TempFolder dir;
-    for (const char* name : {"v/a.mp4", "v/sub/c.mp4", "w/x.avi", "w/y.avi", "w/z.mp4", "lit/star*.mp4", "lit/stars.mp4"})
+    for (const char* name :
+         {"v/a.mp4", "v/sub/c.mp4", "w/x.avi", "w/y.avi", "w/z.mp4", "lit/star*.mp4", "lit/stars.mp4"})
         dir.write(name);
     ASSERT_EQ(::mkfifo((dir / "v/sub/pipe").c_str(), 0600), 0);
     std::filesystem::create_directory(dir / "empty");
@@ -22,7 +23,10 @@ TEST(TargetRegistration, FilesFoldersAndPatterns)
         {"a file is itself", dir / "v/a.mp4", {dir / "v/a.mp4"}, false},
         {"a folder: the files in and below it", dir / "v", {dir / "v/a.mp4", dir / "v/sub/c.mp4"}, false},
         {"a pattern: its matches", dir / "w/*.avi", {dir / "w/x.avi", dir / "w/y.avi"}, false},
-        {"a pattern matching a folder", dir / "?", {dir / "v/a.mp4", dir / "v/sub/c.mp4", dir / "w/x.avi", dir / "w/y.avi", dir / "w/z.mp4"}, false},
+        {"a pattern matching a folder",
+         dir / "?",
+         {dir / "v/a.mp4", dir / "v/sub/c.mp4", dir / "w/x.avi", dir / "w/y.avi", dir / "w/z.mp4"},
+         false},
         {"a name that exists is no pattern", dir / "lit/star*.mp4", {dir / "lit/star*.mp4"}, false},
         {"a pattern without a match", dir / "w/*.mkv", {}, true},
         {"nothing there", dir / "none.mp4", {}, true},

@@ -177,7 +177,10 @@ TEST(BrowseText, MaxLengthAndReadOnly)
 TEST(BrowseText, DoubleByteCharactersMoveAndDeleteWhole)
 {
     // 0x95 0x5C is one character whose trail byte has the code of a backslash.
-    TBrowseText t = withText("\x95\x5C" "a", CodePage::Cp932);
+    TBrowseText t = withText(
+        "\x95\x5C"
+        "a",
+        CodePage::Cp932);
     t.end(false);
     t.moveLeft(false, false);
     t.moveLeft(false, false);

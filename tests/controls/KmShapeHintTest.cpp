@@ -309,8 +309,7 @@ TEST(ShapeHint, DisabledControlsKeepTheirHints)
     configureAsMainWindow(hint);
     // Moves over a disabled control go on to its parent.
     const QPoint global = field.mapToGlobal(QPoint(25, 10));
-    QMouseEvent move(QEvent::MouseMove, form.mapFromGlobal(global), global, Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, form.mapFromGlobal(global), global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&form, &move);
     EXPECT_EQ(hint.hintControl(), &field);
     QTest::qWait(TKmShapeHint::HintPauseMs + 150);

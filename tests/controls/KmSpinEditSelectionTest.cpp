@@ -30,11 +30,8 @@ TEST(SpinEditPrimarySelection, MiddleClickPastePassesTheTypingFilter)
         int beeps;
     };
     const Row rows[] = {
-        {"34", true, "1234", 0},
-        {"3a4", true, "12", 1},  // a refused character refuses the whole text
-        {"345678", true, "12345", 0},
-        {"3\n4", true, "123", 0},
-        {"34", false, "12", 0},
+        {"34", true, "1234", 0},      {"3a4", true, "12", 1},  // a refused character refuses the whole text
+        {"345678", true, "12345", 0}, {"3\n4", true, "123", 0}, {"34", false, "12", 0},
     };
     BeepCounter beeps;
     platform::setBeepSink(&beeps);

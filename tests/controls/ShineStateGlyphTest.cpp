@@ -90,8 +90,7 @@ TEST(StateGlyph, ColourEffectsOnOpaquePixels)
 TEST(StateGlyph, OutlinesStayOnKeyPixelsInsideTheGlyph)
 {
     const QImage dot = glyph({".....", ".....", "..r..", ".....", "....."});
-    EXPECT_EQ(picture(hot(dot, aiFrameLight)),
-              (std::vector<std::string>{".....", "..s..", ".srs.", "..s..", "....."}));
+    EXPECT_EQ(picture(hot(dot, aiFrameLight)), (std::vector<std::string>{".....", "..s..", ".srs.", "..s..", "....."}));
     EXPECT_EQ(picture(hot(dot, aiFrameLight2)),
               (std::vector<std::string>{"..s..", ".sss.", "ssrss", ".sss.", "..s.."}));
 

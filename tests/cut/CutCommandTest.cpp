@@ -103,8 +103,10 @@ TEST(CutCommand, WorkedExamplesBothStyles)
     s.FramesPerSecond = 2;
     s.FormatJpeg = false;
     s.FormatGif = true;
-    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
-              program + " -i \"C:\\v\\a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"D:\\out\\a_%05d.gif\"");
+    EXPECT_EQ(
+        windowsLine("C:\\v\\a.avi", s),
+        program
+            + " -i \"C:\\v\\a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"D:\\out\\a_%05d.gif\"");
     s.DestinationFolder = "/out";
     EXPECT_EQ(posixLine("/v/a.avi", s),
               program + " -i \"/v/a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"/out/a_%05d.gif\"");
@@ -114,8 +116,7 @@ TEST(CutCommand, OutputPatterns)
 {
     const TCutSettings win = at("D:\\out");
     EXPECT_EQ(BuildCutCommandLine("C:\\v\\movie", win, PathStyle::Windows).OutputPattern, "D:\\out\\movie_%05d.jpg");
-    EXPECT_EQ(BuildCutCommandLine("C:\\v.d\\x.y.avi", win, PathStyle::Windows).OutputPattern,
-              "D:\\out\\x.y_%05d.jpg");
+    EXPECT_EQ(BuildCutCommandLine("C:\\v.d\\x.y.avi", win, PathStyle::Windows).OutputPattern, "D:\\out\\x.y_%05d.jpg");
     EXPECT_EQ(BuildCutCommandLine("C:\\clip", win, PathStyle::Windows).OutputPattern, "D:\\out\\clip_%05d.jpg");
     EXPECT_EQ(BuildCutCommandLine("C:\\a\\x.avi", win, PathStyle::Windows).OutputPattern,
               BuildCutCommandLine("C:\\b\\x.avi", win, PathStyle::Windows).OutputPattern);
@@ -168,14 +169,14 @@ TEST(CutCommand, ArgumentListMatchesTheText)
 TEST(CutCommand, Thumbnail)
 {
     const ExtractorCommand win = BuildThumbnailCommandLine("C:\\v\\a.avi", 12, "C:\\Tools", PathStyle::Windows);
-    EXPECT_EQ(win.argumentText, "-ss 12 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an "
-                                "\"C:\\Tools\\_thumb.bmp\"");
+    EXPECT_EQ(win.argumentText,
+              "-ss 12 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an "
+              "\"C:\\Tools\\_thumb.bmp\"");
     EXPECT_EQ(BuildThumbnailCommandLine("C:\\v\\a.avi", 0, "C:\\", PathStyle::Windows).argumentText,
               "-ss 0 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an \"C:\\\\_thumb.bmp\"");
     const ExtractorCommand posix = BuildThumbnailCommandLine("/v/a%.avi", 7, "/opt/k", PathStyle::Posix);
-    EXPECT_EQ(posix.arguments, (std::vector<std::string>{"-ss", "7", "-i", "/v/a%.avi", "-vframes", "1", "-f",
-                                                         "image2", "-update", "1", "-s", "80x60", "-an",
-                                                         "/opt/k/_thumb.bmp"}));
+    EXPECT_EQ(posix.arguments, (std::vector<std::string>{"-ss", "7", "-i", "/v/a%.avi", "-vframes", "1", "-f", "image2",
+                                                         "-update", "1", "-s", "80x60", "-an", "/opt/k/_thumb.bmp"}));
     EXPECT_EQ(posix.commandLine, posix.program + " " + posix.argumentText);
 }
 
@@ -209,11 +210,11 @@ TEST(CutCommand, EveryPathReadsAsAFile)
         const char* path;
         const char* handed;  // what the extractor gets
     };
-    for (const Row& row : {Row{PathStyle::Posix, "ep1:pilot.mp4", "./ep1:pilot.mp4"},
-                           Row{PathStyle::Posix, "-x.mp4", "./-x.mp4"}, Row{PathStyle::Posix, "/v/-x.mp4", "/v/-x.mp4"},
-                           Row{PathStyle::Windows, "-x.mp4", ".\\-x.mp4"},
-                           Row{PathStyle::Windows, "C:\\v\\a.avi", "C:\\v\\a.avi"},
-                           Row{PathStyle::Windows, "\\\\server\\a.avi", "\\\\server\\a.avi"}}) {
+    for (const Row& row :
+         {Row{PathStyle::Posix, "ep1:pilot.mp4", "./ep1:pilot.mp4"}, Row{PathStyle::Posix, "-x.mp4", "./-x.mp4"},
+          Row{PathStyle::Posix, "/v/-x.mp4", "/v/-x.mp4"}, Row{PathStyle::Windows, "-x.mp4", ".\\-x.mp4"},
+          Row{PathStyle::Windows, "C:\\v\\a.avi", "C:\\v\\a.avi"},
+          Row{PathStyle::Windows, "\\\\server\\a.avi", "\\\\server\\a.avi"}}) {
         SCOPED_TRACE(row.path);
         const CutCommand cut = BuildCutCommandLine(row.path, at("out"), row.style);
         EXPECT_EQ(cut.command.arguments[1], row.handed);

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <set>
 
-#include "cut/CutSession.h"
 #include "cut/CutCommand.h"
+#include "cut/CutSession.h"
 #include "cut/TargetList.h"
 #include "platform/Process.h"
 #include "tests/support/TempFolder.h"
@@ -89,13 +89,13 @@ protected:
         clips = new TempFolder;
         constantClip = *clips / "constant.mp4";
         variableClip = *clips / "variable.mp4";
-        const std::vector<std::string> source = {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10",
-                                                 "-t", "2", "-pix_fmt", "yuv420p"};
+        const std::vector<std::string> source = {
+            "-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10", "-t", "2", "-pix_fmt", "yuv420p"};
         auto constant = source;
         constant.push_back(constantClip);
         auto variable = source;
-        variable.insert(variable.end(), {"-vf", "setpts='if(lt(N,10),N*0.1,1+(N-10)*0.3)/TB'", "-fps_mode", "vfr",
-                                         variableClip});
+        variable.insert(variable.end(),
+                        {"-vf", "setpts='if(lt(N,10),N*0.1,1+(N-10)*0.3)/TB'", "-fps_mode", "vfr", variableClip});
         ready = runExtractor(constant) && runExtractor(variable);
     }
     static void TearDownTestSuite()

@@ -3,10 +3,10 @@
 // stop during the waits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <algorithm>
 #include <optional>
 #include <sys/stat.h>
 
@@ -79,7 +79,8 @@ public:  // the rows' steps reach the fixture
     std::vector<std::string> outputs() const
     {
         std::vector<std::string> names;
-        for (const auto& run : test::readFakeExtractorLog(log)) names.push_back(run.back().substr(dir.path().size() + 1));
+        for (const auto& run : test::readFakeExtractorLog(log))
+            names.push_back(run.back().substr(dir.path().size() + 1));
         return names;
     }
     CutBatchOutcome run(std::size_t maxRuns = 1) { return session.runBatch(runner, maxRuns).outcome; }
@@ -153,12 +154,13 @@ TEST_F(CutSessionTest, EveryEntryIsCutOnceWhileTheListChanges)
     struct Row {
         const char* name;
         std::vector<const char*> before;
-        int atWait;                     // what follows happens during this wait
+        int atWait;  // what follows happens during this wait
         bool clear;
         std::vector<const char*> added;  // after the CLEAR
         int removedFromTheFront;
         std::vector<std::string> expected;  // in the order cut
     };
+    // clang-format off
     const Row rows[] = {
         {"an entry sorting first is added while b runs", {"b.avi", "c.avi"}, 0, false, {"a.avi"}, 0,
          {"out/b_%05d.jpg", "out/a_%05d.jpg", "out/c_%05d.jpg"}},
@@ -171,6 +173,7 @@ TEST_F(CutSessionTest, EveryEntryIsCutOnceWhileTheListChanges)
         {"the running entry and the next are removed", {"a.avi", "b.avi", "c.avi", "d.avi"}, 0, false, {}, 2,
          {"out/a_%05d.jpg", "out/c_%05d.jpg", "out/d_%05d.jpg"}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         reset();
@@ -217,8 +220,8 @@ TEST_F(CutSessionTest, SeveralRunsGoAtOnceAndEachEntryIsStillCutOnce)
     std::optional<test::HeldRun> held;
     runner.duringWait = [&](int wait) {
         runningAtEachWait.push_back(session.runningJobs().size());
-        if (wait == 0) held.emplace(hold());   // a is at work and waits
-        if (wait == 2) held.reset();           // b and c have ended meanwhile
+        if (wait == 0) held.emplace(hold());  // a is at work and waits
+        if (wait == 2) held.reset();          // b and c have ended meanwhile
     };
     EXPECT_EQ(run(2), CutBatchOutcome::Completed);
     // a holds one place while b, c and d pass through the other.
@@ -266,11 +269,15 @@ TEST_F(CutSessionTest, NoCutOverwritesAnImage)
         std::vector<std::string> expected;
     };
     const Row rows[] = {
-        {"other names and formats do not count", {"b_00001.jpg", "a_00001.png", "a1.jpg"}, {"v/a.avi"},
+        {"other names and formats do not count",
+         {"b_00001.jpg", "a_00001.png", "a1.jpg"},
+         {"v/a.avi"},
          {"out/a_%05d.jpg"}},
         {"an earlier image gets the next number", {"a_00001.jpg"}, {"v/a.avi"}, {"out/a (2)_%05d.jpg"}},
         {"the first free number", {"a_00001.jpg", "a (2)_00001.jpg"}, {"v/a.avi"}, {"out/a (3)_%05d.jpg"}},
-        {"same names from two folders", {}, {"d100/MVI_0001.MOV", "d101/MVI_0001.MOV"},
+        {"same names from two folders",
+         {},
+         {"d100/MVI_0001.MOV", "d101/MVI_0001.MOV"},
          {"out/MVI_0001_%05d.jpg", "out/MVI_0001 (2)_%05d.jpg"}},
     };
     for (const Row& row : rows) {
@@ -355,8 +362,8 @@ TEST_F(CutSessionTest, AStartFailurePartwayNamesTheEntriesThatFailedBefore)
     EXPECT_EQ(outcome, CutBatchOutcome::StartFailed);
     EXPECT_EQ(recorder.notices,
               (std::vector<std::string>{"ffmpeg を起動できませんでした。処理を中止します。",
-                                        "次のファイルを変換できませんでした。\n" + (dir / "a.avi") + "（終了コード 1）\n"
-                                            + (dir / "b.avi") + "（起動できませんでした）"}));
+                                        "次のファイルを変換できませんでした。\n" + (dir / "a.avi")
+                                            + "（終了コード 1）\n" + (dir / "b.avi") + "（起動できませんでした）"}));
     EXPECT_EQ(recorder.beeps, 1);
 }
 
@@ -380,7 +387,10 @@ TEST_F(CutSessionTest, AStartFailureLetsTheRunsGoingOnEnd)
     } vanishing;
     vanishing.extractor = programFolder + "/ffmpeg";
     std::optional<test::HeldRun> held;
-    vanishing.duringWait = [&](int) { held.emplace(hold()); held.reset(); };
+    vanishing.duringWait = [&](int) {
+        held.emplace(hold());
+        held.reset();
+    };
     CutSession fromProgram(programFolder);
     fromProgram.setOptions(session.options());
     fromProgram.setListener(&recorder);
@@ -451,7 +461,8 @@ TEST_F(CutSessionTest, TheDestinationIsMadeSureOfBeforeEachRun)
     EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
     EXPECT_EQ(outputs(), (std::vector<std::string>{"home/pics/a_%05d.jpg", "later/sub/b_%05d.jpg"}));
     ASSERT_EQ(recorder.notices.size(), 2u);
-    EXPECT_EQ(recorder.notices[0], "保存先のフォルダ「" + file + "」を作成できませんでした。\n" + std::strerror(ENOTDIR));
+    EXPECT_EQ(recorder.notices[0],
+              "保存先のフォルダ「" + file + "」を作成できませんでした。\n" + std::strerror(ENOTDIR));
     EXPECT_EQ(report.failed, (std::vector<FailedEntry>{{dir / "c.avi", "保存先のフォルダを作成できませんでした"},
                                                        {dir / "d.avi", "保存先のフォルダを作成できませんでした"}}));
 }
@@ -466,10 +477,13 @@ TEST_F(CutSessionTest, AStopEndsTheRunningExtractorsAndNamesWhatWasNotFinished)
         std::vector<FailedEntry> failed;  // in the order of the list
     };
     const Row rows[] = {
-        {"one at a time", 1, "b.avi", 1,
-         {{dir / "b.avi", "途中で中止しました"}, {dir / "c.avi", "中止のため未変換"}}},
-        {"two at once", 2, ".avi", 0,
-         {{dir / "a.avi", "途中で中止しました"}, {dir / "b.avi", "途中で中止しました"},
+        {"one at a time", 1, "b.avi", 1, {{dir / "b.avi", "途中で中止しました"}, {dir / "c.avi", "中止のため未変換"}}},
+        {"two at once",
+         2,
+         ".avi",
+         0,
+         {{dir / "a.avi", "途中で中止しました"},
+          {dir / "b.avi", "途中で中止しました"},
           {dir / "c.avi", "中止のため未変換"}}},
     };
     holdRunsOf("");

@@ -16,7 +16,7 @@ TEST(TargetList, KeepsAscendingOrderIgnoringCaseWithEqualEntriesSideBySide)
     TargetList list;
     EXPECT_EQ(list.add("/v/b.avi"), 0u);
     EXPECT_EQ(list.add("/v/A.avi"), 0u);
-    EXPECT_EQ(list.add("/v/a.avi"), 1u);  // equal to "/v/A.avi" ignoring case: after it
+    EXPECT_EQ(list.add("/v/a.avi"), 1u);   // equal to "/v/A.avi" ignoring case: after it
     EXPECT_EQ(list.add("/v/_x.avi"), 3u);  // "_" sorts after the letters once they are upper case
     EXPECT_EQ(list.entries(), (std::vector<std::string>{"/v/A.avi", "/v/a.avi", "/v/b.avi", "/v/_x.avi"}));
 }
@@ -84,9 +84,9 @@ TEST(TargetSearch, TheRootRegistersNothing)
     ASSERT_EQ(::symlink("/", (dir + "/root").c_str()), 0);
     ASSERT_EQ(::symlink("root", (dir + "/hop").c_str()), 0);
     ASSERT_EQ(::symlink(folder, (dir + "/self").c_str()), 0);
-    for (const std::string& root : {std::string("/"), std::string("//"), std::string("/."), std::string("/tmp/.."),
-                                    dir + "/root", dir + "/root/", dir + "/hop", dir + "/self/root/.",
-                                    dir + "/root/tmp/.."}) {
+    for (const std::string& root :
+         {std::string("/"), std::string("//"), std::string("/."), std::string("/tmp/.."), dir + "/root", dir + "/root/",
+          dir + "/hop", dir + "/self/root/.", dir + "/root/tmp/.."}) {
         EXPECT_TRUE(findCutTargets(root).empty()) << root;
     }
     // A link to any other folder still stands for what is in it.

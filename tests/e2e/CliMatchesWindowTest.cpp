@@ -54,12 +54,13 @@ TEST(CliMatchesWindow, SameArgumentsAndTheWindowsCommandLines)
         }
         ::unsetenv("KELMORA_FAKE_LOG");
         fs::remove_all(out);
-        const ProgramResult dry = runProgram(KELMORA_CLI, {"--settings", dir / "Kelmora.ini", "--dry-run", dir / "videos"},
-                                             {{"LC_ALL", "C.UTF-8"}});
+        const ProgramResult dry = runProgram(
+            KELMORA_CLI, {"--settings", dir / "Kelmora.ini", "--dry-run", dir / "videos"}, {{"LC_ALL", "C.UTF-8"}});
         ASSERT_EQ(dry.status, 0) << dry.err;
-        const ProgramResult run = runProgram(KELMORA_CLI, {"--settings", dir / "Kelmora.ini", "--ffmpeg", dir / "ffmpeg",
-                                                           "-q", "-j", "1", dir / "videos"},
-                                             {{"LC_ALL", "C.UTF-8"}, {"KELMORA_FAKE_LOG", dir / "cli.log"}});
+        const ProgramResult run =
+            runProgram(KELMORA_CLI,
+                       {"--settings", dir / "Kelmora.ini", "--ffmpeg", dir / "ffmpeg", "-q", "-j", "1", dir / "videos"},
+                       {{"LC_ALL", "C.UTF-8"}, {"KELMORA_FAKE_LOG", dir / "cli.log"}});
         ASSERT_EQ(run.status, 0) << run.err;
 
         const std::vector<FakeExtractorRun> windowRuns = readFakeExtractorLog(dir / "window.log");

@@ -43,7 +43,10 @@ protected:
         setNoticeSink(nullptr);
     }
 
-    bool previewShown() const { return QTest::qWaitFor([this] { return !window->Panel11->isHidden(); }, 20000); }
+    bool previewShown() const
+    {
+        return QTest::qWaitFor([this] { return !window->Panel11->isHidden(); }, 20000);
+    }
 
     // The second the shown picture is of, from its grey level; -1 for none.
     int shownSecond() const

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "settings/SettingsFile.h"
 #include "controls/IntegerText.h"
+#include "settings/SettingsFile.h"
 
 using kelmora::fuzz::check;
 
@@ -75,8 +75,8 @@ std::optional<std::int32_t> spinReference(std::string_view s)
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     const bool negative = takePrefix(s, "-");
     if (!negative) takePrefix(s, "+");
-    const bool hex = takePrefix(s, "$") || takePrefix(s, "x") || takePrefix(s, "X") || takePrefix(s, "0x")
-                     || takePrefix(s, "0X");
+    const bool hex =
+        takePrefix(s, "$") || takePrefix(s, "x") || takePrefix(s, "X") || takePrefix(s, "0x") || takePrefix(s, "0X");
     return fromParts(negative, s, hex);
 }
 
@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(spin == spinReference(text), "the spin edit reads a number as its rule says");
     check(settings == settingsReference(text), "the settings file reads a number as its rule says");
     if (sameFormInBoth(text)) check(spin == settings, "both parsers read a text of the common form alike");
-    if (settings) check(kelmora::parseSettingsInteger(std::to_string(*settings)) == settings,
-                        "a number written back as decimal reads back the same");
+    if (settings)
+        check(kelmora::parseSettingsInteger(std::to_string(*settings)) == settings,
+              "a number written back as decimal reads back the same");
     return 0;
 }

@@ -15,10 +15,7 @@ using kelmora::fuzz::check;
 
 namespace {
 
-bool isSeparator(char c, PathStyle style)
-{
-    return style == PathStyle::Windows ? (c == '\\' || c == ':') : c == '/';
-}
+bool isSeparator(char c, PathStyle style) { return style == PathStyle::Windows ? (c == '\\' || c == ':') : c == '/'; }
 
 // Index of the last single-byte character of s that is a separator or (with dot) a ".", or npos.
 std::size_t lastMark(std::string_view s, PathStyle style, CodePage cp, bool dot)
@@ -57,10 +54,10 @@ void checkSplit(std::string_view path, PathStyle style, CodePage cp)
           "the folder part ends at the last whole separator");
 
     const std::string bare = folderPartWithoutSeparator(path, style, cp);
-    check(bare == folder
-              || (bare.size() + 1 == folder.size() && folder.starts_with(bare)
-                  && folder.back() == separatorChar(style)),
-          "folder part without separator drops at most the trailing separator");
+    check(
+        bare == folder
+            || (bare.size() + 1 == folder.size() && folder.starts_with(bare) && folder.back() == separatorChar(style)),
+        "folder part without separator drops at most the trailing separator");
 
     const bool ends = endsWithSeparator(path, style, cp);
     check(ends == lastCharIs(path, separatorChar(style), cp), "ends with separator == last whole character is one");

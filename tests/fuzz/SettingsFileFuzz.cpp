@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "settings/SettingsFile.h"
 #include "platform/ProfileFile.h"
+#include "settings/SettingsFile.h"
 
 using kelmora::fuzz::check;
 using kelmora::platform::ProfileFile;
@@ -89,9 +89,9 @@ std::vector<std::string_view> linesOf(std::string_view content)
     std::vector<std::string_view> lines;
     while (!content.empty()) {
         std::size_t end = content.find_first_of("\r\n");
-        end = end == std::string_view::npos ? content.size()
+        end = end == std::string_view::npos             ? content.size()
               : content.substr(end).starts_with("\r\n") ? end + 2
-                                                         : end + 1;
+                                                        : end + 1;
         lines.push_back(content.substr(0, end));
         content.remove_prefix(end);
     }

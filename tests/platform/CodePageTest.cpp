@@ -19,7 +19,7 @@ TEST(CodePage, Cp932LeadByteBeforeANonTrailByteStandsAlone)
 {
     // Second bytes run from 0x40 to 0xFC without 0x7F: "/", ":", a NUL or 0x7F end the lead byte.
     for (const std::string& s : {std::string("\x81/"), std::string("\x81:"), std::string("\x81\0", 2),
-                                std::string("\x81\x7F"), std::string("\xE0\xFD")}) {
+                                 std::string("\x81\x7F"), std::string("\xE0\xFD")}) {
         SCOPED_TRACE(testing::PrintToString(s));
         EXPECT_EQ(charEnd(s, 0, CodePage::Cp932), 1u);
         EXPECT_EQ(lastCharStart(s, CodePage::Cp932), 1u);

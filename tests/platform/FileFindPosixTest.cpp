@@ -35,8 +35,7 @@ TEST(FileFindPosix, ListsAFolderByPattern)
     dir.write("sub/inner.avi");
     EXPECT_EQ(namesFound(dir / "*.avi"), (std::set<std::string>{"a.avi"}));
     EXPECT_EQ(namesFound(dir / "*."), (std::set<std::string>{"noext", "sub"}));
-    EXPECT_EQ(namesFound(dir / "*.*"),
-              (std::set<std::string>{".", "..", "a.avi", "b.mp4", "noext", ".hidden", "sub"}));
+    EXPECT_EQ(namesFound(dir / "*.*"), (std::set<std::string>{".", "..", "a.avi", "b.mp4", "noext", ".hidden", "sub"}));
     EXPECT_TRUE(namesFound(dir / "*.mkv").empty());
     EXPECT_TRUE(namesFound(dir / "missing/*.*").empty());
 

@@ -61,10 +61,10 @@ TEST(Oracle, ProfileReader)
     TempFolder dir;
     const std::string file = dir.write("r.ini", content);
     const ProfileText ours(content);
-    const char* queries[][2] = {{"SET1", "S1"}, {"set1", "s1"}, {"SET1", "Q"},      {"SET1", "SQ"},   {"SET1", "H"},
-                                {"SET1", "E"},  {"SET1", "S2"}, {"SET1", "NoEquals"}, {"SET1", "K"}, {"Spaced", "x"},
-                                {"SET1", "top"}, {"", "top"}, {"SET1", "; comment"}, {"lf", "a"}, {"last", "z"},
-                                {"SET1", " S1 "}, {" set1 ", "S1"}};
+    const char* queries[][2] = {
+        {"SET1", "S1"},        {"set1", "s1"},       {"SET1", "Q"}, {"SET1", "SQ"},   {"SET1", "H"},   {"SET1", "E"},
+        {"SET1", "S2"},        {"SET1", "NoEquals"}, {"SET1", "K"}, {"Spaced", "x"},  {"SET1", "top"}, {"", "top"},
+        {"SET1", "; comment"}, {"lf", "a"},          {"last", "z"}, {"SET1", " S1 "}, {" set1 ", "S1"}};
     for (const auto& query : queries) {
         SCOPED_TRACE(std::string(query[0]) + "/" + query[1]);
         EXPECT_EQ(show(ours.read(query[0], query[1])), show(windowsRead(file, query[0], query[1])));
@@ -118,10 +118,11 @@ TEST(Oracle, ProfileWriter)
 
 TEST(Oracle, Wildcards)
 {
-    const char* names[] = {"noext", "a.avi", "a.AVI", "A.avi", "b.mp4", "a.b.c", "clip", "clip.avi", "page.html",
-                           "abc", "ac", "a1c", "x.", "y..", "z.tar.gz", ".dotfirst", "with space", "trail "};
-    const char* patterns[] = {"*.*", "*", "*.avi", "a?c", "?", "??", "clip.*", "*.a*", "a*", "*.gz", "*.tar", "x.",
-                              "x", "y", "*space"};
+    const char* names[] = {"noext", "a.avi",    "a.AVI",     "A.avi",     "b.mp4",      "a.b.c",
+                           "clip",  "clip.avi", "page.html", "abc",       "ac",         "a1c",
+                           "x.",    "y..",      "z.tar.gz",  ".dotfirst", "with space", "trail "};
+    const char* patterns[] = {"*.*", "*",    "*.avi", "a?c", "?", "??", "clip.*", "*.a*",
+                              "a*",  "*.gz", "*.tar", "x.",  "x", "y",  "*space"};
     // Where we differ on purpose: ours matches names on POSIX file systems.
     const std::map<std::string, std::set<std::string>> decided = {
         // A name without an extension, as Windows's own rule has it (Wine lists every name).
@@ -181,19 +182,31 @@ TEST(Oracle, Wildcards)
 TEST(Oracle, PathRules)
 {
     const std::string hyo = "\x95\x5C";
-    const std::string paths[] = {"C:\\Tools\\cut.exe", "C:\\cut.exe", "cut.exe", "C:cut.exe", "C:\\", "C:",
-                                 "C:\\Tools\\", "\\\\srv\\share\\a.avi", "C:\\a\\\\cut.exe", "C:\\v.d\\clip",
-                                 "a.tar.gz", "C:\\a b.c d", "C:/v/a.avi", "C:\\" + hyo + "\\x.avi",
-                                 "C:\\v\\" + hyo + ".avi", "C:\\" + hyo};
+    const std::string paths[] = {"C:\\Tools\\cut.exe",
+                                 "C:\\cut.exe",
+                                 "cut.exe",
+                                 "C:cut.exe",
+                                 "C:\\",
+                                 "C:",
+                                 "C:\\Tools\\",
+                                 "\\\\srv\\share\\a.avi",
+                                 "C:\\a\\\\cut.exe",
+                                 "C:\\v.d\\clip",
+                                 "a.tar.gz",
+                                 "C:\\a b.c d",
+                                 "C:/v/a.avi",
+                                 "C:\\" + hyo + "\\x.avi",
+                                 "C:\\v\\" + hyo + ".avi",
+                                 "C:\\" + hyo};
     // rule and path -> the spec's answer, where shlwapi's differs
     const std::map<std::pair<std::string, std::string>, std::string> decided = {
-        {{"file name", "C:\\"}, ""},                // everything after the last separator
-        {{"file name", "C:"}, ""},                   // ":" is a separator
-        {{"file name", "C:\\Tools\\"}, ""},         // shlwapi skips a trailing separator
-        {{"file name", "C:/v/a.avi"}, "/v/a.avi"},   // "/" is no separator
+        {{"file name", "C:\\"}, ""},                    // everything after the last separator
+        {{"file name", "C:"}, ""},                      // ":" is a separator
+        {{"file name", "C:\\Tools\\"}, ""},             // shlwapi skips a trailing separator
+        {{"file name", "C:/v/a.avi"}, "/v/a.avi"},      // "/" is no separator
         {{"folder", "C:\\a\\\\cut.exe"}, "C:\\a\\\\"},  // a backslash after a backslash stays
-        {{"trailing backslash", "C:\\"}, "C:"},      // C:\ gives C:
-        {{"extension", "C:\\a b.c d"}, "C:\\a b.x"},  // the last dot counts, blanks after it or not
+        {{"trailing backslash", "C:\\"}, "C:"},         // C:\ gives C:
+        {{"extension", "C:\\a b.c d"}, "C:\\a b.x"},    // the last dot counts, blanks after it or not
     };
     ASSERT_EQ(::GetACP(), 932u) << "the path oracle needs the Japanese code page";
     for (const std::string& path : paths) {
@@ -211,7 +224,8 @@ TEST(Oracle, PathRules)
              {removeTrailingSeparator(path, W, Sjis), windows([](char* p) { ::PathRemoveBackslashA(p); })}},
             {"extension",
              {replaceExtension(path, ".x", W, Sjis), windows([](char* p) { ::PathRenameExtensionA(p, ".x"); })}},
-            {"join", {joinPath(path, "n", W, Sjis), windows([&path](char* p) { ::PathCombineA(p, path.c_str(), "n"); })}},
+            {"join",
+             {joinPath(path, "n", W, Sjis), windows([&path](char* p) { ::PathCombineA(p, path.c_str(), "n"); })}},
         };
         for (const auto& [rule, ourAndWindows] : answers) {
             const auto spec = decided.find({rule, path});
@@ -231,7 +245,8 @@ TEST(Oracle, DoubleByteCodePages)
         SCOPED_TRACE(row.windows);
         std::string differ;
         for (int c = 0; c < 256; ++c) {
-            if (isLeadByte(static_cast<unsigned char>(c), row.ours) != bool(::IsDBCSLeadByteEx(row.windows, static_cast<BYTE>(c))))
+            if (isLeadByte(static_cast<unsigned char>(c), row.ours)
+                != bool(::IsDBCSLeadByteEx(row.windows, static_cast<BYTE>(c))))
                 differ += " " + std::to_string(c);
         }
         EXPECT_EQ(differ, "") << "lead bytes";
@@ -243,8 +258,8 @@ TEST(Oracle, DoubleByteCodePages)
                 // Windows pairs a lead byte with whatever follows; a byte that cannot be
                 // a second half (below 0x40, 0x7F, 0xFF; for 932 also 0xFD, 0xFE) stands alone
                 // with us, so a "/" or ":" after a stray lead byte still separates.
-                const bool validTrail = trail >= 0x40 && trail != 0x7F && trail != 0xFF
-                                        && !(row.windows == 932 && trail > 0xFC);
+                const bool validTrail =
+                    trail >= 0x40 && trail != 0x7F && trail != 0xFF && !(row.windows == 932 && trail > 0xFC);
                 const std::size_t windows =
                     validTrail ? ::CharNextExA(static_cast<WORD>(row.windows), pair, 0) - pair : 1;
                 if (charEnd(std::string_view(pair, 2), 0, row.ours) != windows) {

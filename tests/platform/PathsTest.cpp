@@ -104,12 +104,12 @@ TEST_P(PathSplit, NameAndTrailingSeparatorAgree)
     EXPECT_EQ(endsWithSeparator(row.path, row.style, row.cp), row.endsWithSeparator);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PathSplit,
-    ::testing::Values(SplitRow{"Cp932LeadBeforeSlash", "/v/\x81/", P, Sjis, "", true},
-                      SplitRow{"Cp932LeadBeforeSlashInside", "/v/\x81/x", P, Sjis, "x", false},
-                      SplitRow{"Cp932LeadBeforeColon", "C:\\a\x81:b", W, Sjis, "b", false},
-                      SplitRow{"Cp932TrailBackslash", "C:\\" + hyo, W, Sjis, hyo, false},
-                      SplitRow{"Cp932TrailBackslashThenSeparator", "C:\\" + hyo + "\\", W, Sjis, "", true},
-                      SplitRow{"Utf8CutSequenceBeforeSlash", "/v/\xE3\x81/", P, U8, "", true}),
-    [](const ::testing::TestParamInfo<SplitRow>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, PathSplit,
+                         ::testing::Values(SplitRow{"Cp932LeadBeforeSlash", "/v/\x81/", P, Sjis, "", true},
+                                           SplitRow{"Cp932LeadBeforeSlashInside", "/v/\x81/x", P, Sjis, "x", false},
+                                           SplitRow{"Cp932LeadBeforeColon", "C:\\a\x81:b", W, Sjis, "b", false},
+                                           SplitRow{"Cp932TrailBackslash", "C:\\" + hyo, W, Sjis, hyo, false},
+                                           SplitRow{"Cp932TrailBackslashThenSeparator", "C:\\" + hyo + "\\", W, Sjis,
+                                                    "", true},
+                                           SplitRow{"Utf8CutSequenceBeforeSlash", "/v/\xE3\x81/", P, U8, "", true}),
+                         [](const ::testing::TestParamInfo<SplitRow>& row) { return std::string(row.param.name); });

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "platform/Process.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/FakeExtractorLog.h"
+#include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
 using kelmora::test::TempFolder;
@@ -46,9 +46,14 @@ TEST(ProcessPosix, ArgumentsReachTheProgramUnchanged)
     TempFolder dir;
     ScopedEnv log("KELMORA_FAKE_LOG", dir / "log");
     ScopedEnv frames("KELMORA_FAKE_FRAMES", "0");
-    const std::vector<std::string> arguments = {
-        "-i", "a b \"c\" $(touch " + dir.path() + "/pwned) `x` ;|&", "", "-leading", "\xFF\xFE not utf-8",
-        "line\nbreak", "50%off *.avi", "out"};
+    const std::vector<std::string> arguments = {"-i",
+                                                "a b \"c\" $(touch " + dir.path() + "/pwned) `x` ;|&",
+                                                "",
+                                                "-leading",
+                                                "\xFF\xFE not utf-8",
+                                                "line\nbreak",
+                                                "50%off *.avi",
+                                                "out"};
     auto child = ChildProcess::startHidden(fakeExtractor, arguments);
     ASSERT_TRUE(child);
     ASSERT_TRUE(child->waitFor(10000));
@@ -80,7 +85,9 @@ TEST(ProcessPosix, ExitStatusAndWaiting)
         EXPECT_EQ(child->exitStatus(), -1);
         // The exit notifier wakes a poll the moment the child ends.
         ASSERT_GE(child->exitNotifier(), 0);
-        { kelmora::test::HeldRun letGo(dir / "hold"); }
+        {
+            kelmora::test::HeldRun letGo(dir / "hold");
+        }
         pollfd watch{child->exitNotifier(), POLLIN, 0};
         EXPECT_EQ(::poll(&watch, 1, 10000), 1);
         EXPECT_TRUE(child->waitFor(0));
@@ -108,7 +115,9 @@ TEST(ProcessPosix, ChildrenAreAlwaysReaped)
         ChildProcess moved = std::move(*child);  // the moved-from object lets go of it
         EXPECT_EQ(moved.pid(), pid);
     }  // dropped while running: reaped in the background once it ends
-    { kelmora::test::HeldRun letGo(dir / "hold"); }
+    {
+        kelmora::test::HeldRun letGo(dir / "hold");
+    }
     const auto gone = [&pid] {
         for (int i = 0; i < 500; ++i) {
             if (::kill(pid, 0) != 0 && errno == ESRCH) return true;
@@ -122,7 +131,7 @@ TEST(ProcessPosix, ChildrenAreAlwaysReaped)
     // No zombie is left: in time this process has no child at all, ended or not.
     // (WNOWAIT only looks; the background reaper does the reaping.)
     const auto hasChildren = [] {
-        siginfo_t info {};
+        siginfo_t info{};
         return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0;
     };
     for (int i = 0; i < 1000 && hasChildren(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -174,7 +183,7 @@ TEST(ProcessPosix, FindProgramLooksBesideTheProgramFirst)
     EXPECT_EQ(findProgram("ffmpeg", "/nonexistent"), fakeExtractor);
     EXPECT_EQ(findProgram("ffmpeg", KELMORA_FAKE_EXTRACTOR_DIR), fakeExtractor);
     std::filesystem::copy_file(fakeExtractor, dir / "ffmpeg");
-    EXPECT_EQ(findProgram("ffmpeg", "/nonexistent"), dir / "ffmpeg");        // PATH order
+    EXPECT_EQ(findProgram("ffmpeg", "/nonexistent"), dir / "ffmpeg");             // PATH order
     EXPECT_EQ(findProgram("ffmpeg", KELMORA_FAKE_EXTRACTOR_DIR), fakeExtractor);  // own folder wins
     dir.write("notexec");
     EXPECT_EQ(findProgram("notexec", dir.path()), "");

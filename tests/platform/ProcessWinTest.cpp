@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "ProbeChild.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/System.h"
-#include "ProbeChild.h"
 #include "tests/support/TempFolder.h"
 
 using namespace kelmora::platform;
@@ -34,7 +34,8 @@ const CommandLineRow commandLineRows[] = {
     {"blanks, percent signs and shell characters",
      "ffmpeg.exe -i \"C:\\my v\\50%off $(x) & y.avi\" -f image2  \"D:\\out\\50%%off $(x) & y_%05d.jpg\"",
      {"ffmpeg.exe", "-i", "C:\\my v\\50%off $(x) & y.avi", "-f", "image2", "D:\\out\\50%%off $(x) & y_%05d.jpg"}},
-    {"a name beginning with a dash", "ffmpeg.exe -i \".\\-reverse.avi\" -f image2  \".\\-r_%05d.jpg\"",
+    {"a name beginning with a dash",
+     "ffmpeg.exe -i \".\\-reverse.avi\" -f image2  \".\\-r_%05d.jpg\"",
      {"ffmpeg.exe", "-i", ".\\-reverse.avi", "-f", "image2", ".\\-r_%05d.jpg"}},
     {"a Japanese name in Shift-JIS, a trail byte 0x5C inside",
      "ffmpeg.exe -i \"C:\\\x95\x5C\\\x93\xAE\x89\xE6.avi\" -f image2  \"D:\\\x95\x5C_%05d.jpg\"",
@@ -66,6 +67,7 @@ TEST(ProcessWin, AnArgumentListReachesTheChildUnchanged)
 {
     TempFolder dir;
     ScopedEnv log("KELMORA_PROBE_LOG", dir / "log");
+    // clang-format off
     const std::vector<std::string> arguments = {
         "-i", "a b \"c\" $(x) `y` ;|&", "", "-leading", "C:\\out\\", "C:\\my out\\", "back\\\\\"slash", "50%off *.avi",
         "\x95\x5C"};
@@ -88,6 +90,7 @@ TEST(ProcessWin, ExitStatusAndWaiting)
         EXPECT_TRUE(child->hasEnded());
         EXPECT_EQ(child->exitStatus(), 3);
     }
+    // clang-format on
     {
         NamedEvent hold("hold");
         ScopedEnv holding("KELMORA_PROBE_HOLD", hold.name());
@@ -159,7 +162,7 @@ TEST(ProcessWin, FindProgramLooksBesideTheProgramFirst)
     EXPECT_EQ(findProgram(probeName, programFolder()), probePath());
     std::filesystem::copy_file(probePath(), dir / probeName);
     EXPECT_EQ(findProgram(probeName, "C:\\nonexistent"), dir / probeName);  // PATH order
-    EXPECT_EQ(findProgram(probeName, programFolder()), probePath());       // own folder wins
+    EXPECT_EQ(findProgram(probeName, programFolder()), probePath());        // own folder wins
     std::filesystem::create_directory(dir / "folder.exe");
     EXPECT_EQ(findProgram("folder.exe", dir.path()), "");
     EXPECT_EQ(findProgram("kelmora-no-such-program.exe", ""), "");

@@ -53,7 +53,6 @@ TEST(ProfileFilePosix, RefusedWriteChangesNothing)
     EXPECT_FALSE(ProfileFile(dir / "dir.ini").write("SET", "M_LEFT", "2"));
     EXPECT_EQ(TempFolder::read(dir / "dir.ini/inside"), "x");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // no temporary left
-
 }
 
 TEST(ProfileFilePosix, OnlyARegularFileIsReadOrWritten)
@@ -64,7 +63,7 @@ TEST(ProfileFilePosix, OnlyARegularFileIsReadOrWritten)
     ASSERT_EQ(::symlink("fifo.ini", (dir / "link-to-fifo.ini").c_str()), 0);
     std::filesystem::create_directory(dir / "folder.ini");
     const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (dir / "socket.ini").c_str());
     ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
@@ -83,7 +82,8 @@ TEST(ProfileFilePosix, OnlyARegularFileIsReadOrWritten)
         ProfileFile file(dir / row.name);
         ProfileText text;
         EXPECT_EQ(file.load(text), row.state);
-        EXPECT_EQ(file.read("S", "k"), row.state == ProfileState::Read ? std::optional<std::string>("v") : std::nullopt);
+        EXPECT_EQ(file.read("S", "k"),
+                  row.state == ProfileState::Read ? std::optional<std::string>("v") : std::nullopt);
         if (row.state != ProfileState::NotAFile) continue;
         struct stat before {};
         ASSERT_EQ(::lstat((dir / row.name).c_str(), &before), 0);
@@ -141,8 +141,8 @@ TEST(ProfileFilePosix, AFolderThatRefusesATemporaryFileGetsTheFileRewrittenInPla
         mode_t fileMode;
         bool written;
     };
-    for (const Row& row : {Row{"the user may write the file", 0666, true},
-                           Row{"the user may not write the file", 0444, false}}) {
+    for (const Row& row :
+         {Row{"the user may write the file", 0666, true}, Row{"the user may not write the file", 0444, false}}) {
         SCOPED_TRACE(row.name);
         TempFolder dir;
         ::chmod(dir.path().c_str(), 0755);
@@ -159,8 +159,7 @@ TEST(ProfileFilePosix, AFolderThatRefusesATemporaryFileGetsTheFileRewrittenInPla
         if (::geteuid() == 0) {
             program = findProgram("setpriv", "");
             ASSERT_FALSE(program.empty());
-            arguments.insert(arguments.begin(),
-                             {"--reuid", "nobody", "--regid", "nogroup", "--clear-groups", writer});
+            arguments.insert(arguments.begin(), {"--reuid", "nobody", "--regid", "nogroup", "--clear-groups", writer});
         }
         std::optional<ChildProcess> run = ChildProcess::startHidden(program, arguments);
         ASSERT_TRUE(run);

@@ -26,14 +26,14 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions)
                                        "[other]\n"
                                        "S1=other");
     const ProfileFile file(path);
-    EXPECT_EQ(file.read("SET1", "S1"), "0x10");          // case, blanks, CR line end
-    EXPECT_EQ(file.read("SET1", "Q"), "  quoted  ");     // quotes taken off, inner blanks kept
-    EXPECT_EQ(file.read("SET1", "H"), "'half");          // no matching pair: kept
+    EXPECT_EQ(file.read("SET1", "S1"), "0x10");       // case, blanks, CR line end
+    EXPECT_EQ(file.read("SET1", "Q"), "  quoted  ");  // quotes taken off, inner blanks kept
+    EXPECT_EQ(file.read("SET1", "H"), "'half");       // no matching pair: kept
     EXPECT_EQ(file.read("SET1", "E"), "");
-    EXPECT_EQ(file.read("SET1", "S2"), std::nullopt);    // commented out; the second [SET1] is not read
-    EXPECT_EQ(file.read("other", "s1"), "other");        // last line without an ending
-    EXPECT_EQ(file.read("SET1", "top"), std::nullopt);   // lines before any section belong to none of them
-    EXPECT_EQ(file.read("", "top"), "outside");          // but to the section without a name
+    EXPECT_EQ(file.read("SET1", "S2"), std::nullopt);   // commented out; the second [SET1] is not read
+    EXPECT_EQ(file.read("other", "s1"), "other");       // last line without an ending
+    EXPECT_EQ(file.read("SET1", "top"), std::nullopt);  // lines before any section belong to none of them
+    EXPECT_EQ(file.read("", "top"), "outside");         // but to the section without a name
     EXPECT_EQ(ProfileFile(dir / "missing.ini").read("SET", "M_LEFT"), std::nullopt);
 }
 
@@ -54,10 +54,10 @@ TEST(ProfileFile, WritesKeepEveryOtherByte)
         "x=y";
     const std::string path = dir.write("k.ini", original);
     ProfileFile file(path);
-    ASSERT_TRUE(file.write("SET", "m_left", "300"));   // updated in place, in the file's spelling
-    ASSERT_TRUE(file.write("SET", "M_TOP", "40"));     // after the section's last key
-    ASSERT_TRUE(file.write("SET1", "B1", "/v"));       // after R1, before the blank line
-    ASSERT_TRUE(file.write("New", "k", "v"));          // new section at the end
+    ASSERT_TRUE(file.write("SET", "m_left", "300"));  // updated in place, in the file's spelling
+    ASSERT_TRUE(file.write("SET", "M_TOP", "40"));    // after the section's last key
+    ASSERT_TRUE(file.write("SET1", "B1", "/v"));      // after R1, before the blank line
+    ASSERT_TRUE(file.write("New", "k", "v"));         // new section at the end
     EXPECT_EQ(TempFolder::read(path),
               "; my notes\r\n"
               "[SET]\r\n"
@@ -107,11 +107,11 @@ TEST_P(ProfileFileEndings, AddedKeyKeepsEveryLine)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, ProfileFileEndings,
-    ::testing::Values(
-        EndingRow{"BlankLfLineAfterTheKeyStays", "[S]\rA=1\r\n\n[T]\rx=y\r", "[S]\rA=1\r\nK=v\r\n\n[T]\rx=y\r"},
-        EndingRow{"EndingOfTheLineBefore", "[S]\nA=1\r\n[T]\n", "[S]\nA=1\r\nK=v\r\n[T]\n"},
-        EndingRow{"LastLineWithoutEnding", "[S]\r\nA=1", "[S]\r\nA=1\r\nK=v\r\n"},
-        EndingRow{"NewSectionInTheFirstLinesEnding", "[T]\rx=y\n", "[T]\rx=y\n[S]\rK=v\r"}),
+    ::testing::Values(EndingRow{"BlankLfLineAfterTheKeyStays", "[S]\rA=1\r\n\n[T]\rx=y\r",
+                                "[S]\rA=1\r\nK=v\r\n\n[T]\rx=y\r"},
+                      EndingRow{"EndingOfTheLineBefore", "[S]\nA=1\r\n[T]\n", "[S]\nA=1\r\nK=v\r\n[T]\n"},
+                      EndingRow{"LastLineWithoutEnding", "[S]\r\nA=1", "[S]\r\nA=1\r\nK=v\r\n"},
+                      EndingRow{"NewSectionInTheFirstLinesEnding", "[T]\rx=y\n", "[T]\rx=y\n[S]\rK=v\r"}),
     [](const ::testing::TestParamInfo<EndingRow>& row) { return std::string(row.param.name); });
 
 TEST(ProfileFile, UpdatesFromTwoWritersWaitForEachOther)

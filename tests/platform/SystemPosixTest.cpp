@@ -41,7 +41,7 @@ TEST(SystemPosix, CreateFolderWithParents)
     EXPECT_TRUE(isWritableFolder(dir / "new/sub"));
     createFolderWithParents(dir / "new/sub/dir");  // exists: nothing to do
     const std::string file = dir.write("file");
-    createFolderWithParents(file + "/below");      // cannot be made: silently nothing
+    createFolderWithParents(file + "/below");  // cannot be made: silently nothing
     EXPECT_TRUE(fileExists(file));
     EXPECT_FALSE(folderExists(file + "/below"));
     EXPECT_TRUE(deleteFile(file));

@@ -79,8 +79,9 @@ TEST(SystemWin, EntryKindsAndFolderErrors)
         EntryKind kind;
         bool exists;
     };
-    for (const KindRow& row : {KindRow{file, EntryKind::RegularFile, true}, KindRow{dir.path(), EntryKind::Folder, true},
-                               KindRow{"NUL", EntryKind::Other, true}, KindRow{dir / "gone", EntryKind::Missing, false}}) {
+    for (const KindRow& row :
+         {KindRow{file, EntryKind::RegularFile, true}, KindRow{dir.path(), EntryKind::Folder, true},
+          KindRow{"NUL", EntryKind::Other, true}, KindRow{dir / "gone", EntryKind::Missing, false}}) {
         SCOPED_TRACE(row.path);
         EXPECT_EQ(entryKind(row.path), row.kind);
         if (row.kind != EntryKind::Other) {

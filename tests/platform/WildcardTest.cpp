@@ -24,7 +24,10 @@ const WildcardRow wildcardRows[] = {
     {"only the last extension counts", "*.avi", "x.avi.bak", false},
     {"? is one character", "a?c", "abc", true},
     {"? is never none", "a?c", "ac", false},
-    {"? is one whole character", "a?c", "a\xE8\xA1\xA8" "c", true},
+    {"? is one whole character", "a?c",
+     "a\xE8\xA1\xA8"
+     "c",
+     true},
     {"stars in order", "*a*b*", "xxaxxbxx", true},
     {"stars out of order", "*a*b", "xxbxxa", false},
     {"x.* matches x alone", "clip.*", "clip", true},

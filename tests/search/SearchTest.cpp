@@ -65,8 +65,7 @@ TEST_F(Search, RecursiveReportsFoldersLevelByLevel)
     ASSERT_EQ(events.size(), 3u + 6u);
     EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 3),
               (std::vector<std::string>{"dir " + A, "dir " + A + "/S", "dir " + A + "/S/T"}));
-    EXPECT_EQ(sorted({found.begin(), found.begin() + 3}),
-              (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+    EXPECT_EQ(sorted({found.begin(), found.begin() + 3}), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
     EXPECT_EQ(sorted({found.begin() + 3, found.begin() + 5}), (std::vector<std::string>{A + "/S/T", A + "/S/s1"}));
     EXPECT_EQ(found[5], A + "/S/T/t1");
 
@@ -84,7 +83,7 @@ TEST_F(Search, NotRecursiveAndPatterns)
     EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
 
     found.clear();
-    search.setSearchName("");  // empty is "*.*"
+    search.setSearchName("");      // empty is "*.*"
     search.setDirectory(A + "/");  // a trailing separator is not doubled
     EXPECT_TRUE(search.Search());
     EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
@@ -209,11 +208,16 @@ TEST_P(WalkByFacts, ReportsTheSameEntriesAndKindsWhateverTheHandlerReads)
         EXPECT_TRUE(folders.emplace(found[i], foundData[i].IsDirectory).second) << found[i];
         EXPECT_EQ(foundData[i].IsHidden, found[i] == A + "/.hidden") << found[i];
     }
-    EXPECT_EQ(folders, (std::map<std::string, bool>{{A + "/.hidden", false},   {A + "/S", true},
-                                                    {A + "/S/T", true},        {A + "/S/T/t1", false},
-                                                    {A + "/S/loop", true},     {A + "/S/s1", false},
-                                                    {A + "/a1", false},        {A + "/a2", false},
-                                                    {A + "/dangling", false},  {A + "/file-link", false},
+    EXPECT_EQ(folders, (std::map<std::string, bool>{{A + "/.hidden", false},
+                                                    {A + "/S", true},
+                                                    {A + "/S/T", true},
+                                                    {A + "/S/T/t1", false},
+                                                    {A + "/S/loop", true},
+                                                    {A + "/S/s1", false},
+                                                    {A + "/a1", false},
+                                                    {A + "/a2", false},
+                                                    {A + "/dangling", false},
+                                                    {A + "/file-link", false},
                                                     {A + "/pipe", false}}));
     // Size and times come only with the full record.
     const auto a2 = std::find(found.begin(), found.end(), A + "/a2") - found.begin();
@@ -248,7 +252,9 @@ TEST(FolderWalk, DeepTreesOfLongNamesAreListedWhole)
     search.setDirectory(dir.path());
     search.setRecursive(true);
     std::vector<std::string> found;
-    search.OnFind = [&](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) { found.push_back(Name); };
+    search.OnFind = [&](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) {
+        found.push_back(Name);
+    };
     EXPECT_TRUE(search.Search());
     EXPECT_EQ(found.size(), 2u * depth);
     EXPECT_EQ(std::count(found.begin(), found.end(), deepest + "/f"), 1);

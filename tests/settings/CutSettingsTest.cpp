@@ -44,8 +44,8 @@ TEST(CutSettings, TheFieldsLimitsAreThoseOfTheWindowsFields)
         std::int32_t minValue, maxValue, defaultValue;
     };
     const Row rows[] = {
-        {"S1", &TCutSettings::StartSecond, 0, 99999, 0},   {"S2", &TCutSettings::FrameCount, 1, 99999, 1},
-        {"S5", &TCutSettings::FramesPerSecond, 1, 60, 1},  {"S3", &TCutSettings::ImageWidth, 0, 9999, 320},
+        {"S1", &TCutSettings::StartSecond, 0, 99999, 0},  {"S2", &TCutSettings::FrameCount, 1, 99999, 1},
+        {"S5", &TCutSettings::FramesPerSecond, 1, 60, 1}, {"S3", &TCutSettings::ImageWidth, 0, 9999, 320},
         {"S4", &TCutSettings::ImageHeight, 0, 9999, 240},
     };
     const TCutSettings defaults;

@@ -23,8 +23,8 @@ TEST(SettingsFile, IntegerTexts)
     EXPECT_EQ(parseSettingsInteger("$FFFFFFFF"), -1);
     EXPECT_EQ(parseSettingsInteger("2147483647"), 2147483647);
     EXPECT_EQ(parseSettingsInteger("-2147483648"), INT32_MIN);
-    for (const char* bad : {"", "abc", "12abc", "0x", "$", "-", "2147483648", "0x100000000", "-0x10", "1 2",
-                            "1.5", "--1"}) {
+    for (const char* bad :
+         {"", "abc", "12abc", "0x", "$", "-", "2147483648", "0x100000000", "-0x10", "1 2", "1.5", "--1"}) {
         EXPECT_EQ(parseSettingsInteger(bad), std::nullopt) << bad;
     }
 }
@@ -94,13 +94,13 @@ TEST(SettingsFile, HandEditedFile)
                                        "M_LEFT=$20\r\n");
     const SettingsFile file(path);
     const TCutSettings read = readCutSettings(file, TCutSettings{});
-    EXPECT_EQ(read.StartSecond, 16);        // hexadecimal; the duplicate below is not read
-    EXPECT_EQ(read.FramesPerSecond, 500);   // limits are the spin edit's business
-    EXPECT_EQ(read.ImageWidth, 320);        // unreadable: default
-    EXPECT_EQ(read.ImageHeight, 240);       // empty: default
+    EXPECT_EQ(read.StartSecond, 16);       // hexadecimal; the duplicate below is not read
+    EXPECT_EQ(read.FramesPerSecond, 500);  // limits are the spin edit's business
+    EXPECT_EQ(read.ImageWidth, 320);       // unreadable: default
+    EXPECT_EQ(read.ImageHeight, 240);      // empty: default
     EXPECT_FALSE(read.RangeAll);
-    EXPECT_TRUE(read.RangeFromSecond);      // any non-zero value is true
-    EXPECT_TRUE(read.FormatJpeg);           // unreadable: the default
+    EXPECT_TRUE(read.RangeFromSecond);                // any non-zero value is true
+    EXPECT_TRUE(read.FormatJpeg);                     // unreadable: the default
     EXPECT_EQ(read.DestinationFolder.size(), 3000u);  // read whole
     EXPECT_EQ(read.WindowLeft, 32);
     EXPECT_EQ(read.WindowTop, 20);
@@ -125,7 +125,8 @@ TEST(SettingsFile, LongValuesAreReadWhole)
         {"2047 bytes", "/" + std::string(2046, 'a')},
         {"2048 bytes", "/" + std::string(2047, 'b')},
         {"a full path", "/" + std::string(4094, 'c')},
-        {"characters crossing byte 2047", [&] {
+        {"characters crossing byte 2047",
+         [&] {
              std::string s = "/xy";
              for (int i = 0; i < 700; ++i) s += kanji;
              return s;

@@ -147,8 +147,7 @@ int main(int argc, char** argv)
                 if (arguments[i] == "-ss") second = std::atoi(arguments[i + 1].c_str());
             if (const char* bytes = std::getenv("KELMORA_FAKE_PREVIEW_BYTES"))
                 std::ofstream(arguments.back(), std::ios::binary) << bytes;
-            else
-                writeBitmap(arguments.back(), second & 0xFF);
+            else writeBitmap(arguments.back(), second & 0xFF);
         } else {
             for (int n = 1; n <= frames; ++n) {
                 std::ofstream(numberedName(arguments.back(), n), std::ios::binary) << "frame " << n << "\n";

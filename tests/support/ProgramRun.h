@@ -35,7 +35,8 @@ inline std::vector<std::string> environmentWith(const Environment& changes)
     }
     for (std::size_t i = 0; i < changes.size(); ++i) {
         bool laterChange = false;
-        for (std::size_t j = i + 1; j < changes.size(); ++j) laterChange = laterChange || changes[j].first == changes[i].first;
+        for (std::size_t j = i + 1; j < changes.size(); ++j)
+            laterChange = laterChange || changes[j].first == changes[i].first;
         if (!laterChange && !changes[i].second.empty()) result.push_back(changes[i].first + "=" + changes[i].second);
     }
     return result;
@@ -63,12 +64,13 @@ inline ProgramResult runProgram(const std::string& program, std::vector<std::str
     arguments.insert(arguments.begin(), program);
     std::vector<std::string> env = environmentWith(environment);
     pid_t pid = -1;
-    const int started = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, pointersTo(arguments).data(),
-                                      pointersTo(env).data());
+    const int started =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, pointersTo(arguments).data(), pointersTo(env).data());
     posix_spawn_file_actions_destroy(&actions);
     for (const int end : {in[0], out[1], err[1]}) ::close(end);
     // Tests give little input: it goes in whole before the outputs are read.
-    if (started == 0 && !input.empty()) [[maybe_unused]] auto n = ::write(in[1], input.data(), input.size());
+    if (started == 0 && !input.empty()) [[maybe_unused]]
+        auto n = ::write(in[1], input.data(), input.size());
     ::close(in[1]);
     ProgramResult result;
     pollfd watch[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};

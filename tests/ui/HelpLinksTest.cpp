@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
-#include "tests/support/TempFolder.h"
 #include "platform/System.h"
+#include "tests/support/TempFolder.h"
 #include "ui/HelpLinks.h"
 
 using namespace kelmora;
@@ -39,8 +39,7 @@ TEST(HelpLinks, ProgramNameDropsFolderAndLastExtension)
 
 TEST(HelpLinks, PageAddressCarriesTheNameUnescaped)
 {
-    EXPECT_EQ(infoPageAddress("https://kelmora.example/", "C:\\Tools\\tool.exe",
-                              platform::PathStyle::Windows),
+    EXPECT_EQ(infoPageAddress("https://kelmora.example/", "C:\\Tools\\tool.exe", platform::PathStyle::Windows),
               "https://kelmora.example/info.php?pf=w&sn=tool");
     EXPECT_EQ(infoPageAddress("https://kelmora.example/", "/opt/k/my tool&x.bin", platform::PathStyle::Posix),
               "https://kelmora.example/info.php?pf=w&sn=my tool&x");
@@ -93,9 +92,8 @@ TEST_P(GuideButtons, OpenTheGuideWhereItIs)
     QTest::mouseClick(form->SSButton4, Qt::LeftButton);
 
     const std::string guideFolder = path(QString::fromLatin1(row.opensFrom));
-    const std::string info = infoBaseAddress().empty()
-                                 ? guideFolder + "/Readme.html"
-                                 : infoPageAddress(infoBaseAddress(), platform::programPath());
+    const std::string info = infoBaseAddress().empty() ? guideFolder + "/Readme.html"
+                                                       : infoPageAddress(infoBaseAddress(), platform::programPath());
     EXPECT_EQ(opened, (std::vector<std::string>{guideFolder + "/Readme.txt", info}));
 }
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <functional>
 #include <QFrame>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "ui/InfoForm1.h"
 #include "ui/MascotPanel.h"
@@ -56,8 +56,8 @@ TEST(InfoForm1, CentredTheFirstTimeThenWhereItWasLeft)
         const QRect own = info.frameGeometry();
         const QRect over = main.frameGeometry();
         return own.size() != info.size()
-               && own.topLeft() == over.topLeft() + QPoint((over.width() - own.width()) / 2,
-                                                           (over.height() - own.height()) / 2);
+               && own.topLeft()
+                      == over.topLeft() + QPoint((over.width() - own.width()) / 2, (over.height() - own.height()) / 2);
     };
     bool wasCentred = false;
     showAndClose(info, main, [&] { wasCentred = QTest::qWaitFor(centred); });

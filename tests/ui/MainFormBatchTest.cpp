@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QTimer>
 #include <fcntl.h>
-#include <unistd.h>
 #include <functional>
+#include <unistd.h>
 
 #include "platform/System.h"
 #include "tests/support/FakeExtractorLog.h"
@@ -32,8 +32,8 @@ protected:
     void TearDown() override
     {
         MainFormTest::TearDown();
-        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD",
-                                 "KELMORA_FAKE_HOLD_NAME", "KELMORA_FAKE_PREVIEW_BYTES"})
+        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD", "KELMORA_FAKE_HOLD_NAME",
+                                 "KELMORA_FAKE_PREVIEW_BYTES"})
             qunsetenv(name);
         if (!savedPath.isNull()) qputenv("PATH", savedPath);
     }
@@ -172,7 +172,8 @@ TEST_F(MainFormBatchTest, FailedRunsAreListedAndTheFinishFlagStaysOff)
     EXPECT_EQ(beeps.count, 1);
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].text.toStdString(), "次のファイルを変換できませんでした。\n" + path(QStringLiteral("a.avi"))
-                                                 + "（終了コード 1）\n" + path(QStringLiteral("b.avi")) + "（終了コード 1）");
+                                                 + "（終了コード 1）\n" + path(QStringLiteral("b.avi"))
+                                                 + "（終了コード 1）");
     EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
 }
 
@@ -244,7 +245,8 @@ TEST_F(MainFormBatchTest, StoppingABatchEndsTheRunningExtractorAndNamesWhatWasNo
          QStringLiteral("カットを中止しますか？"), false},
         {"Esc in the destination field", [](TMainForm1& w) { QTest::keyClick(w.BrowseEdit1, Qt::Key_Escape); },
          QStringLiteral("カットを中止しますか？"), false},
-        {"the close button", [](TMainForm1& w) { w.close(); }, QStringLiteral("カット中です。中止して閉じますか？"), true},
+        {"the close button", [](TMainForm1& w) { w.close(); }, QStringLiteral("カット中です。中止して閉じますか？"),
+         true},
     };
     holdRunsOf("a.avi");
     for (const Row& row : rows) {
@@ -265,9 +267,9 @@ TEST_F(MainFormBatchTest, StoppingABatchEndsTheRunningExtractorAndNamesWhatWasNo
         EXPECT_EQ(runs().size(), 1u);
         EXPECT_TRUE(platform::fileExists(path(QStringLiteral("out/a_00003.jpg"))));
         ASSERT_EQ(notices.size(), 1u);
-        EXPECT_EQ(notices[0].text.toStdString(), "次のファイルを変換できませんでした。\n" + path(QStringLiteral("a.avi"))
-                                                     + "（途中で中止しました）\n" + path(QStringLiteral("b.avi"))
-                                                     + "（中止のため未変換）");
+        EXPECT_EQ(notices[0].text.toStdString(), "次のファイルを変換できませんでした。\n"
+                                                     + path(QStringLiteral("a.avi")) + "（途中で中止しました）\n"
+                                                     + path(QStringLiteral("b.avi")) + "（中止のため未変換）");
         EXPECT_EQ(w.isVisible(), !row.closes);
         EXPECT_EQ(platform::fileExists(w.SettingsFilePath()), row.closes);
         EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
@@ -286,9 +288,9 @@ TEST_F(MainFormBatchTest, AnEntryDroppedDuringARunIsCutAndNoneTwice)
     w.SSButton10Click();
     std::vector<std::string> outputs;
     for (const auto& run : runs()) outputs.push_back(output(run));
-    EXPECT_EQ(outputs, (std::vector<std::string>{path(QStringLiteral("out/b_%05d.jpg")),
-                                                 path(QStringLiteral("out/a_%05d.jpg")),
-                                                 path(QStringLiteral("out/c_%05d.jpg"))}));
+    EXPECT_EQ(outputs,
+              (std::vector<std::string>{path(QStringLiteral("out/b_%05d.jpg")), path(QStringLiteral("out/a_%05d.jpg")),
+                                        path(QStringLiteral("out/c_%05d.jpg"))}));
 }
 
 TEST_F(MainFormBatchTest, TheDestinationFieldKeepsTypedSeparatorsUntilItIsLeft)
@@ -332,7 +334,9 @@ TEST_F(MainFormBatchTest, ARunEndingUnderAModalWindowIsNotSignalledOverAndOver)
     QTimer::singleShot(0, &w, [&] {
         QEventLoop modal;
         QTimer::singleShot(0, &modal, [&] {
-            { HeldRun held(hold()); }  // the run ends while the modal window is up...
+            {
+                HeldRun held(hold());
+            }  // the run ends while the modal window is up...
             EXPECT_TRUE(QTest::qWaitFor([&counter] { return counter.count > 0; }));
             // ...and its end is not signalled again however often the program looks.
             for (int i = 0; i < 50; ++i) QCoreApplication::processEvents();
@@ -443,10 +447,8 @@ TEST_F(MainFormBatchTest, ALeftoverAtThePreviewsNameIsRemovedFirstAndNeverFollow
         const QString preview = QString::fromStdString(w.PreviewFilePath());
         QFile::remove(preview);
         writeFile(QStringLiteral("precious.txt"), "keep me");
-        if (row.link)
-            ASSERT_TRUE(QFile::link(QString::fromStdString(path(QStringLiteral("precious.txt"))), preview));
-        else
-            writeFile(QStringLiteral("_thumb.bmp"), "not a bitmap");
+        if (row.link) ASSERT_TRUE(QFile::link(QString::fromStdString(path(QStringLiteral("precious.txt"))), preview));
+        else writeFile(QStringLiteral("_thumb.bmp"), "not a bitmap");
         w.SpinEdit1->SetValue(3);
         ASSERT_TRUE(previewShown(w));
         EXPECT_TRUE(notices.empty());
@@ -454,7 +456,8 @@ TEST_F(MainFormBatchTest, ALeftoverAtThePreviewsNameIsRemovedFirstAndNeverFollow
         EXPECT_FALSE(QFileInfo(preview).exists() || QFileInfo(preview).isSymLink());
         EXPECT_EQ(readFile(QStringLiteral("precious.txt")), QByteArray("keep me"));
         if (!row.extractor) {
-            QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"), QString::fromStdString(path(QStringLiteral("ffmpeg"))));
+            QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
+                        QString::fromStdString(path(QStringLiteral("ffmpeg"))));
             qputenv("PATH", savedPath);
         }
     }

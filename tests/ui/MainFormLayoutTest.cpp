@@ -24,20 +24,15 @@ TEST_F(MainFormTest, EveryElementSitsAtItsBoundsInStoredOrder)
     // Direct children of the form, bottom to top: graphic elements in stored
     // order, then the windowed ones in tab order.
     const Bounds onForm[] = {
-        {"GradBox3", {0, 190, 240, 136}},   {"GradBox2", {0, 0, 550, 16}},
-        {"SLabel1", {102, 3, 138, 11}},     {"GradBox1", {0, 17, 240, 172}},
-        {"GradBox5", {0, 327, 550, 110}},   {"SLabel10", {8, 22, 57, 11}},
-        {"SLabel15", {8, 134, 114, 11}},    {"SLabel21", {8, 194, 44, 11}},
-        {"GradBox6", {540, 17, 10, 309}},   {"SLabel22", {8, 336, 297, 11}},
-        {"ShadowLabel1", {8, 230, 55, 11}}, {"Shape1", {241, 321, 298, 5}},
-        {"ShadowLabel2", {8, 78, 57, 11}},  {"Panel1", {12, 34, 216, 40}},
-        {"Panel12", {12, 90, 216, 40}},     {"Panel3", {12, 146, 216, 40}},
-        {"Panel8", {12, 242, 216, 38}},     {"BrowseEdit1", {12, 206, 216, 19}},
-        {"ListBox1", {12, 350, 526, 80}},   {"Panel6", {54, 2, 44, 12}},
-        {"Panel7", {36, 2, 16, 12}},        {"Panel2", {20, 2, 16, 12}},
-        {"Panel4", {4, 2, 16, 12}},         {"Panel5", {60, 287, 120, 30}},
-        {"Panel9", {492, 338, 44, 12}},     {"Panel10", {240, 10, 300, 311}},
-        {"Panel11", {34, 70, 82, 62}},
+        {"GradBox3", {0, 190, 240, 136}},  {"GradBox2", {0, 0, 550, 16}},      {"SLabel1", {102, 3, 138, 11}},
+        {"GradBox1", {0, 17, 240, 172}},   {"GradBox5", {0, 327, 550, 110}},   {"SLabel10", {8, 22, 57, 11}},
+        {"SLabel15", {8, 134, 114, 11}},   {"SLabel21", {8, 194, 44, 11}},     {"GradBox6", {540, 17, 10, 309}},
+        {"SLabel22", {8, 336, 297, 11}},   {"ShadowLabel1", {8, 230, 55, 11}}, {"Shape1", {241, 321, 298, 5}},
+        {"ShadowLabel2", {8, 78, 57, 11}}, {"Panel1", {12, 34, 216, 40}},      {"Panel12", {12, 90, 216, 40}},
+        {"Panel3", {12, 146, 216, 40}},    {"Panel8", {12, 242, 216, 38}},     {"BrowseEdit1", {12, 206, 216, 19}},
+        {"ListBox1", {12, 350, 526, 80}},  {"Panel6", {54, 2, 44, 12}},        {"Panel7", {36, 2, 16, 12}},
+        {"Panel2", {20, 2, 16, 12}},       {"Panel4", {4, 2, 16, 12}},         {"Panel5", {60, 287, 120, 30}},
+        {"Panel9", {492, 338, 44, 12}},    {"Panel10", {240, 10, 300, 311}},   {"Panel11", {34, 70, 82, 62}},
     };
     QStringList order;
     for (QObject* child : window.children())
@@ -48,28 +43,21 @@ TEST_F(MainFormTest, EveryElementSitsAtItsBoundsInStoredOrder)
         auto* widget = window.findChild<QWidget*>(QString::fromLatin1(b.name), Qt::FindDirectChildrenOnly);
         ASSERT_NE(widget, nullptr) << b.name;
         // Shadow labels size themselves to their text in the font at hand.
-        if (qobject_cast<TShadowLabel*>(widget))
-            EXPECT_EQ(widget->pos(), b.rect.topLeft()) << b.name;
-        else
-            EXPECT_EQ(widget->geometry(), b.rect) << b.name;
+        if (qobject_cast<TShadowLabel*>(widget)) EXPECT_EQ(widget->pos(), b.rect.topLeft()) << b.name;
+        else EXPECT_EQ(widget->geometry(), b.rect) << b.name;
     }
     EXPECT_EQ(order, expected);
 
     const Bounds inPanels[] = {
-        {"RadioButton1", {4, 4, 208, 14}},   {"RadioButton2", {4, 20, 14, 14}},
-        {"SpinEdit1", {22, 16, 50, 20}},     {"Label1", {74, 22, 42, 11}},
-        {"SpinEdit2", {116, 16, 50, 20}},    {"Label2", {168, 22, 40, 11}},
-        {"RadioButton9", {4, 4, 208, 14}},   {"RadioButton10", {4, 20, 14, 14}},
-        {"Label4", {22, 22, 47, 11}},        {"SpinEdit5", {72, 16, 50, 20}},
-        {"Label5", {124, 22, 40, 11}},       {"RadioButton3", {4, 4, 208, 14}},
-        {"RadioButton4", {4, 20, 14, 14}},   {"SpinEdit3", {22, 16, 50, 20}},
-        {"Label3", {74, 22, 11, 11}},        {"SpinEdit4", {84, 16, 50, 20}},
-        {"RadioButton5", {4, 4, 104, 14}},   {"RadioButton6", {108, 4, 104, 14}},
-        {"RadioButton7", {4, 20, 104, 14}},  {"RadioButton8", {108, 20, 104, 14}},
-        {"SSButton4", {0, 0, 44, 12}},       {"SSButton3", {0, 0, 16, 12}},
-        {"SSButton2", {0, 0, 16, 12}},       {"SSButton1", {0, 0, 16, 12}},
-        {"SSButton10", {0, 0, 120, 30}},     {"SSButton5", {0, 0, 44, 12}},
-        {"Image2", {1, 1, 80, 60}},
+        {"RadioButton1", {4, 4, 208, 14}},  {"RadioButton2", {4, 20, 14, 14}},    {"SpinEdit1", {22, 16, 50, 20}},
+        {"Label1", {74, 22, 42, 11}},       {"SpinEdit2", {116, 16, 50, 20}},     {"Label2", {168, 22, 40, 11}},
+        {"RadioButton9", {4, 4, 208, 14}},  {"RadioButton10", {4, 20, 14, 14}},   {"Label4", {22, 22, 47, 11}},
+        {"SpinEdit5", {72, 16, 50, 20}},    {"Label5", {124, 22, 40, 11}},        {"RadioButton3", {4, 4, 208, 14}},
+        {"RadioButton4", {4, 20, 14, 14}},  {"SpinEdit3", {22, 16, 50, 20}},      {"Label3", {74, 22, 11, 11}},
+        {"SpinEdit4", {84, 16, 50, 20}},    {"RadioButton5", {4, 4, 104, 14}},    {"RadioButton6", {108, 4, 104, 14}},
+        {"RadioButton7", {4, 20, 104, 14}}, {"RadioButton8", {108, 20, 104, 14}}, {"SSButton4", {0, 0, 44, 12}},
+        {"SSButton3", {0, 0, 16, 12}},      {"SSButton2", {0, 0, 16, 12}},        {"SSButton1", {0, 0, 16, 12}},
+        {"SSButton10", {0, 0, 120, 30}},    {"SSButton5", {0, 0, 44, 12}},        {"Image2", {1, 1, 80, 60}},
     };
     for (const Bounds& b : inPanels) {
         auto* widget = window.findChild<QWidget*>(QString::fromLatin1(b.name));
@@ -91,7 +79,7 @@ TEST_F(MainFormTest, RadioRowsAndTheSelectedEntryShowTheirOwnColours)
         const char* row;
         QPoint at;
     } silver[] = {
-        {"RadioButton1", {216, 45}}, {"RadioButton9", {216, 101}}, {"RadioButton3", {216, 157}},
+        {"RadioButton1", {216, 45}},  {"RadioButton9", {216, 101}}, {"RadioButton3", {216, 157}},
         {"RadioButton5", {100, 253}}, {"RadioButton6", {220, 253}}, {"RadioButton8", {220, 269}},
     };
     for (const auto& row : silver) {
@@ -114,7 +102,7 @@ TEST_F(MainFormTest, StartsWithFirstChoicesOnAndDependentFieldsDisabled)
     for (auto* off : {w.RadioButton2, w.RadioButton10, w.RadioButton4, w.RadioButton6, w.RadioButton7, w.RadioButton8})
         EXPECT_FALSE(off->isChecked());
     for (QWidget* disabled : std::initializer_list<QWidget*>{w.SpinEdit1, w.Label1, w.SpinEdit2, w.Label2, w.Label4,
-                                                            w.SpinEdit5, w.Label5, w.SpinEdit3, w.Label3, w.SpinEdit4})
+                                                             w.SpinEdit5, w.Label5, w.SpinEdit3, w.Label3, w.SpinEdit4})
         EXPECT_FALSE(disabled->isEnabled()) << disabled->objectName().toStdString();
     EXPECT_FALSE(w.SSButton10->isEnabled());
     EXPECT_TRUE(w.SSButton5->isEnabled());

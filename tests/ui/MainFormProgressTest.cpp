@@ -23,7 +23,8 @@ struct TitleWatch : QObject {
     {
         if (event->type() == QEvent::WindowTitleChange) {
             const QRect row = form.ListBox1->visualRect(form.ListBox1->currentIndex());
-            steps.push_back({form.windowTitle(), form.SelectedIndex(), form.ListBox1->viewport()->rect().contains(row)});
+            steps.push_back(
+                {form.windowTitle(), form.SelectedIndex(), form.ListBox1->viewport()->rect().contains(row)});
         }
         return false;
     }
@@ -31,7 +32,8 @@ struct TitleWatch : QObject {
 
 TEST_F(MainFormTest, TheTitleAndTheSelectionFollowTheBatch)
 {
-    ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"), QString::fromStdString(path(QStringLiteral("ffmpeg")))));
+    ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
+                            QString::fromStdString(path(QStringLiteral("ffmpeg")))));
     // More entries than the list shows at once, and a folder found below a
     // registered one, which gets no run: entry 16 of 31.
     std::vector<std::string> targets;

@@ -1,8 +1,8 @@
 // Loading Kelmora.ini at the first activation and writing it on close.
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QListView>
+#include <QScreen>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,9 +20,10 @@ TEST_F(MainFormTest, WithoutAFileTheDefaultsStayAndCloseWritesEveryKeyInOrder)
     EXPECT_EQ(w.Tag(), 1);
 
     ASSERT_TRUE(w.FormClose());
-    const QByteArray expected = "[SET]\nM_LEFT=20\nM_TOP=20\n[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\n"
-                                "R3=1\nR4=0\nS3=320\nS4=240\nB1=" +
-                                QByteArray::fromStdString(programFolder()) + "\nR5=1\nR6=0\nR7=0\nR8=0\n";
+    const QByteArray expected =
+        "[SET]\nM_LEFT=20\nM_TOP=20\n[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\n"
+        "R3=1\nR4=0\nS3=320\nS4=240\nB1="
+        + QByteArray::fromStdString(programFolder()) + "\nR5=1\nR6=0\nR7=0\nR8=0\n";
     QByteArray written = readFile(QStringLiteral("Kelmora.ini"));
     written.replace("\r\n", "\n");
     EXPECT_EQ(written, expected);
@@ -61,8 +62,7 @@ TEST_F(MainFormTest, APositionOffEveryScreenOpensOnOneAndIsSavedAsItIs)
     } rows[] = {
         {"on the screen", "M_LEFT=30\nM_TOP=40\n", {30, 40}},
         {"a monitor unplugged", "M_LEFT=-2000\nM_TOP=-2000\n", screen.topLeft()},
-        {"below and to the right", "M_LEFT=5000\nM_TOP=5000\n",
-         {screen.right() + 1 - 550, screen.bottom() + 1 - 16}},
+        {"below and to the right", "M_LEFT=5000\nM_TOP=5000\n", {screen.right() + 1 - 550, screen.bottom() + 1 - 16}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
@@ -141,7 +141,8 @@ TEST_F(MainFormTest, ARefusedSaveAsksWhetherToCloseWithoutSaving)
     w.show();
     // A folder where the file should be: no write can succeed, even as root.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Kelmora.ini")));
-    const QString question = QString::fromStdString(w.SettingsFilePath()) + QStringLiteral(" に書き込めません\n保存せずに閉じますか？");
+    const QString question =
+        QString::fromStdString(w.SettingsFilePath()) + QStringLiteral(" に書き込めません\n保存せずに閉じますか？");
     struct Row {
         const char* name;
         bool answer;
@@ -167,8 +168,9 @@ TEST_F(MainFormTest, ASettingsNameThatIsNoFileGivesTheDefaultsAndTheCloseQuestio
     EXPECT_EQ(w.pos(), QPoint(20, 20));
     EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].text, QString::fromStdString(w.SettingsFilePath())
-                                   + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
+    EXPECT_EQ(notices[0].text,
+              QString::fromStdString(w.SettingsFilePath())
+                  + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
 
     EXPECT_FALSE(w.FormClose());  // "いいえ": the window stays
     ASSERT_EQ(questions.size(), 1u);

@@ -4,9 +4,9 @@
 #include <QContextMenuEvent>
 #include <QListView>
 #include <QMenu>
-#include <QTest>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTest>
 #include <QUrl>
 #include <cstdio>
 
@@ -44,10 +44,10 @@ TEST_F(MainFormTest, ManyNamesGoInAsOneInsertInSortedOrder)
     writeFile(QStringLiteral("v/B.avi"));
     writeFile(QStringLiteral("v/a.avi"));
     writeFile(QStringLiteral("w/sub/d.avi"));
-    const std::vector<std::string> names{path("v/c.avi"), path("w"), path("v/none.avi"), path("v/B.avi"),
-                                         path("v/a.avi"), path("v/c.avi")};
-    const std::vector<std::string> expected{path("v/a.avi"), path("v/a.avi"),     path("v/B.avi"), path("v/c.avi"),
-                                            path("v/c.avi"), path("w/sub"), path("w/sub/d.avi")};
+    const std::vector<std::string> names{path("v/c.avi"), path("w"),       path("v/none.avi"),
+                                         path("v/B.avi"), path("v/a.avi"), path("v/c.avi")};
+    const std::vector<std::string> expected{path("v/a.avi"), path("v/a.avi"), path("v/B.avi"),    path("v/c.avi"),
+                                            path("v/c.avi"), path("w/sub"),   path("w/sub/d.avi")};
     const struct {
         const char* way;
         bool dropped;
@@ -130,7 +130,9 @@ TEST_F(MainFormTest, TheListMenuAddsAsADropDoes)
         QStringList answer;
         std::vector<std::string> expected;
     } rows[] = {
-        {"several files", false, {local("c d.avi"), local("v/none.avi"), local("v/b.avi")},
+        {"several files",
+         false,
+         {local("c d.avi"), local("v/none.avi"), local("v/b.avi")},
          {path("c d.avi"), path("v/b.avi")}},
         {"a folder", true, {local("v")}, {path("v/b.avi"), path("v/sub"), path("v/sub/a.avi")}},
         {"cancelled", false, {}, {}},

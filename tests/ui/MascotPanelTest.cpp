@@ -30,11 +30,11 @@ TEST(MascotPanel, BeforeTheFirstTickTheBlackBackdropShows)
     EXPECT_TRUE(panel.Image1->Picture.isNull());
     const QImage shot = panel.grab().toImage();
     ASSERT_EQ(shot.size(), QSize(300, 311));
-    EXPECT_EQ(shot.pixelColor(150, 150), QColor(Qt::black));  // inside Shape8, under Image1
+    EXPECT_EQ(shot.pixelColor(150, 150), QColor(Qt::black));       // inside Shape8, under Image1
     EXPECT_EQ(shot.pixelColor(6, 150), QColor(0x80, 0x80, 0x80));  // Shape8's outline
-    EXPECT_GT(shot.pixelColor(2, 150).red(), 240);  // the backdrop is white at its left
-    EXPECT_LT(shot.pixelColor(297, 150).red(), 140);  // and grey at its right
-    EXPECT_EQ(shot.pixelColor(0, 0), QColor(Qt::black));  // its outline
+    EXPECT_GT(shot.pixelColor(2, 150).red(), 240);                 // the backdrop is white at its left
+    EXPECT_LT(shot.pixelColor(297, 150).red(), 140);               // and grey at its right
+    EXPECT_EQ(shot.pixelColor(0, 0), QColor(Qt::black));           // its outline
 }
 
 TEST(MascotPanel, TimerStepsTheFramesIntoThePicture)
@@ -106,7 +106,7 @@ TEST(MascotPanel, PressesStayInTheMascotArea)
     panel->move(240, 10);
     panel->Timer1->stop();
     form.show();
-    QTest::mouseClick(panel, Qt::LeftButton, {}, {2, 2});       // on the backdrop
+    QTest::mouseClick(panel, Qt::LeftButton, {}, {2, 2});  // on the backdrop
     QTest::mouseClick(panel->Shape8, Qt::LeftButton, {}, {10, 10});
     QTest::mouseClick(panel->Image1, Qt::LeftButton, {}, {10, 10});
     EXPECT_EQ(form.presses, 0);

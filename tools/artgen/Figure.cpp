@@ -19,10 +19,7 @@ QPointF dir(double degrees)
     return {std::sin(r), std::cos(r)};
 }
 
-QPointF normal(QPointF d)
-{
-    return {-d.y(), d.x()};
-}
+QPointF normal(QPointF d) { return {-d.y(), d.x()}; }
 
 const QColor Outline(40, 22, 26);
 const QColor SkinLight(255, 236, 220);
@@ -45,8 +42,7 @@ void limb(QPainter& p, QPointF a, QPointF b, double width, QColor light, QColor 
     p.drawLine(a, b);
 }
 
-void ball(QPainter& p, QPointF c, double rx, double ry, QColor light, QColor mid, QColor dark,
-          double outline = 2.0)
+void ball(QPainter& p, QPointF c, double rx, double ry, QColor light, QColor mid, QColor dark, double outline = 2.0)
 {
     QRadialGradient g(c, std::max(rx, ry) * 1.15, c + QPointF(-rx * 0.35, -ry * 0.4));
     g.setColorAt(0, light);
@@ -59,10 +55,8 @@ void ball(QPainter& p, QPointF c, double rx, double ry, QColor light, QColor mid
 
 void hand(QPainter& p, QPointF c, double r, bool glove)
 {
-    if (glove)
-        ball(p, c, r, r, QColor(255, 255, 255), QColor(236, 238, 244), QColor(160, 166, 182));
-    else
-        ball(p, c, r, r, SkinLight, SkinMid, SkinDark);
+    if (glove) ball(p, c, r, r, QColor(255, 255, 255), QColor(236, 238, 244), QColor(160, 166, 182));
+    else ball(p, c, r, r, SkinLight, SkinMid, SkinDark);
 }
 
 void cheeks(QPainter& p, QPointF a, QPointF b, double r)
@@ -273,7 +267,8 @@ void drawHero(QPainter& p, const Pose& pose)
         for (int i = 0; i < 10; ++i) {
             const double r = (i % 2 == 0) ? 10.5 : 4.4;
             const QPointF q = QPointF(0, -82) + QPointF(std::sin(i * Pi / 5), -std::cos(i * Pi / 5)) * r;
-            if (i == 0) star.moveTo(q); else star.lineTo(q);
+            if (i == 0) star.moveTo(q);
+            else star.lineTo(q);
         }
         star.closeSubpath();
         QLinearGradient sg(0, -92, 0, -72);

@@ -11,15 +11,15 @@ namespace artgen {
 struct Pose {
     QPointF feet{110, 282};  // point between the feet on the ground
     double scale = 1.0;
-    double rotation = 0.0;   // whole body, degrees, about the feet
-    double lift = 0.0;       // body raised above the feet (bobbing), pixels
-    double armAngle = 35;    // blade arm: 0 down, 90 towards the viewer's right, 180 up
-    double bladeAngle = 172; // direction of the blade from the hand, same measure
+    double rotation = 0.0;    // whole body, degrees, about the feet
+    double lift = 0.0;        // body raised above the feet (bobbing), pixels
+    double armAngle = 35;     // blade arm: 0 down, 90 towards the viewer's right, 180 up
+    double bladeAngle = 172;  // direction of the blade from the hand, same measure
     double otherArmAngle = -30;
-    double glint = -1;       // 0..1 position of a glint running up the blade; < 0 none
+    double glint = -1;  // 0..1 position of a glint running up the blade; < 0 none
     double glintAlpha = 0;
     bool mouthOpen = false;
-    bool cape = false;       // a red cape behind the shoulders (flying)
+    bool cape = false;  // a red cape behind the shoulders (flying)
     double capeWave = 0;
 };
 

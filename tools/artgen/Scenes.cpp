@@ -249,9 +249,13 @@ void slash(QPainter& p, const QTransform& strip, int i, double alpha, double len
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
-    const struct { double width; QColor colour; } layers[] = {
-        {22, QColor(90, 180, 255, 50)}, {12, QColor(140, 220, 255, 110)},
-        {6, QColor(220, 250, 255, 200)}, {2.5, QColor(255, 255, 255, 255)}};
+    const struct {
+        double width;
+        QColor colour;
+    } layers[] = {{22, QColor(90, 180, 255, 50)},
+                  {12, QColor(140, 220, 255, 110)},
+                  {6, QColor(220, 250, 255, 200)},
+                  {2.5, QColor(255, 255, 255, 255)}};
     for (const auto& layer : layers) {
         QColor col = layer.colour;
         col.setAlphaF(col.alphaF() * alpha);
@@ -346,10 +350,7 @@ void opening(QPainter& p, int f)
     fade(p, smooth(f / 5.0) * 0.97 + 0.03);
 }
 
-void idle(QPainter& p, int f)
-{
-    hero(p, idlePose((f - 36) / 9.0));
-}
+void idle(QPainter& p, int f) { hero(p, idlePose((f - 36) / 9.0)); }
 
 void finish(QPainter& p, int f)
 {
@@ -359,7 +360,9 @@ void finish(QPainter& p, int f)
     action.otherArmAngle = -40;
     action.mouthOpen = k >= 4 && k < 21;
     // Wind up, three slashes, then back home.
-    struct ArmPose { double arm, blade; };
+    struct ArmPose {
+        double arm, blade;
+    };
     const ArmPose rest{35, 172}, windUp{170, 200}, follow{118, 160}, cut{58, 92};
     ArmPose arm = rest;
     if (k <= 4) {
