@@ -64,7 +64,7 @@ FontEntry& fontEntry(const QFont& font)
 class Measure {
 public:
     Measure(FontEntry& font, bool expandTabs)
-        : font_(font), expandTabs_(expandTabs), tabStop_(std::max(1, 8 * font.metrics.averageCharWidth()))
+        : m_font(font), m_expandTabs(expandTabs), m_tabStop(std::max(1, 8 * font.metrics.averageCharWidth()))
     {
     }
 
@@ -76,19 +76,19 @@ public:
         int runStart = 0;
         for (int i = 0; i < count; ++i) {
             if (text[i] != QLatin1Char('\t')) continue;
-            x += font_.advance(text, runStart, i);
-            if (expandTabs_) x = (x / tabStop_ + 1) * tabStop_;
+            x += m_font.advance(text, runStart, i);
+            if (m_expandTabs) x = (x / m_tabStop + 1) * m_tabStop;
             runStart = i + 1;
         }
-        return x + font_.advance(text, runStart, count);
+        return x + m_font.advance(text, runStart, count);
     }
 
-    const QFontMetrics& metrics() const { return font_.metrics; }
+    const QFontMetrics& metrics() const { return m_font.metrics; }
 
 private:
-    FontEntry& font_;
-    bool expandTabs_;
-    int tabStop_;
+    FontEntry& m_font;
+    bool m_expandTabs;
+    int m_tabStop;
 };
 
 // Removes the "&" marks: "&x" underlines x, "&&" is one "&", a final "&" is dropped.

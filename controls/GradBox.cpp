@@ -18,7 +18,7 @@ TGradBox::TGradBox(QWidget* parent) : QWidget(parent)
 
 void TGradBox::repaintIf(bool changed)
 {
-    if (changed && !loading_) update();
+    if (changed && !m_loading) update();
 }
 
 template <typename T>
@@ -29,23 +29,23 @@ static bool storeValue(T& field, T value)
     return true;
 }
 
-void TGradBox::setCaptionLeft(int value) { repaintIf(storeValue(captionLeft_, value)); }
-void TGradBox::setCaptionTop(int value) { repaintIf(storeValue(captionTop_, value)); }
-void TGradBox::setTopColor(TColor value) { repaintIf(storeValue(topColor_, value)); }
-void TGradBox::setLastColor(TColor value) { repaintIf(storeValue(lastColor_, value)); }
-void TGradBox::setOutLineColor(TColor value) { repaintIf(storeValue(outLineColor_, value) && drawOutLine_); }
-void TGradBox::setDrawOutLine(bool value) { repaintIf(storeValue(drawOutLine_, value)); }
-void TGradBox::setGradStyle(TGradStyle value) { repaintIf(storeValue(gradStyle_, value)); }
-void TGradBox::setFont3D(bool value) { repaintIf(storeValue(font3D_, value)); }
-void TGradBox::setFontDepth(int value) { repaintIf(storeValue(fontDepth_, value & 0xFF) && font3D_); }
-void TGradBox::setStyle3D(TFontStyle3D value) { repaintIf(storeValue(style3D_, value)); }
-void TGradBox::setBackFont(TColor value) { repaintIf(storeValue(backFont_, value) && font3D_); }
-void TGradBox::setCaption(const QString& value) { repaintIf(storeValue(caption_, value)); }
-void TGradBox::setFont(const TFont& value) { repaintIf(storeValue(font_, value)); }
+void TGradBox::setCaptionLeft(int value) { repaintIf(storeValue(m_captionLeft, value)); }
+void TGradBox::setCaptionTop(int value) { repaintIf(storeValue(m_captionTop, value)); }
+void TGradBox::setTopColor(TColor value) { repaintIf(storeValue(m_topColor, value)); }
+void TGradBox::setLastColor(TColor value) { repaintIf(storeValue(m_lastColor, value)); }
+void TGradBox::setOutLineColor(TColor value) { repaintIf(storeValue(m_outLineColor, value) && m_drawOutLine); }
+void TGradBox::setDrawOutLine(bool value) { repaintIf(storeValue(m_drawOutLine, value)); }
+void TGradBox::setGradStyle(TGradStyle value) { repaintIf(storeValue(m_gradStyle, value)); }
+void TGradBox::setFont3D(bool value) { repaintIf(storeValue(m_font3D, value)); }
+void TGradBox::setFontDepth(int value) { repaintIf(storeValue(m_fontDepth, value & 0xFF) && m_font3D); }
+void TGradBox::setStyle3D(TFontStyle3D value) { repaintIf(storeValue(m_style3D, value)); }
+void TGradBox::setBackFont(TColor value) { repaintIf(storeValue(m_backFont, value) && m_font3D); }
+void TGradBox::setCaption(const QString& value) { repaintIf(storeValue(m_caption, value)); }
+void TGradBox::setFont(const TFont& value) { repaintIf(storeValue(m_font, value)); }
 
 void TGradBox::Loaded()
 {
-    loading_ = false;
+    m_loading = false;
     update();
 }
 
@@ -57,11 +57,11 @@ void TGradBox::changeEvent(QEvent* event)
 
 void TGradBox::SetColarray()
 {
-    switch (gradStyle_) {
+    switch (m_gradStyle) {
     case gsTopBottom:
-    case gsLeftRight: colorTable_ = gradientBoxTable(topColor_, lastColor_); break;
+    case gsLeftRight: m_colorTable = gradientBoxTable(m_topColor, m_lastColor); break;
     case gsBottomTop:
-    case gsRightLeft: colorTable_ = gradientBoxTable(lastColor_, topColor_); break;
+    case gsRightLeft: m_colorTable = gradientBoxTable(m_lastColor, m_topColor); break;
     case gsNone: break;
     }
 }
@@ -75,8 +75,8 @@ void TGradBox::paintEvent(QPaintEvent*)
     // starts at trunc((i - 1) * share) and the last row always shows entry 255.
     // The bands are laid over one another along a single line of pixels first,
     // and that line is then spread across the box in one image.
-    const bool stacked = gradStyle_ == gsTopBottom || gradStyle_ == gsBottomTop;
-    const bool sideBySide = gradStyle_ == gsLeftRight || gradStyle_ == gsRightLeft;
+    const bool stacked = m_gradStyle == gsTopBottom || m_gradStyle == gsBottomTop;
+    const bool sideBySide = m_gradStyle == gsLeftRight || m_gradStyle == gsRightLeft;
     if ((stacked || sideBySide) && width() > 0 && height() > 0) {
         const int length = stacked ? height() : width();
         std::vector<QRgb> line(static_cast<std::size_t>(length));
@@ -84,7 +84,7 @@ void TGradBox::paintEvent(QPaintEvent*)
         const int band = static_cast<int>(share + 1);
         int start = 0;
         for (int i = 0; i < 256; ++i) {
-            const QRgb colour = toRgb(colorTable_[static_cast<std::size_t>(i)]);
+            const QRgb colour = toRgb(m_colorTable[static_cast<std::size_t>(i)]);
             const int end = std::min(start + band, length);
             if (start < end) std::fill(line.begin() + start, line.begin() + end, colour);
             start = static_cast<int>(static_cast<long double>(i) * share);
@@ -98,43 +98,43 @@ void TGradBox::paintEvent(QPaintEvent*)
         painter.drawImage(0, 0, fill);
     }
 
-    if (drawOutLine_) {
-        painter.setPen(toQColor(outLineColor_));
+    if (m_drawOutLine) {
+        painter.setPen(toQColor(m_outLineColor));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(0, 0, width() - 1, height() - 1);
     }
 
     // The caption's rectangle runs to the box's own right and bottom edges.
-    DrawCaptionText(painter, QRect(captionLeft_, captionTop_, width() - captionLeft_, height() - captionTop_));
+    DrawCaptionText(painter, QRect(m_captionLeft, m_captionTop, width() - m_captionLeft, height() - m_captionTop));
     emit painted();
 }
 
 void TGradBox::DrawCaptionText(QPainter& painter, const QRect& rect)
 {
-    if (caption_.isEmpty()) return;
+    if (m_caption.isEmpty()) return;
     const unsigned format = DT_WORDBREAK | DT_EXPANDTABS;
     const auto draw = [&](int dx, int dy, TColor colour) {
-        drawText(&painter, font_.font, caption_, rect.translated(dx, dy), format, toQColor(colour));
+        drawText(&painter, m_font.font, m_caption, rect.translated(dx, dy), format, toQColor(colour));
     };
     if (!isEnabled()) {
         draw(1, 1, clWhite);
         draw(0, 0, clGray);
         return;
     }
-    if (font3D_) {
-        const int d = fontDepth_;
-        switch (style3D_) {
-        case fsLowShadow: draw(d, d, backFont_); break;
-        case fsRaiseShadow: draw(-d, -d, backFont_); break;
+    if (m_font3D) {
+        const int d = m_fontDepth;
+        switch (m_style3D) {
+        case fsLowShadow: draw(d, d, m_backFont); break;
+        case fsRaiseShadow: draw(-d, -d, m_backFont); break;
         case fsLow3D:
-            for (int i = 1; i <= d; ++i) draw(i, i, backFont_);
+            for (int i = 1; i <= d; ++i) draw(i, i, m_backFont);
             break;
         case fsRaise3D:
-            for (int i = 1; i <= d; ++i) draw(-i, -i, backFont_);
+            for (int i = 1; i <= d; ++i) draw(-i, -i, m_backFont);
             break;
         }
     }
-    draw(0, 0, font_.Color);
+    draw(0, 0, m_font.Color);
 }
 
 }  // namespace kelmora

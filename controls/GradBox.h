@@ -31,40 +31,40 @@ class TGradBox : public QWidget {
 public:
     explicit TGradBox(QWidget* parent = nullptr);
 
-    int CaptionLeft() const { return captionLeft_; }
+    int CaptionLeft() const { return m_captionLeft; }
     void setCaptionLeft(int value);
-    int CaptionTop() const { return captionTop_; }
+    int CaptionTop() const { return m_captionTop; }
     void setCaptionTop(int value);
-    TColor TopColor() const { return topColor_; }
+    TColor TopColor() const { return m_topColor; }
     void setTopColor(TColor value);
-    TColor LastColor() const { return lastColor_; }
+    TColor LastColor() const { return m_lastColor; }
     void setLastColor(TColor value);
-    TColor OutLineColor() const { return outLineColor_; }
+    TColor OutLineColor() const { return m_outLineColor; }
     void setOutLineColor(TColor value);
-    bool DrawOutLine() const { return drawOutLine_; }
+    bool DrawOutLine() const { return m_drawOutLine; }
     void setDrawOutLine(bool value);
-    TGradStyle GradStyle() const { return gradStyle_; }
+    TGradStyle GradStyle() const { return m_gradStyle; }
     void setGradStyle(TGradStyle value);
-    bool Font3D() const { return font3D_; }
+    bool Font3D() const { return m_font3D; }
     void setFont3D(bool value);
-    int FontDepth() const { return fontDepth_; }
+    int FontDepth() const { return m_fontDepth; }
     void setFontDepth(int value);  // 0..255
-    TFontStyle3D Style3D() const { return style3D_; }
+    TFontStyle3D Style3D() const { return m_style3D; }
     void setStyle3D(TFontStyle3D value);
-    TColor BackFont() const { return backFont_; }
+    TColor BackFont() const { return m_backFont; }
     void setBackFont(TColor value);
 
-    QString Caption() const { return caption_; }
+    QString Caption() const { return m_caption; }
     void setCaption(const QString& value);
-    const TFont& Font() const { return font_; }
+    const TFont& Font() const { return m_font; }
     void setFont(const TFont& value);
     using QWidget::setFont;
 
-    void BeginLoad() { loading_ = true; }
+    void BeginLoad() { m_loading = true; }
     void Loaded();
 
     // The colour table as the last paint built it (gsNone keeps the previous one).
-    const std::array<TColor, 256>& colorTable() const { return colorTable_; }
+    const std::array<TColor, 256>& colorTable() const { return m_colorTable; }
 
 signals:
     // Raised at the end of every paint.
@@ -79,21 +79,21 @@ private:
     void SetColarray();
     void DrawCaptionText(QPainter& painter, const QRect& rect);
 
-    int captionLeft_ = 10;
-    int captionTop_ = 10;
-    TColor topColor_ = clGreen;
-    TColor lastColor_ = clLime;
-    TColor outLineColor_ = clBlack;
-    bool drawOutLine_ = false;
-    TGradStyle gradStyle_ = gsTopBottom;
-    bool font3D_ = false;
-    int fontDepth_ = 1;
-    TFontStyle3D style3D_ = fsRaise3D;
-    TColor backFont_ = clYellow;
-    QString caption_;
-    TFont font_;
-    bool loading_ = false;
-    std::array<TColor, 256> colorTable_{};
+    int m_captionLeft = 10;
+    int m_captionTop = 10;
+    TColor m_topColor = clGreen;
+    TColor m_lastColor = clLime;
+    TColor m_outLineColor = clBlack;
+    bool m_drawOutLine = false;
+    TGradStyle m_gradStyle = gsTopBottom;
+    bool m_font3D = false;
+    int m_fontDepth = 1;
+    TFontStyle3D m_style3D = fsRaise3D;
+    TColor m_backFont = clYellow;
+    QString m_caption;
+    TFont m_font;
+    bool m_loading = false;
+    std::array<TColor, 256> m_colorTable{};
 };
 
 }  // namespace kelmora

@@ -83,117 +83,117 @@ std::vector<TGradedChar> textGradation(const QString& text, TColor fontColor, TC
 }
 
 TShadow::TShadow(TColor color, int offsetLeft, int offsetTop, QObject* parent)
-    : QObject(parent), color_(color), offsetLeft_(offsetLeft), offsetTop_(offsetTop)
+    : QObject(parent), m_color(color), m_offsetLeft(offsetLeft), m_offsetTop(offsetTop)
 {
 }
 
 void TShadow::setVisible(bool value)
 {
-    if (storeValue(visible_, value)) emit changed();
+    if (storeValue(m_visible, value)) emit changed();
 }
 void TShadow::setColor(TColor value)
 {
-    if (storeValue(color_, value)) emit changed();
+    if (storeValue(m_color, value)) emit changed();
 }
 void TShadow::setOffsetLeft(int value)
 {
-    if (storeValue(offsetLeft_, value)) emit changed();
+    if (storeValue(m_offsetLeft, value)) emit changed();
 }
 void TShadow::setOffsetTop(int value)
 {
-    if (storeValue(offsetTop_, value)) emit changed();
+    if (storeValue(m_offsetTop, value)) emit changed();
 }
 
 void TShadow::Assign(const TShadow& source)
 {
-    visible_ = source.visible_;
-    color_ = source.color_;
-    offsetLeft_ = source.offsetLeft_;
-    offsetTop_ = source.offsetTop_;
+    m_visible = source.m_visible;
+    m_color = source.m_color;
+    m_offsetLeft = source.m_offsetLeft;
+    m_offsetTop = source.m_offsetTop;
     emit changed();
 }
 
 TShadowLabel::TShadowLabel(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_OpaquePaintEvent, !transparent_);
-    connect(&highlight_, &TShadow::changed, this, [this] { repaintIf(true); });
-    connect(&shadow_, &TShadow::changed, this, [this] { repaintIf(true); });
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
+    connect(&m_highlight, &TShadow::changed, this, [this] { repaintIf(true); });
+    connect(&m_shadow, &TShadow::changed, this, [this] { repaintIf(true); });
     resize(65, 17);
 }
 
 void TShadowLabel::repaintIf(bool changed)
 {
-    if (changed && !loading_) update();
+    if (changed && !m_loading) update();
 }
 
 void TShadowLabel::setCaption(const QString& value)
 {
-    if (!storeValue(caption_, value)) return;
+    if (!storeValue(m_caption, value)) return;
     adjustBounds();
     repaintIf(true);
 }
-void TShadowLabel::setColor(TColor value) { repaintIf(storeValue(color_, value)); }
+void TShadowLabel::setColor(TColor value) { repaintIf(storeValue(m_color, value)); }
 void TShadowLabel::setTransparent(bool value)
 {
-    if (!storeValue(transparent_, value)) return;
-    setAttribute(Qt::WA_OpaquePaintEvent, !transparent_);
+    if (!storeValue(m_transparent, value)) return;
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
     repaintIf(true);
 }
 void TShadowLabel::setAutoSize(bool value)
 {
-    if (!storeValue(autoSize_, value)) return;
+    if (!storeValue(m_autoSize, value)) return;
     adjustBounds();
     repaintIf(true);
 }
 void TShadowLabel::setWordWrap(bool value)
 {
-    if (!storeValue(wordWrap_, value)) return;
+    if (!storeValue(m_wordWrap, value)) return;
     adjustBounds();
     repaintIf(true);
 }
 void TShadowLabel::setShowAccelChar(bool value)
 {
-    if (!storeValue(showAccelChar_, value)) return;
+    if (!storeValue(m_showAccelChar, value)) return;
     adjustBounds();
     repaintIf(true);
 }
-void TShadowLabel::setAlignment(TAlignment value) { repaintIf(storeValue(alignment_, value)); }
-void TShadowLabel::setLayout(TTextLayout value) { repaintIf(storeValue(layout_, value)); }
+void TShadowLabel::setAlignment(TAlignment value) { repaintIf(storeValue(m_alignment, value)); }
+void TShadowLabel::setLayout(TTextLayout value) { repaintIf(storeValue(m_layout, value)); }
 void TShadowLabel::setFont(const TFont& value)
 {
-    if (!storeValue(font_, value)) return;
+    if (!storeValue(m_font, value)) return;
     adjustBounds();
     repaintIf(true);
 }
-void TShadowLabel::setEllipsis(TEllipsis value) { repaintIf(storeValue(ellipsis_, value)); }
-void TShadowLabel::setFlickerless(bool value) { repaintIf(storeValue(flickerless_, value)); }
-void TShadowLabel::setGradateVert(bool value) { repaintIf(storeValue(gradateVert_, value)); }
-void TShadowLabel::setGradation(bool value) { repaintIf(storeValue(gradation_, value)); }
-void TShadowLabel::setGradationColor(TColor value) { repaintIf(storeValue(gradationColor_, value)); }
-void TShadowLabel::setTextGradation(TTextGradation value) { repaintIf(storeValue(textGradation_, value)); }
+void TShadowLabel::setEllipsis(TEllipsis value) { repaintIf(storeValue(m_ellipsis, value)); }
+void TShadowLabel::setFlickerless(bool value) { repaintIf(storeValue(m_flickerless, value)); }
+void TShadowLabel::setGradateVert(bool value) { repaintIf(storeValue(m_gradateVert, value)); }
+void TShadowLabel::setGradation(bool value) { repaintIf(storeValue(m_gradation, value)); }
+void TShadowLabel::setGradationColor(TColor value) { repaintIf(storeValue(m_gradationColor, value)); }
+void TShadowLabel::setTextGradation(TTextGradation value) { repaintIf(storeValue(m_textGradation, value)); }
 void TShadowLabel::setTextGradationColor(TColor value)
 {
-    repaintIf(storeValue(textGradationColor_, value) && textGradation_ != tgNone);
+    repaintIf(storeValue(m_textGradationColor, value) && m_textGradation != tgNone);
 }
 void TShadowLabel::setTextMidColor(TColor value)
 {
-    repaintIf(storeValue(textMidColor_, value) && textGradation_ == tg3Colors);
+    repaintIf(storeValue(m_textMidColor, value) && m_textGradation == tg3Colors);
 }
 
 void TShadowLabel::setHighlight(const TShadow* value)
 {
-    if (value) highlight_.Assign(*value);
+    if (value) m_highlight.Assign(*value);
 }
 
 void TShadowLabel::setShadow(const TShadow* value)
 {
-    if (value) shadow_.Assign(*value);
+    if (value) m_shadow.Assign(*value);
 }
 
 void TShadowLabel::Loaded()
 {
-    loading_ = false;
+    m_loading = false;
     adjustBounds();
     update();
 }
@@ -206,44 +206,45 @@ void TShadowLabel::changeEvent(QEvent* event)
 
 QString TShadowLabel::displayText() const
 {
-    if (caption_.isEmpty() || (showAccelChar_ && caption_ == QLatin1String("&"))) return caption_ + QLatin1Char(' ');
-    return caption_;
+    if (m_caption.isEmpty() || (m_showAccelChar && m_caption == QLatin1String("&")))
+        return m_caption + QLatin1Char(' ');
+    return m_caption;
 }
 
 unsigned TShadowLabel::textFormat() const
 {
     unsigned format = DT_EXPANDTABS;
-    if (alignment_ == taRightJustify) format |= DT_RIGHT;
-    if (alignment_ == taCenter) format |= DT_CENTER;
-    if (wordWrap_) format |= DT_WORDBREAK;
-    if (!showAccelChar_) format |= DT_NOPREFIX;
-    if (ellipsis_ == elEnd) format |= DT_END_ELLIPSIS;
-    if (ellipsis_ == elPath) format |= DT_PATH_ELLIPSIS;
+    if (m_alignment == taRightJustify) format |= DT_RIGHT;
+    if (m_alignment == taCenter) format |= DT_CENTER;
+    if (m_wordWrap) format |= DT_WORDBREAK;
+    if (!m_showAccelChar) format |= DT_NOPREFIX;
+    if (m_ellipsis == elEnd) format |= DT_END_ELLIPSIS;
+    if (m_ellipsis == elPath) format |= DT_PATH_ELLIPSIS;
     return format;
 }
 
 QSize TShadowLabel::sizeHint() const
 {
     unsigned format = DT_EXPANDTABS;
-    if (wordWrap_) format |= DT_WORDBREAK;
-    if (!showAccelChar_) format |= DT_NOPREFIX;
-    return measureText(font_.font, displayText(), rect(), format).size();
+    if (m_wordWrap) format |= DT_WORDBREAK;
+    if (!m_showAccelChar) format |= DT_NOPREFIX;
+    return measureText(m_font.font, displayText(), rect(), format).size();
 }
 
 // With automatic size the label takes the size of its text; right-justified
 // labels keep their right edge.
 void TShadowLabel::adjustBounds()
 {
-    if (loading_ || !autoSize_) return;
+    if (m_loading || !m_autoSize) return;
     const QSize size = sizeHint();
     int x = this->x();
-    if (alignment_ == taRightJustify) x += width() - size.width();
+    if (m_alignment == taRightJustify) x += width() - size.width();
     setGeometry(x, y(), size.width(), size.height());
 }
 
 void TShadowLabel::paintEvent(QPaintEvent*)
 {
-    if (transparent_ || !flickerless_) {
+    if (m_transparent || !m_flickerless) {
         QPainter painter(this);
         paintLabel(painter);
         return;
@@ -264,38 +265,38 @@ void TShadowLabel::paintLabel(QPainter& painter)
     const unsigned format = textFormat();
     const QRect client = rect();
 
-    if (!transparent_) {
-        if (gradation_) gradRect(painter, client, gradationColor_, color_, gradateVert_);
-        else painter.fillRect(client, toQColor(color_));
+    if (!m_transparent) {
+        if (m_gradation) gradRect(painter, client, m_gradationColor, m_color, m_gradateVert);
+        else painter.fillRect(client, toQColor(m_color));
     }
 
-    const int textHeight = measureText(font_.font, text, client, format).height();
+    const int textHeight = measureText(m_font.font, text, client, format).height();
     QRect r = client;
-    if (layout_ == tlCenter) r.translate(0, (height() - textHeight) / 2);
-    if (layout_ == tlBottom) r.translate(0, height() - textHeight);
+    if (m_layout == tlCenter) r.translate(0, (height() - textHeight) / 2);
+    if (m_layout == tlBottom) r.translate(0, height() - textHeight);
 
     const bool enabled = isEnabled();
-    const TColor shadowColor = enabled ? shadow_.Color() : clGray;
-    const TColor highlightColor = enabled ? highlight_.Color() : clBtnHighlight;
-    const TColor textColor = enabled ? font_.Color : clBtnShadow;
-    if (shadow_.Visible())
-        drawText(&painter, font_.font, text, r.translated(shadow_.OffsetLeft(), shadow_.OffsetTop()), format,
+    const TColor shadowColor = enabled ? m_shadow.Color() : clGray;
+    const TColor highlightColor = enabled ? m_highlight.Color() : clBtnHighlight;
+    const TColor textColor = enabled ? m_font.Color : clBtnShadow;
+    if (m_shadow.Visible())
+        drawText(&painter, m_font.font, text, r.translated(m_shadow.OffsetLeft(), m_shadow.OffsetTop()), format,
                  toQColor(shadowColor));
-    if (highlight_.Visible())
-        drawText(&painter, font_.font, text, r.translated(highlight_.OffsetLeft(), highlight_.OffsetTop()), format,
+    if (m_highlight.Visible())
+        drawText(&painter, m_font.font, text, r.translated(m_highlight.OffsetLeft(), m_highlight.OffsetTop()), format,
                  toQColor(highlightColor));
 
     // The gradation always starts at the font colour, enabled or not.
     const std::vector<TGradedChar> graded =
-        textGradation(text, font_.Color, textMidColor_, textGradationColor_, textGradation_);
+        textGradation(text, m_font.Color, m_textMidColor, m_textGradationColor, m_textGradation);
     if (graded.empty()) {
-        drawText(&painter, font_.font, text, r, format, toQColor(textColor));
+        drawText(&painter, m_font.font, text, r, format, toQColor(textColor));
         return;
     }
     int left = r.x();
     for (const TGradedChar& c : graded) {
-        const int w = textWidth(font_.font, c.text);
-        drawText(&painter, font_.font, c.text, QRect(left, r.y(), w, r.height()), format, toQColor(c.color));
+        const int w = textWidth(m_font.font, c.text);
+        drawText(&painter, m_font.font, c.text, QRect(left, r.y(), w, r.height()), format, toQColor(c.color));
         left += w;
     }
 }

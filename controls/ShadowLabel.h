@@ -31,13 +31,13 @@ public:
     explicit TShadow(QObject* parent = nullptr) : QObject(parent) {}
     TShadow(TColor color, int offsetLeft, int offsetTop, QObject* parent = nullptr);
 
-    bool Visible() const { return visible_; }
+    bool Visible() const { return m_visible; }
     void setVisible(bool value);
-    TColor Color() const { return color_; }
+    TColor Color() const { return m_color; }
     void setColor(TColor value);
-    int OffsetLeft() const { return offsetLeft_; }
+    int OffsetLeft() const { return m_offsetLeft; }
     void setOffsetLeft(int value);
-    int OffsetTop() const { return offsetTop_; }
+    int OffsetTop() const { return m_offsetTop; }
     void setOffsetTop(int value);
 
     // Copies all four values and raises one change.
@@ -47,10 +47,10 @@ signals:
     void changed();
 
 private:
-    bool visible_ = true;
-    TColor color_ = clSilver;
-    int offsetLeft_ = 1;
-    int offsetTop_ = 1;
+    bool m_visible = true;
+    TColor m_color = clSilver;
+    int m_offsetLeft = 1;
+    int m_offsetTop = 1;
 };
 
 // One character of a label's text and the colour the text gradation gives it.
@@ -87,51 +87,51 @@ public:
     explicit TShadowLabel(QWidget* parent = nullptr);
 
     // Label basics.
-    QString Caption() const { return caption_; }
+    QString Caption() const { return m_caption; }
     void setCaption(const QString& value);
-    TColor Color() const { return color_; }
+    TColor Color() const { return m_color; }
     void setColor(TColor value);
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return m_transparent; }
     void setTransparent(bool value);
-    bool AutoSize() const { return autoSize_; }
+    bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool value);
-    bool WordWrap() const { return wordWrap_; }
+    bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool value);
-    bool ShowAccelChar() const { return showAccelChar_; }
+    bool ShowAccelChar() const { return m_showAccelChar; }
     void setShowAccelChar(bool value);
-    TAlignment Alignment() const { return alignment_; }
+    TAlignment Alignment() const { return m_alignment; }
     void setAlignment(TAlignment value);
-    TTextLayout Layout() const { return layout_; }
+    TTextLayout Layout() const { return m_layout; }
     void setLayout(TTextLayout value);
-    const TFont& Font() const { return font_; }
+    const TFont& Font() const { return m_font; }
     void setFont(const TFont& value);
     using QWidget::setFont;
 
     // Its own properties.
-    TEllipsis Ellipsis() const { return ellipsis_; }
+    TEllipsis Ellipsis() const { return m_ellipsis; }
     void setEllipsis(TEllipsis value);
-    bool Flickerless() const { return flickerless_; }
+    bool Flickerless() const { return m_flickerless; }
     void setFlickerless(bool value);
-    bool GradateVert() const { return gradateVert_; }
+    bool GradateVert() const { return m_gradateVert; }
     void setGradateVert(bool value);
-    bool Gradation() const { return gradation_; }
+    bool Gradation() const { return m_gradation; }
     void setGradation(bool value);
-    TColor GradationColor() const { return gradationColor_; }
+    TColor GradationColor() const { return m_gradationColor; }
     void setGradationColor(TColor value);
-    TShadow& Highlight() { return highlight_; }
-    const TShadow& Highlight() const { return highlight_; }
+    TShadow& Highlight() { return m_highlight; }
+    const TShadow& Highlight() const { return m_highlight; }
     void setHighlight(const TShadow* value);
-    TShadow& Shadow() { return shadow_; }
-    const TShadow& Shadow() const { return shadow_; }
+    TShadow& Shadow() { return m_shadow; }
+    const TShadow& Shadow() const { return m_shadow; }
     void setShadow(const TShadow* value);
-    TTextGradation TextGradation() const { return textGradation_; }
+    TTextGradation TextGradation() const { return m_textGradation; }
     void setTextGradation(TTextGradation value);
-    TColor TextGradationColor() const { return textGradationColor_; }
+    TColor TextGradationColor() const { return m_textGradationColor; }
     void setTextGradationColor(TColor value);
-    TColor TextMidColor() const { return textMidColor_; }
+    TColor TextMidColor() const { return m_textMidColor; }
     void setTextMidColor(TColor value);
 
-    void BeginLoad() { loading_ = true; }
+    void BeginLoad() { m_loading = true; }
     void Loaded();
 
     QSize sizeHint() const override;
@@ -147,26 +147,26 @@ private:
     unsigned textFormat() const;
     void paintLabel(QPainter& painter);
 
-    QString caption_;
-    TColor color_ = clBtnFace;
-    bool transparent_ = false;
-    bool autoSize_ = true;
-    bool wordWrap_ = false;
-    bool showAccelChar_ = true;
-    TAlignment alignment_ = taLeftJustify;
-    TTextLayout layout_ = tlTop;
-    TFont font_;
-    TEllipsis ellipsis_ = elNone;
-    bool flickerless_ = true;
-    bool gradateVert_ = false;
-    bool gradation_ = false;
-    TColor gradationColor_ = clBlue;
-    TShadow highlight_{clWhite, -1, -1};
-    TShadow shadow_{clSilver, 1, 1};
-    TTextGradation textGradation_ = tgNone;
-    TColor textGradationColor_ = clMaroon;
-    TColor textMidColor_ = clNavy;
-    bool loading_ = false;
+    QString m_caption;
+    TColor m_color = clBtnFace;
+    bool m_transparent = false;
+    bool m_autoSize = true;
+    bool m_wordWrap = false;
+    bool m_showAccelChar = true;
+    TAlignment m_alignment = taLeftJustify;
+    TTextLayout m_layout = tlTop;
+    TFont m_font;
+    TEllipsis m_ellipsis = elNone;
+    bool m_flickerless = true;
+    bool m_gradateVert = false;
+    bool m_gradation = false;
+    TColor m_gradationColor = clBlue;
+    TShadow m_highlight{clWhite, -1, -1};
+    TShadow m_shadow{clSilver, 1, 1};
+    TTextGradation m_textGradation = tgNone;
+    TColor m_textGradationColor = clMaroon;
+    TColor m_textMidColor = clNavy;
+    bool m_loading = false;
 };
 
 }  // namespace kelmora

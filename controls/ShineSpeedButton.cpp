@@ -16,7 +16,7 @@ namespace kelmora {
 
 // ---- TShineBtnColors ----
 
-TShineBtnColors::TShineBtnColors(TColor color, QObject* parent) : QObject(parent), color_(color) {}
+TShineBtnColors::TShineBtnColors(TColor color, QObject* parent) : QObject(parent), m_color(color) {}
 
 template <typename T>
 void TShineBtnColors::store(T& field, T value)
@@ -26,23 +26,23 @@ void TShineBtnColors::store(T& field, T value)
     emit changed();
 }
 
-void TShineBtnColors::setColor(TColor value) { store(color_, value); }
-void TShineBtnColors::setHighlight(TColor value) { store(highlight_, value); }
-void TShineBtnColors::setShadow(TColor value) { store(shadow_, value); }
-void TShineBtnColors::setDarkShadow(TColor value) { store(darkShadow_, value); }
-void TShineBtnColors::setGradColor(TColor value) { store(gradColor_, value); }
-void TShineBtnColors::setGradVertical(bool value) { store(gradVertical_, value); }
-void TShineBtnColors::setGradation(bool value) { store(gradation_, value); }
+void TShineBtnColors::setColor(TColor value) { store(m_color, value); }
+void TShineBtnColors::setHighlight(TColor value) { store(m_highlight, value); }
+void TShineBtnColors::setShadow(TColor value) { store(m_shadow, value); }
+void TShineBtnColors::setDarkShadow(TColor value) { store(m_darkShadow, value); }
+void TShineBtnColors::setGradColor(TColor value) { store(m_gradColor, value); }
+void TShineBtnColors::setGradVertical(bool value) { store(m_gradVertical, value); }
+void TShineBtnColors::setGradation(bool value) { store(m_gradation, value); }
 
 void TShineBtnColors::Assign(const TShineBtnColors& source)
 {
-    color_ = source.color_;
-    highlight_ = source.highlight_;
-    shadow_ = source.shadow_;
-    darkShadow_ = source.darkShadow_;
-    gradColor_ = source.gradColor_;
-    gradVertical_ = source.gradVertical_;
-    gradation_ = source.gradation_;
+    m_color = source.m_color;
+    m_highlight = source.m_highlight;
+    m_shadow = source.m_shadow;
+    m_darkShadow = source.m_darkShadow;
+    m_gradColor = source.m_gradColor;
+    m_gradVertical = source.m_gradVertical;
+    m_gradation = source.m_gradation;
     emit changed();
 }
 
@@ -52,20 +52,20 @@ TShineSpeedButton::TShineSpeedButton(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    font_.Color = clBtnText;
-    activeFont_.Color = clHighlight;
-    connect(&colors_, &TShineBtnColors::changed, this, &TShineSpeedButton::invalidate);
-    connect(&pressedColors_, &TShineBtnColors::changed, this, &TShineSpeedButton::invalidate);
-    activeButtonTimer_.setInterval(200);
-    connect(&activeButtonTimer_, &QTimer::timeout, this, &TShineSpeedButton::ActiveButtonTimerOnTimer);
+    m_font.Color = clBtnText;
+    m_activeFont.Color = clHighlight;
+    connect(&m_colors, &TShineBtnColors::changed, this, &TShineSpeedButton::invalidate);
+    connect(&m_pressedColors, &TShineBtnColors::changed, this, &TShineSpeedButton::invalidate);
+    m_activeButtonTimer.setInterval(200);
+    connect(&m_activeButtonTimer, &QTimer::timeout, this, &TShineSpeedButton::ActiveButtonTimerOnTimer);
     resize(25, 25);
 }
 
-TShineSpeedButton::~TShineSpeedButton() { activeButtonTimer_.stop(); }
+TShineSpeedButton::~TShineSpeedButton() { m_activeButtonTimer.stop(); }
 
 void TShineSpeedButton::invalidate()
 {
-    if (!loading_) update();
+    if (!m_loading) update();
 }
 
 template <typename T>
@@ -76,87 +76,87 @@ void TShineSpeedButton::store(T& field, T value)
     invalidate();
 }
 
-void TShineSpeedButton::setClickDownHook(bool value) { store(clickDownHook_, value); }
-void TShineSpeedButton::setAccelCharDown(bool value) { store(accelCharDown_, value); }
-void TShineSpeedButton::setFrameType(TFrameType value) { store(frameType_, value); }
-void TShineSpeedButton::setActiveFrame(bool value) { store(activeFrame_, value); }
-void TShineSpeedButton::setUpFrame(bool value) { store(upFrame_, value); }
-void TShineSpeedButton::setDownFrame(bool value) { store(downFrame_, value); }
-void TShineSpeedButton::setActiveImage(TActiveImageType value) { store(activeImage_, value); }
-void TShineSpeedButton::setDisabledImage(TDisabledImageType value) { store(disabledImage_, value); }
-void TShineSpeedButton::setDisabledHighlight(TColor value) { store(disabledHighlight_, value); }
-void TShineSpeedButton::setDisabledShadow(TColor value) { store(disabledShadow_, value); }
-void TShineSpeedButton::setShineColor(TColor value) { store(shineColor_, value); }
-void TShineSpeedButton::setLayout(TButtonLayout value) { store(layout_, value); }
-void TShineSpeedButton::setMargin(int value) { store(margin_, value); }
-void TShineSpeedButton::setSpacing(int value) { store(spacing_, value); }
+void TShineSpeedButton::setClickDownHook(bool value) { store(m_clickDownHook, value); }
+void TShineSpeedButton::setAccelCharDown(bool value) { store(m_accelCharDown, value); }
+void TShineSpeedButton::setFrameType(TFrameType value) { store(m_frameType, value); }
+void TShineSpeedButton::setActiveFrame(bool value) { store(m_activeFrame, value); }
+void TShineSpeedButton::setUpFrame(bool value) { store(m_upFrame, value); }
+void TShineSpeedButton::setDownFrame(bool value) { store(m_downFrame, value); }
+void TShineSpeedButton::setActiveImage(TActiveImageType value) { store(m_activeImage, value); }
+void TShineSpeedButton::setDisabledImage(TDisabledImageType value) { store(m_disabledImage, value); }
+void TShineSpeedButton::setDisabledHighlight(TColor value) { store(m_disabledHighlight, value); }
+void TShineSpeedButton::setDisabledShadow(TColor value) { store(m_disabledShadow, value); }
+void TShineSpeedButton::setShineColor(TColor value) { store(m_shineColor, value); }
+void TShineSpeedButton::setLayout(TButtonLayout value) { store(m_layout, value); }
+void TShineSpeedButton::setMargin(int value) { store(m_margin, value); }
+void TShineSpeedButton::setSpacing(int value) { store(m_spacing, value); }
 
 void TShineSpeedButton::setFontHighlight(TColor value)
 {
-    fontHighlight_ = value;
+    m_fontHighlight = value;
     invalidate();
 }
 
 void TShineSpeedButton::setFontShadow(TColor value)
 {
-    fontShadow_ = value;
+    m_fontShadow = value;
     invalidate();
 }
 
 void TShineSpeedButton::setFont(const TFont& value)
 {
-    font_ = value;
+    m_font = value;
     invalidate();
 }
 
 void TShineSpeedButton::setActiveFont(const TFont& value)
 {
-    activeFont_ = value;
+    m_activeFont = value;
     invalidate();
 }
 
 void TShineSpeedButton::setTransparent(bool value)
 {
-    if (transparent_ == value) return;
-    transparent_ = value;
-    setAttribute(Qt::WA_OpaquePaintEvent, !transparent_);
+    if (m_transparent == value) return;
+    m_transparent = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
     invalidate();
 }
 
 void TShineSpeedButton::setGlyph(const QImage& value)
 {
     // Kept as 32-bit pixels, the form the state effects work on.
-    glyph_ = value.isNull() ? QImage() : value.convertToFormat(QImage::Format_RGB32);
+    m_glyph = value.isNull() ? QImage() : value.convertToFormat(QImage::Format_RGB32);
     invalidate();
 }
 
 void TShineSpeedButton::setCaption(const QString& value)
 {
-    if (caption_ == value) return;
-    caption_ = value;
+    if (m_caption == value) return;
+    m_caption = value;
     updateAccelerator();
     invalidate();
 }
 
 void TShineSpeedButton::Loaded()
 {
-    loading_ = false;
+    m_loading = false;
     updateAccelerator();
     update();
 }
 
 void TShineSpeedButton::updateAccelerator()
 {
-    if (loading_) return;
-    if (shortcutId_ != 0) releaseShortcut(shortcutId_);
-    shortcutId_ = 0;
-    const QKeySequence mnemonic = QKeySequence::mnemonic(caption_);
-    if (!mnemonic.isEmpty()) shortcutId_ = grabShortcut(mnemonic);
+    if (m_loading) return;
+    if (m_shortcutId != 0) releaseShortcut(m_shortcutId);
+    m_shortcutId = 0;
+    const QKeySequence mnemonic = QKeySequence::mnemonic(m_caption);
+    if (!mnemonic.isEmpty()) m_shortcutId = grabShortcut(mnemonic);
 }
 
 QImage TShineSpeedButton::CreateStateGlyph() const
 {
-    return createStateGlyph(glyph_, state_, activeImage_, disabledImage_, shineColor_, colors_.Color());
+    return createStateGlyph(m_glyph, m_state, m_activeImage, m_disabledImage, m_shineColor, m_colors.Color());
 }
 
 // ---- drawing ----
@@ -197,10 +197,10 @@ QImage keyedOut(const QImage& image, QRgb key, const QColor* oneColour)
 void TShineSpeedButton::paintEvent(QPaintEvent*)
 {
     if (!isEnabled()) {
-        state_ = stDisabled;
-        dragging_ = false;
+        m_state = stDisabled;
+        m_dragging = false;
     }
-    if (transparent_) {
+    if (m_transparent) {
         QPainter painter(this);
         BackDraw(painter);
         ImageDraw(painter);
@@ -220,8 +220,8 @@ void TShineSpeedButton::paintEvent(QPaintEvent*)
 
 void TShineSpeedButton::BackDraw(QPainter& painter)
 {
-    if (transparent_) return;
-    const TShineBtnColors& set = isDownState(state_) ? pressedColors_ : colors_;
+    if (m_transparent) return;
+    const TShineBtnColors& set = isDownState(m_state) ? m_pressedColors : m_colors;
     const int w = width();
     const int h = height();
     if (!set.Gradation()) {
@@ -240,18 +240,18 @@ void TShineSpeedButton::BackDraw(QPainter& painter)
 
 void TShineSpeedButton::FrameDraw(QPainter& painter)
 {
-    bool drawn = upFrame_;
-    if (isActiveState(state_)) drawn = activeFrame_;
-    if (state_ == stDown) drawn = downFrame_;
+    bool drawn = m_upFrame;
+    if (isActiveState(m_state)) drawn = m_activeFrame;
+    if (m_state == stDown) drawn = m_downFrame;
     if (!drawn) return;
 
-    const bool sunken = isDownState(state_);
-    const TShineBtnColors& set = sunken ? pressedColors_ : colors_;
+    const bool sunken = isDownState(m_state);
+    const TShineBtnColors& set = sunken ? m_pressedColors : m_colors;
     const int w = width();
     const int h = height();
     const TColor light = set.Highlight();
     const TColor dark = set.Shadow();
-    switch (frameType_) {
+    switch (m_frameType) {
     case ftFlatFrame: {
         const TColor topLeft = sunken ? dark : light;
         const TColor bottomRight = sunken ? light : dark;
@@ -286,7 +286,7 @@ void TShineSpeedButton::FrameDraw(QPainter& painter)
         hline(painter, h - 2, 2, w - 2, outer);
         vline(painter, w - 2, 2, h - 2, outer);
         // The outer ring is always the up colours' darkest line, pressed or not.
-        const TColor ring = colors_.DarkShadow();
+        const TColor ring = m_colors.DarkShadow();
         hline(painter, 0, 0, w - 1, ring);
         hline(painter, h - 1, 0, w - 1, ring);
         vline(painter, 0, 0, h - 1, ring);
@@ -298,19 +298,19 @@ void TShineSpeedButton::FrameDraw(QPainter& painter)
 
 void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QRect& textRect) const
 {
-    const bool hasGlyph = !glyph_.isNull();
-    const bool hasCaption = !caption_.isEmpty();
-    const QRect measured = measureText(font, caption_, QRect(0, 0, width(), 0), 0);
+    const bool hasGlyph = !m_glyph.isNull();
+    const bool hasCaption = !m_caption.isEmpty();
+    const QRect measured = measureText(font, m_caption, QRect(0, 0, width(), 0), 0);
     const int tw = measured.width(), th = measured.height();
-    const int gw = hasGlyph ? glyph_.width() : 0, gh = hasGlyph ? glyph_.height() : 0;
+    const int gw = hasGlyph ? m_glyph.width() : 0, gh = hasGlyph ? m_glyph.height() : 0;
 
     int bw = 0, bh = 0, gx = 0, gy = 0, tx = 0, ty = 0;
-    switch (layout_) {
+    switch (m_layout) {
     case blGlyphLeft:
         gx = bw;
         bw += gw;
         bh = std::max(bh, gh);
-        if (hasGlyph && hasCaption) bw += spacing_;
+        if (hasGlyph && hasCaption) bw += m_spacing;
         tx = bw;
         if (hasCaption) bw += tw, bh = std::max(bh, th);
         if (hasGlyph) gy = (bh - gh) / 2;
@@ -319,7 +319,7 @@ void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QR
     case blGlyphRight:
         tx = bw;
         if (hasCaption) bw += tw, bh = std::max(bh, th);
-        if (hasGlyph && hasCaption) bw += spacing_;
+        if (hasGlyph && hasCaption) bw += m_spacing;
         gx = bw;
         if (hasGlyph) bw += gw, bh = std::max(bh, gh);
         if (hasGlyph) gy = (bh - gh) / 2;
@@ -329,7 +329,7 @@ void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QR
         gy = bh;
         if (hasGlyph) bh += gh, bw = std::max(bw, gw);
         // The spacing is added for a caption even without a glyph above it.
-        if (hasCaption) bh += spacing_;
+        if (hasCaption) bh += m_spacing;
         ty = bh;
         if (hasCaption) bh += th, bw = std::max(bw, tw);
         if (hasGlyph) gx = (bw - gw) / 2;
@@ -338,7 +338,7 @@ void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QR
     case blGlyphBottom:
         ty = bh;
         if (hasCaption) bh += th, bw = std::max(bw, tw);
-        if (hasGlyph && hasCaption) bh += spacing_;
+        if (hasGlyph && hasCaption) bh += m_spacing;
         gy = bh;
         bh += gh, bw = std::max(bw, gw);
         if (hasGlyph) gx = (bw - gw) / 2;
@@ -348,12 +348,12 @@ void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QR
 
     int ox = (width() - bw) / 2;
     int oy = (height() - bh) / 2;
-    if (margin_ >= 0) {
-        switch (layout_) {
-        case blGlyphLeft: ox = margin_; break;
-        case blGlyphRight: ox = width() - bw - margin_; break;
-        case blGlyphTop: oy = margin_; break;
-        case blGlyphBottom: oy = height() - bh - margin_; break;
+    if (m_margin >= 0) {
+        switch (m_layout) {
+        case blGlyphLeft: ox = m_margin; break;
+        case blGlyphRight: ox = width() - bw - m_margin; break;
+        case blGlyphTop: oy = m_margin; break;
+        case blGlyphBottom: oy = height() - bh - m_margin; break;
         }
     }
     glyphPos = QPoint(gx + ox, gy + oy);
@@ -362,20 +362,20 @@ void TShineSpeedButton::CalcDrawPosition(const QFont& font, QPoint& glyphPos, QR
 
 void TShineSpeedButton::ImageDraw(QPainter& painter)
 {
-    const TFont& font = isActiveState(state_) ? activeFont_ : font_;
+    const TFont& font = isActiveState(m_state) ? m_activeFont : m_font;
     const QImage stateGlyph = CreateStateGlyph();
     QPoint glyphPos;
     QRect textRect;
     CalcDrawPosition(font.font, glyphPos, textRect);
-    const QPoint pressed = isDownState(state_) ? QPoint(1, 1) : QPoint(0, 0);
+    const QPoint pressed = isDownState(m_state) ? QPoint(1, 1) : QPoint(0, 0);
 
     if (!stateGlyph.isNull()) {
         glyphPos += pressed;
-        if (state_ == stDisabled && disabledImage_ == diDefault) {
+        if (m_state == stDisabled && m_disabledImage == diDefault) {
             // The edge mask: its white pixels in the light colour one pixel down-right,
             // then in the dark colour in place.
-            const QColor light = toQColor(disabledHighlight_);
-            const QColor dark = toQColor(disabledShadow_);
+            const QColor light = toQColor(m_disabledHighlight);
+            const QColor dark = toQColor(m_disabledShadow);
             painter.drawImage(glyphPos + QPoint(1, 1), keyedOut(stateGlyph, qRgb(0, 0, 0), &light));
             painter.drawImage(glyphPos, keyedOut(stateGlyph, qRgb(0, 0, 0), &dark));
         } else {
@@ -384,19 +384,19 @@ void TShineSpeedButton::ImageDraw(QPainter& painter)
         }
     }
 
-    if (caption_.isEmpty()) return;
+    if (m_caption.isEmpty()) return;
     textRect.translate(pressed);
     const unsigned format = DT_CENTER | DT_VCENTER;
     const auto draw = [&](QPoint offset, TColor colour) {
-        drawText(&painter, font.font, caption_, textRect.translated(offset), format, toQColor(colour));
+        drawText(&painter, font.font, m_caption, textRect.translated(offset), format, toQColor(colour));
     };
-    if (state_ == stDisabled) {
-        draw(QPoint(1, 1), disabledHighlight_);
-        draw(QPoint(0, 0), disabledShadow_);
+    if (m_state == stDisabled) {
+        draw(QPoint(1, 1), m_disabledHighlight);
+        draw(QPoint(0, 0), m_disabledShadow);
         return;
     }
-    if (fontShadow_ != clNone) draw(QPoint(1, 1), fontShadow_);
-    if (fontHighlight_ != clNone) draw(QPoint(-1, -1), fontHighlight_);
+    if (m_fontShadow != clNone) draw(QPoint(1, 1), m_fontShadow);
+    if (m_fontHighlight != clNone) draw(QPoint(-1, -1), m_fontHighlight);
     draw(QPoint(0, 0), font.Color);
 }
 
@@ -411,7 +411,7 @@ QPoint TShineSpeedButton::cursorPos() const { return mapFromGlobal(QCursor::pos(
 
 void TShineSpeedButton::setState(TShineState value, bool repaintNow)
 {
-    state_ = value;
+    m_state = value;
     if (repaintNow) repaint();
     else invalidate();
 }
@@ -442,31 +442,31 @@ void TShineSpeedButton::MouseEnter(Qt::KeyboardModifiers modifiers, Qt::MouseBut
 {
     QPointer<TShineSpeedButton> self(this);
     emit mouseEnter(modifiers, buttons, pos.x(), pos.y());
-    if (!self || mouseInControl_ || !isEnabled() || QWidget::mouseGrabber()) return;
-    mouseInControl_ = true;
-    if (state_ == stUp) state_ = stActiveUp;
-    if (state_ == stDown) state_ = stActiveDown;
+    if (!self || m_mouseInControl || !isEnabled() || QWidget::mouseGrabber()) return;
+    m_mouseInControl = true;
+    if (m_state == stUp) m_state = stActiveUp;
+    if (m_state == stDown) m_state = stActiveDown;
     repaint();
-    activeButtonTimer_.start();
+    m_activeButtonTimer.start();
 }
 
 void TShineSpeedButton::MouseLeave(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, QPoint pos)
 {
     QPointer<TShineSpeedButton> self(this);
     emit mouseLeave(modifiers, buttons, pos.x(), pos.y());
-    if (!self || !mouseInControl_ || !isEnabled() || dragging_) return;
-    activeButtonTimer_.stop();
-    mouseInControl_ = false;
-    if (state_ == stActiveUp) state_ = stUp;
-    if (state_ == stActiveDown) state_ = stDown;
+    if (!self || !m_mouseInControl || !isEnabled() || m_dragging) return;
+    m_activeButtonTimer.stop();
+    m_mouseInControl = false;
+    if (m_state == stActiveUp) m_state = stUp;
+    if (m_state == stActiveDown) m_state = stDown;
     repaint();
 }
 
 // Repairs a leave the window system never reported.
 void TShineSpeedButton::ActiveButtonTimerOnTimer()
 {
-    if (!mouseInControl_ || !isEnabled() || dragging_) {
-        activeButtonTimer_.stop();
+    if (!m_mouseInControl || !isEnabled() || m_dragging) {
+        m_activeButtonTimer.stop();
         return;
     }
     const QPoint pos = cursorPos();
@@ -478,10 +478,10 @@ void TShineSpeedButton::UpdateTracking()
     if (!isEnabled()) return;
     // Set the flag to the opposite first, so exactly the matching enter or leave takes effect.
     if (QApplication::widgetAt(QCursor::pos()) == this) {
-        mouseInControl_ = false;
+        m_mouseInControl = false;
         CMMouseEnter();
     } else {
-        mouseInControl_ = true;
+        m_mouseInControl = true;
         CMMouseLeave();
     }
 }
@@ -493,9 +493,9 @@ void TShineSpeedButton::mousePressEvent(QMouseEvent* event)
     emit mouseDown(event->button(), event->modifiers(), pos.x(), pos.y());
     if (!self) return;
     if (event->button() != Qt::LeftButton || !isEnabled()) return;
-    state_ = stActiveDown;
-    if (!down_) invalidate();
-    dragging_ = true;
+    m_state = stActiveDown;
+    if (!m_down) invalidate();
+    m_dragging = true;
 }
 
 void TShineSpeedButton::mouseMoveEvent(QMouseEvent* event)
@@ -504,10 +504,10 @@ void TShineSpeedButton::mouseMoveEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     emit mouseMove(event->modifiers(), event->buttons(), pos.x(), pos.y());
     if (!self) return;
-    if (dragging_) {
-        const TShineState wanted = inside(pos) ? stActiveDown : (down_ ? stDown : stUp);
-        if (wanted != state_) setState(wanted, false);
-    } else if (!mouseInControl_) {
+    if (m_dragging) {
+        const TShineState wanted = inside(pos) ? stActiveDown : (m_down ? stDown : stUp);
+        if (wanted != m_state) setState(wanted, false);
+    } else if (!m_mouseInControl) {
         UpdateTracking();
     }
 }
@@ -517,21 +517,21 @@ void TShineSpeedButton::mouseReleaseEvent(QMouseEvent* event)
     QPointer<TShineSpeedButton> self(this);
     const QPoint pos = event->position().toPoint();
     emit mouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
-    if (!self || !dragging_) return;
+    if (!self || !m_dragging) return;
 
     const bool in = inside(pos);
-    if (groupIndex_ == 0) {
-        state_ = stUp;
-        mouseInControl_ = false;
-        down_ = false;
+    if (m_groupIndex == 0) {
+        m_state = stUp;
+        m_mouseInControl = false;
+        m_down = false;
         if (in) repaint();
     } else if (in) {
-        setDown(!down_);
-        if (down_) repaint();
+        setDown(!m_down);
+        if (m_down) repaint();
     } else {
-        setState(down_ ? stActiveDown : stActiveUp, true);
+        setState(m_down ? stActiveDown : stActiveUp, true);
     }
-    dragging_ = false;
+    m_dragging = false;
     if (in) {
         Click();
         if (!self) return;
@@ -545,28 +545,28 @@ void TShineSpeedButton::mouseDoubleClickEvent(QMouseEvent* event)
     // click itself counts only on a latched-down button.
     QPointer<TShineSpeedButton> self(this);
     mousePressEvent(event);
-    if (self && event->button() == Qt::LeftButton && down_) emit doubleClicked();
+    if (self && event->button() == Qt::LeftButton && m_down) emit doubleClicked();
 }
 
 void TShineSpeedButton::Click()
 {
     QPointer<TShineSpeedButton> self(this);
-    const TShineState remembered = state_;
-    if (clickDownHook_) setState(stActiveDown, true);
+    const TShineState remembered = m_state;
+    if (m_clickDownHook) setState(stActiveDown, true);
     emit clicked();
     // The click handler may run for long, with events handled inside it; the
     // button may even be gone when it returns.
     if (!self) return;
-    if (clickDownHook_) setState(remembered, true);
+    if (m_clickDownHook) setState(remembered, true);
 }
 
 bool TShineSpeedButton::DialogChar(QChar key)
 {
-    const QChar accel = accelChar(caption_);
+    const QChar accel = accelChar(m_caption);
     if (accel.isNull() || key.toUpper() != accel.toUpper()) return false;
     if (!isEnabled() || !isVisible() || !parentWidget() || !parentWidget()->isVisible()) return false;
     QPointer<TShineSpeedButton> self(this);
-    if (accelCharDown_) setDown(!down_);
+    if (m_accelCharDown) setDown(!m_down);
     if (self) Click();
     return true;
 }
@@ -575,8 +575,8 @@ bool TShineSpeedButton::event(QEvent* event)
 {
     if (event->type() == QEvent::Shortcut) {
         const auto* shortcut = static_cast<QShortcutEvent*>(event);
-        if (shortcut->shortcutId() == shortcutId_) {
-            DialogChar(accelChar(caption_));
+        if (shortcut->shortcutId() == m_shortcutId) {
+            DialogChar(accelChar(m_caption));
             return true;
         }
     }
@@ -591,9 +591,9 @@ void TShineSpeedButton::changeEvent(QEvent* event)
 
 void TShineSpeedButton::EnabledChanged()
 {
-    down_ = false;
-    state_ = isEnabled() ? stUp : stDisabled;
-    if (!loading_) UpdateTracking();
+    m_down = false;
+    m_state = isEnabled() ? stUp : stDisabled;
+    if (!m_loading) UpdateTracking();
     invalidate();
 }
 
@@ -601,30 +601,30 @@ void TShineSpeedButton::EnabledChanged()
 
 void TShineSpeedButton::setDown(bool value)
 {
-    if (value == down_ || groupIndex_ == 0) return;
-    if (!allowAllUp_ && down_) return;  // released only by another member going down
-    down_ = value;
-    GroupUpdateStatus(groupIndex_);
-    setState(down_ ? stDown : stUp, !loading_);
+    if (value == m_down || m_groupIndex == 0) return;
+    if (!m_allowAllUp && m_down) return;  // released only by another member going down
+    m_down = value;
+    GroupUpdateStatus(m_groupIndex);
+    setState(m_down ? stDown : stUp, !m_loading);
 }
 
 void TShineSpeedButton::setAllowAllUp(bool value)
 {
-    if (allowAllUp_ == value) return;
-    allowAllUp_ = value;
-    GroupUpdateStatus(groupIndex_);
+    if (m_allowAllUp == value) return;
+    m_allowAllUp = value;
+    GroupUpdateStatus(m_groupIndex);
 }
 
 void TShineSpeedButton::setGroupIndex(int value)
 {
-    if (groupIndex_ == value) return;
+    if (m_groupIndex == value) return;
     GroupUpdateStatus(value);
 }
 
 // Tells every button of the same parent that this one's group changed.
 void TShineSpeedButton::GroupUpdateStatus(int index)
 {
-    groupIndex_ = index;
+    m_groupIndex = index;
     if (index == 0 || !parentWidget()) return;
     QList<QPointer<TShineSpeedButton>> siblings;
     for (TShineSpeedButton* b : parentWidget()->findChildren<TShineSpeedButton*>(Qt::FindDirectChildrenOnly))
@@ -635,13 +635,13 @@ void TShineSpeedButton::GroupUpdateStatus(int index)
 
 void TShineSpeedButton::ButtonPressed(int groupIndex, const TShineSpeedButton* sender)
 {
-    if (groupIndex != groupIndex_ || !sender || sender == this) return;
-    if (sender->down_ && down_) {
-        down_ = false;
-        state_ = stUp;
+    if (groupIndex != m_groupIndex || !sender || sender == this) return;
+    if (sender->m_down && m_down) {
+        m_down = false;
+        m_state = stUp;
         invalidate();
     }
-    allowAllUp_ = sender->allowAllUp_;
+    m_allowAllUp = sender->m_allowAllUp;
 }
 
 }  // namespace kelmora

@@ -35,19 +35,19 @@ class TShineBtnColors : public QObject {
 public:
     explicit TShineBtnColors(TColor color = clBtnFace, QObject* parent = nullptr);
 
-    TColor Color() const { return color_; }
+    TColor Color() const { return m_color; }
     void setColor(TColor value);
-    TColor Highlight() const { return highlight_; }
+    TColor Highlight() const { return m_highlight; }
     void setHighlight(TColor value);
-    TColor Shadow() const { return shadow_; }
+    TColor Shadow() const { return m_shadow; }
     void setShadow(TColor value);
-    TColor DarkShadow() const { return darkShadow_; }
+    TColor DarkShadow() const { return m_darkShadow; }
     void setDarkShadow(TColor value);
-    TColor GradColor() const { return gradColor_; }
+    TColor GradColor() const { return m_gradColor; }
     void setGradColor(TColor value);
-    bool GradVertical() const { return gradVertical_; }
+    bool GradVertical() const { return m_gradVertical; }
     void setGradVertical(bool value);
-    bool Gradation() const { return gradation_; }
+    bool Gradation() const { return m_gradation; }
     void setGradation(bool value);
 
     // Copies all seven values and raises one change.
@@ -60,13 +60,13 @@ private:
     template <typename T>
     void store(T& field, T value);
 
-    TColor color_;
-    TColor highlight_ = clBtnHighlight;
-    TColor shadow_ = clBtnShadow;
-    TColor darkShadow_ = clWindowFrame;
-    TColor gradColor_ = clBlue;
-    bool gradVertical_ = false;
-    bool gradation_ = false;
+    TColor m_color;
+    TColor m_highlight = clBtnHighlight;
+    TColor m_shadow = clBtnShadow;
+    TColor m_darkShadow = clWindowFrame;
+    TColor m_gradColor = clBlue;
+    bool m_gradVertical = false;
+    bool m_gradation = false;
 };
 
 class TShineSpeedButton : public QWidget {
@@ -93,65 +93,65 @@ public:
     explicit TShineSpeedButton(QWidget* parent = nullptr);
     ~TShineSpeedButton() override;
 
-    int GroupIndex() const { return groupIndex_; }
+    int GroupIndex() const { return m_groupIndex; }
     void setGroupIndex(int value);
-    bool Down() const { return down_; }
+    bool Down() const { return m_down; }
     void setDown(bool value);
-    bool ClickDownHook() const { return clickDownHook_; }
+    bool ClickDownHook() const { return m_clickDownHook; }
     void setClickDownHook(bool value);
-    bool AccelCharDown() const { return accelCharDown_; }
+    bool AccelCharDown() const { return m_accelCharDown; }
     void setAccelCharDown(bool value);
-    TFrameType FrameType() const { return frameType_; }
+    TFrameType FrameType() const { return m_frameType; }
     void setFrameType(TFrameType value);
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return m_transparent; }
     void setTransparent(bool value);
-    bool ActiveFrame() const { return activeFrame_; }
+    bool ActiveFrame() const { return m_activeFrame; }
     void setActiveFrame(bool value);
-    bool UpFrame() const { return upFrame_; }
+    bool UpFrame() const { return m_upFrame; }
     void setUpFrame(bool value);
-    bool DownFrame() const { return downFrame_; }
+    bool DownFrame() const { return m_downFrame; }
     void setDownFrame(bool value);
-    TActiveImageType ActiveImage() const { return activeImage_; }
+    TActiveImageType ActiveImage() const { return m_activeImage; }
     void setActiveImage(TActiveImageType value);
-    TDisabledImageType DisabledImage() const { return disabledImage_; }
+    TDisabledImageType DisabledImage() const { return m_disabledImage; }
     void setDisabledImage(TDisabledImageType value);
-    TColor DisabledHighlight() const { return disabledHighlight_; }
+    TColor DisabledHighlight() const { return m_disabledHighlight; }
     void setDisabledHighlight(TColor value);
-    TColor DisabledShadow() const { return disabledShadow_; }
+    TColor DisabledShadow() const { return m_disabledShadow; }
     void setDisabledShadow(TColor value);
-    TShineBtnColors& Colors() { return colors_; }
-    const TShineBtnColors& Colors() const { return colors_; }
-    void setColors(const TShineBtnColors& value) { colors_.Assign(value); }
-    TShineBtnColors& PressedColors() { return pressedColors_; }
-    const TShineBtnColors& PressedColors() const { return pressedColors_; }
-    void setPressedColors(const TShineBtnColors& value) { pressedColors_.Assign(value); }
-    TColor ShineColor() const { return shineColor_; }
+    TShineBtnColors& Colors() { return m_colors; }
+    const TShineBtnColors& Colors() const { return m_colors; }
+    void setColors(const TShineBtnColors& value) { m_colors.Assign(value); }
+    TShineBtnColors& PressedColors() { return m_pressedColors; }
+    const TShineBtnColors& PressedColors() const { return m_pressedColors; }
+    void setPressedColors(const TShineBtnColors& value) { m_pressedColors.Assign(value); }
+    TColor ShineColor() const { return m_shineColor; }
     void setShineColor(TColor value);
-    const TFont& Font() const { return font_; }
+    const TFont& Font() const { return m_font; }
     void setFont(const TFont& value);
     using QWidget::setFont;
-    TColor FontHighlight() const { return fontHighlight_; }
+    TColor FontHighlight() const { return m_fontHighlight; }
     void setFontHighlight(TColor value);
-    TColor FontShadow() const { return fontShadow_; }
+    TColor FontShadow() const { return m_fontShadow; }
     void setFontShadow(TColor value);
-    const TFont& ActiveFont() const { return activeFont_; }
+    const TFont& ActiveFont() const { return m_activeFont; }
     void setActiveFont(const TFont& value);
-    bool AllowAllUp() const { return allowAllUp_; }
+    bool AllowAllUp() const { return m_allowAllUp; }
     void setAllowAllUp(bool value);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return m_layout; }
     void setLayout(TButtonLayout value);
-    int Margin() const { return margin_; }
+    int Margin() const { return m_margin; }
     void setMargin(int value);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return m_spacing; }
     void setSpacing(int value);
-    const QImage& Glyph() const { return glyph_; }
+    const QImage& Glyph() const { return m_glyph; }
     void setGlyph(const QImage& value);  // a null image empties the glyph
 
-    QString Caption() const { return caption_; }
+    QString Caption() const { return m_caption; }
     void setCaption(const QString& value);
 
     // The drawing state; a new button is stUp.
-    TShineState State() const { return state_; }
+    TShineState State() const { return m_state; }
 
     // Where the glyph's top-left corner and the caption's rectangle go for a font.
     void CalcDrawPosition(const QFont& font, QPoint& glyphPos, QRect& textRect) const;
@@ -163,7 +163,7 @@ public:
     // button can act, toggles Down (with AccelCharDown), clicks and returns true.
     bool DialogChar(QChar key);
 
-    void BeginLoad() { loading_ = true; }
+    void BeginLoad() { m_loading = true; }
     void Loaded();
 
     QSize sizeHint() const override { return {25, 25}; }
@@ -212,39 +212,39 @@ private:
     void ImageDraw(QPainter& painter);
     void FrameDraw(QPainter& painter);
 
-    int groupIndex_ = 0;
-    bool down_ = false;
-    bool clickDownHook_ = false;
-    bool accelCharDown_ = false;
-    TFrameType frameType_ = ftNormalFrame;
-    bool transparent_ = false;
-    bool activeFrame_ = true;
-    bool upFrame_ = true;
-    bool downFrame_ = true;
-    TActiveImageType activeImage_ = aiFrameLight;
-    TDisabledImageType disabledImage_ = diDefault;
-    TColor disabledHighlight_ = clBtnHighlight;
-    TColor disabledShadow_ = clBtnShadow;
-    TShineBtnColors colors_{clBtnFace};
-    TShineBtnColors pressedColors_{clBtnHighlight};
-    TColor shineColor_ = clYellow;
-    TFont font_;
-    TColor fontHighlight_ = clNone;
-    TColor fontShadow_ = clNone;
-    TFont activeFont_;
-    bool allowAllUp_ = false;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
-    QImage glyph_;
-    QString caption_;
+    int m_groupIndex = 0;
+    bool m_down = false;
+    bool m_clickDownHook = false;
+    bool m_accelCharDown = false;
+    TFrameType m_frameType = ftNormalFrame;
+    bool m_transparent = false;
+    bool m_activeFrame = true;
+    bool m_upFrame = true;
+    bool m_downFrame = true;
+    TActiveImageType m_activeImage = aiFrameLight;
+    TDisabledImageType m_disabledImage = diDefault;
+    TColor m_disabledHighlight = clBtnHighlight;
+    TColor m_disabledShadow = clBtnShadow;
+    TShineBtnColors m_colors{clBtnFace};
+    TShineBtnColors m_pressedColors{clBtnHighlight};
+    TColor m_shineColor = clYellow;
+    TFont m_font;
+    TColor m_fontHighlight = clNone;
+    TColor m_fontShadow = clNone;
+    TFont m_activeFont;
+    bool m_allowAllUp = false;
+    TButtonLayout m_layout = blGlyphLeft;
+    int m_margin = -1;
+    int m_spacing = 4;
+    QImage m_glyph;
+    QString m_caption;
 
-    TShineState state_ = stUp;
-    bool mouseInControl_ = false;
-    bool dragging_ = false;
-    QTimer activeButtonTimer_;
-    int shortcutId_ = 0;
-    bool loading_ = false;
+    TShineState m_state = stUp;
+    bool m_mouseInControl = false;
+    bool m_dragging = false;
+    QTimer m_activeButtonTimer;
+    int m_shortcutId = 0;
+    bool m_loading = false;
 };
 
 }  // namespace kelmora

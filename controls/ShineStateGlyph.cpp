@@ -17,14 +17,14 @@ QRgb rgbOf(QRgb p) { return p & kRgbMask; }
 // Pixels as 0x00RRGGBB words (the top byte is not part of the colour).
 class Pixels {
 public:
-    explicit Pixels(QImage& image) : image_(image) {}
-    QRgb at(int x, int y) const { return rgbOf(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]); }
-    void set(int x, int y, QRgb p) { reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = p | 0xFF000000; }
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
+    explicit Pixels(QImage& image) : m_image(image) {}
+    QRgb at(int x, int y) const { return rgbOf(reinterpret_cast<const QRgb*>(m_image.constScanLine(y))[x]); }
+    void set(int x, int y, QRgb p) { reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = p | 0xFF000000; }
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
 
 private:
-    QImage& image_;
+    QImage& m_image;
 };
 
 template <typename Effect>

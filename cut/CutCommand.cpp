@@ -17,32 +17,32 @@ public:
     void add(std::initializer_list<std::string> arguments)
     {
         for (const std::string& argument : arguments) {
-            list_.push_back(argument);
-            text_ += argument + " ";
+            m_list.push_back(argument);
+            m_text += argument + " ";
         }
     }
     // A file name: in double quotes in the text, as it is in the list.
     void addQuoted(const std::string& name, const char* after)
     {
-        list_.push_back(name);
-        text_ += "\"" + name + "\"" + after;
+        m_list.push_back(name);
+        m_text += "\"" + name + "\"" + after;
     }
     // The text's own space (two spaces before the batch's output name).
-    void addSpace() { text_ += " "; }
+    void addSpace() { m_text += " "; }
 
     ExtractorCommand finish() &&
     {
         ExtractorCommand command;
         command.program = p::extractorProgramName();
-        command.arguments = std::move(list_);
-        command.argumentText = std::move(text_);
+        command.arguments = std::move(m_list);
+        command.argumentText = std::move(m_text);
         command.commandLine = command.program + " " + command.argumentText;
         return command;
     }
 
 private:
-    std::vector<std::string> list_;
-    std::string text_;
+    std::vector<std::string> m_list;
+    std::string m_text;
 };
 
 // A "%" is a pattern character for the extractor: a literal one is written "%%".

@@ -14,16 +14,16 @@ bool isDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
 bool TSearchDir::Search()
 {
-    if (busy_ || !OnFind) return false;
-    const std::string base = platform::expandFileName(baseDir_);
+    if (m_busy || !OnFind) return false;
+    const std::string base = platform::expandFileName(m_baseDir);
     platform::FileFindData found;
     if (!platform::lookUpEntry(base, found)) return false;
 
-    busy_ = true;
+    m_busy = true;
     struct ClearBusy {  // also when a handler throws
         bool& flag;
         ~ClearBusy() { flag = false; }
-    } clearBusy{busy_};
+    } clearBusy{m_busy};
     FolderQueue.clear();
     bool Continue = true;
     bool IgnoreSubDir = false;

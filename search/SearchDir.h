@@ -21,9 +21,9 @@ public:
 
     virtual ~TSearchDir() = default;
 
-    const std::string& BaseDir() const { return baseDir_; }
-    void setBaseDir(const std::string& value) { baseDir_ = value; }
-    bool Busy() const { return busy_; }
+    const std::string& BaseDir() const { return m_baseDir; }
+    void setBaseDir(const std::string& value) { m_baseDir = value; }
+    bool Busy() const { return m_busy; }
     // What OnFind reads of Data beside the name. NameAndKind spares examining
     // every folder (FileName, ShortName, IsDirectory and IsHidden are filled;
     // on POSIX the size, times and read-only bit stay empty); Full fills all.
@@ -39,8 +39,8 @@ protected:
     virtual void DoFind(const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir, bool& Continue);
 
 private:
-    std::string baseDir_;
-    bool busy_ = false;
+    std::string m_baseDir;
+    bool m_busy = false;
     platform::EntryFacts m_entryFacts = platform::EntryFacts::Full;
     std::deque<std::string> FolderQueue;
 };

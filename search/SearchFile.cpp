@@ -8,30 +8,30 @@ namespace kelmora {
 
 TSearchFile::TSearchFile()
 {
-    searchDir_.OnFind = [this](TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
-                               bool& IgnoreSubDir,
-                               bool& Continue) { SearchDirOnFind(Sender, Name, Data, IgnoreSubDir, Continue); };
+    m_searchDir.OnFind = [this](TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
+                                bool& IgnoreSubDir,
+                                bool& Continue) { SearchDirOnFind(Sender, Name, Data, IgnoreSubDir, Continue); };
 }
 
 bool TSearchFile::Search()
 {
-    if (busy_ || !OnFind) return false;
-    busy_ = true;
+    if (m_busy || !OnFind) return false;
+    m_busy = true;
     struct ClearBusy {
         bool& flag;
         ~ClearBusy() { flag = false; }
-    } clearBusy{busy_};
+    } clearBusy{m_busy};
 
     FolderList.clear();
-    if (recursive_) {
-        searchDir_.setBaseDir(directory_);
-        searchDir_.setEntryFacts(m_entryFacts);
-        searchDir_.Search();
+    if (m_recursive) {
+        m_searchDir.setBaseDir(m_directory);
+        m_searchDir.setEntryFacts(m_entryFacts);
+        m_searchDir.Search();
     } else {
-        FolderList.push_back(platform::expandFileName(directory_));
+        FolderList.push_back(platform::expandFileName(m_directory));
     }
 
-    const std::string pattern = searchName_.empty() ? "*.*" : searchName_;
+    const std::string pattern = m_searchName.empty() ? "*.*" : m_searchName;
     bool Continue = true;
     platform::FileFind find;
     for (const std::string& folder : FolderList) {

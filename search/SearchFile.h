@@ -26,13 +26,13 @@ public:
     TSearchFile(const TSearchFile&) = delete;
     TSearchFile& operator=(const TSearchFile&) = delete;
 
-    const std::string& Directory() const { return directory_; }
-    void setDirectory(const std::string& value) { directory_ = value; }
-    const std::string& SearchName() const { return searchName_; }  // empty means "*.*"
-    void setSearchName(const std::string& value) { searchName_ = value; }
-    bool Recursive() const { return recursive_; }
-    void setRecursive(bool value) { recursive_ = value; }
-    bool Busy() const { return busy_; }
+    const std::string& Directory() const { return m_directory; }
+    void setDirectory(const std::string& value) { m_directory = value; }
+    const std::string& SearchName() const { return m_searchName; }  // empty means "*.*"
+    void setSearchName(const std::string& value) { m_searchName = value; }
+    bool Recursive() const { return m_recursive; }
+    void setRecursive(bool value) { m_recursive = value; }
+    bool Busy() const { return m_busy; }
     // What OnFind and OnFindDir read of Data beside the name. NameAndKind
     // spares examining every entry (FileName, ShortName, IsDirectory and
     // IsHidden are filled; on POSIX the size, times and read-only bit stay
@@ -56,13 +56,13 @@ private:
     void SearchDirOnFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data, bool& IgnoreSubDir,
                          bool& Continue);
 
-    std::string directory_;
-    std::string searchName_;
-    bool recursive_ = false;
-    bool busy_ = false;
+    std::string m_directory;
+    std::string m_searchName;
+    bool m_recursive = false;
+    bool m_busy = false;
     platform::EntryFacts m_entryFacts = platform::EntryFacts::Full;
     std::vector<std::string> FolderList;
-    TSearchDir searchDir_;
+    TSearchDir m_searchDir;
 };
 
 }  // namespace kelmora
