@@ -113,8 +113,8 @@ CutRunEnd CliRunner::waitForEnd()
         handles.push_back(m_interrupts ? m_interrupts->handle() : p::kNoWaitHandle);
         int timeoutMs = m_observer ? m_observer->msUntilDue() : -1;
         for (const auto& [id, run] : m_runs) {
-            const int notifier = run.child.exitNotifier();
-            if (notifier < 0)
+            const p::WaitHandle notifier = run.child.endHandle();
+            if (notifier == p::kNoWaitHandle)
                 timeoutMs = timeoutMs < 0 ? kPollWithoutNotifierMs : std::min(timeoutMs, kPollWithoutNotifierMs);
             handles.push_back(notifier);
             handles.push_back(run.progressPipe ? run.progressPipe->readyHandle() : p::kNoWaitHandle);

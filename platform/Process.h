@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Wait.h"
+
 namespace kelmora::platform {
 
 struct ProcessCommand {
@@ -64,6 +66,11 @@ public:
     // A descriptor that becomes readable when the child ends (a pidfd), for an
     // event loop to watch; -1 where the system has none. Owned by this object.
     int exitNotifier() const;
+
+    // A handle that turns signalled when the child ends, for waitForAny: the
+    // pidfd on POSIX, the process handle on Windows. kNoWaitHandle where the
+    // system has none. Owned by this object.
+    WaitHandle endHandle() const;
 
     // Waits up to timeoutMs (negative: without limit). True once the child has ended.
     bool waitFor(int timeoutMs);

@@ -158,6 +158,8 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
 
 int ChildProcess::exitNotifier() const { return static_cast<int>(m_handle); }
 
+WaitHandle ChildProcess::endHandle() const { return m_handle; }
+
 void ChildProcess::release()
 {
     if (m_pid > 0 && !m_ended && !reap(false)) reapInBackground(static_cast<pid_t>(m_pid));

@@ -125,6 +125,8 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
 // A process handle is no descriptor: an event loop waits on it with the system's own call.
 int ChildProcess::exitNotifier() const { return -1; }
 
+WaitHandle ChildProcess::endHandle() const { return m_handle; }
+
 void ChildProcess::release()
 {
     // The program runs on by itself; nothing is left behind when it ends.

@@ -165,6 +165,10 @@ bool replaceContent(const std::string& path, std::string_view oldContent, std::s
 ProfileState ProfileFile::load(ProfileText& text) const
 {
     text = ProfileText();
+    // A save that finds the file open (also by a reader) cannot move its new
+    // text into place and rewrites the file instead: reading under the update
+    // lock never sees half of such a rewrite.
+    const UpdateLock lock(m_path);
     const DWORD attributes = ::GetFileAttributesA(m_path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();

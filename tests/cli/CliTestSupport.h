@@ -1,6 +1,7 @@
 #pragma once
 // The built kelmora-cli in the tests, with English messages unless a test asks otherwise.
 
+#include "tests/support/FakeExtractorHold.h"
 #include "tests/support/FakeExtractorLog.h"
 #include "tests/support/PseudoTerminal.h"
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/Process.h"
+#include "tests/support/FakeExtractorHold.h"
 #include "tests/support/FakeExtractorLog.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,57 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
-#include <ctime>
-#include <fcntl.h>
-#include <map>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <stdexcept>
 
-#include "search/SearchFile.h"
-#include "tests/support/TempFolder.h"
+#include "platform/Paths.h"
+#include "tests/search/SearchFixture.h"
 
 using namespace kelmora;
-using kelmora::test::TempFolder;
-
-namespace {
-
-// A: a1, a2, S/s1, S/T/t1
-class Search : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        A = dir / "A";
-        dir.write("A/a1", "1");
-        dir.write("A/a2", "22");
-        dir.write("A/S/s1");
-        dir.write("A/S/T/t1");
-        search.setDirectory(A);
-        search.setSearchName("*.*");
-        search.OnFind = [this](TSearchFile&, const std::string& name, const TSearchFileData& data, bool& Continue) {
-            found.push_back(name);
-            foundData.push_back(data);
-            events.push_back("find " + name);
-            Continue = !stopAt.empty() ? name != stopAt : true;
-        };
-    }
-    // The names reported under each folder come in the file system's order: compare them sorted.
-    static std::vector<std::string> sorted(std::vector<std::string> v)
-    {
-        std::sort(v.begin(), v.end());
-        return v;
-    }
-
-    TempFolder dir;
-    std::string A;
-    TSearchFile search;
-    std::vector<std::string> found;
-    std::vector<TSearchFileData> foundData;
-    std::vector<std::string> events;
-    std::string stopAt;
-};
-
-}  // namespace
+using kelmora::test::Search;
 
 TEST_F(Search, RecursiveReportsFoldersLevelByLevel)
 {
@@ -64,35 +20,35 @@ TEST_F(Search, RecursiveReportsFoldersLevelByLevel)
     // Every folder first, breadth first, then the entries folder by folder.
     ASSERT_EQ(events.size(), 3u + 6u);
     EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 3),
-              (std::vector<std::string>{"dir " + A, "dir " + A + "/S", "dir " + A + "/S/T"}));
-    EXPECT_EQ(sorted({found.begin(), found.begin() + 3}), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
-    EXPECT_EQ(sorted({found.begin() + 3, found.begin() + 5}), (std::vector<std::string>{A + "/S/T", A + "/S/s1"}));
-    EXPECT_EQ(found[5], A + "/S/T/t1");
+              (std::vector<std::string>{"dir " + A, "dir " + at("S"), "dir " + at("S/T")}));
+    EXPECT_EQ(sorted({found.begin(), found.begin() + 3}), (std::vector<std::string>{at("S"), at("a1"), at("a2")}));
+    EXPECT_EQ(sorted({found.begin() + 3, found.begin() + 5}), (std::vector<std::string>{at("S/T"), at("S/s1")}));
+    EXPECT_EQ(found[5], at("S/T/t1"));
 
-    const auto at = std::find(found.begin(), found.end(), A + "/a2") - found.begin();
-    EXPECT_EQ(foundData[at].FileName, "a2");
-    EXPECT_EQ(foundData[at].Size, 2);
-    EXPECT_FALSE(foundData[at].IsDirectory);
-    const auto sub = std::find(found.begin(), found.end(), A + "/S") - found.begin();
+    const auto a2 = std::find(found.begin(), found.end(), at("a2")) - found.begin();
+    EXPECT_EQ(foundData[a2].FileName, "a2");
+    EXPECT_EQ(foundData[a2].Size, 2);
+    EXPECT_FALSE(foundData[a2].IsDirectory);
+    const auto sub = std::find(found.begin(), found.end(), at("S")) - found.begin();
     EXPECT_TRUE(foundData[sub].IsDirectory);
 }
 
 TEST_F(Search, NotRecursiveAndPatterns)
 {
     EXPECT_TRUE(search.Search());
-    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{at("S"), at("a1"), at("a2")}));
 
     found.clear();
-    search.setSearchName("");      // empty is "*.*"
-    search.setDirectory(A + "/");  // a trailing separator is not doubled
+    search.setSearchName("");                                                       // empty is "*.*"
+    search.setDirectory(A + platform::separatorChar(platform::nativePathStyle()));  // not doubled
     EXPECT_TRUE(search.Search());
-    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{at("S"), at("a1"), at("a2")}));
 
     found.clear();
     search.setSearchName("?1");
     search.setRecursive(true);
     EXPECT_TRUE(search.Search());
-    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S/T/t1", A + "/S/s1", A + "/a1"}));
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{at("S/T/t1"), at("S/s1"), at("a1")}));
 }
 
 TEST_F(Search, SkipIgnoreSubDirAndContinue)
@@ -100,24 +56,24 @@ TEST_F(Search, SkipIgnoreSubDirAndContinue)
     search.setRecursive(true);
     search.OnFindDir = [this](TSearchFile&, const std::string& name, const TSearchFileData&, bool& Skip,
                               bool& IgnoreSubDir) {
-        if (name == A + "/S") Skip = true;  // not listed, but its sub-folders are
-        if (name == A + "/S/T") IgnoreSubDir = true;
+        if (name == at("S")) Skip = true;  // not listed, but its sub-folders are
+        if (name == at("S/T")) IgnoreSubDir = true;
     };
     EXPECT_TRUE(search.Search());
-    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/S/T/t1", A + "/a1", A + "/a2"}));
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{at("S"), at("S/T/t1"), at("a1"), at("a2")}));
 
     found.clear();
     search.OnFindDir = [this](TSearchFile&, const std::string& name, const TSearchFileData&, bool&,
                               bool& IgnoreSubDir) { IgnoreSubDir = name == A; };
     EXPECT_TRUE(search.Search());
-    EXPECT_EQ(sorted(found), (std::vector<std::string>{A + "/S", A + "/a1", A + "/a2"}));
+    EXPECT_EQ(sorted(found), (std::vector<std::string>{at("S"), at("a1"), at("a2")}));
 
     found.clear();
     search.OnFindDir = nullptr;
-    stopAt = A + "/a1";
+    stopAt = at("a1");
     search.setSearchName("a1");
     EXPECT_FALSE(search.Search());  // stopped
-    EXPECT_EQ(found, (std::vector<std::string>{A + "/a1"}));
+    EXPECT_EQ(found, (std::vector<std::string>{at("a1")}));
 }
 
 TEST_F(Search, RefusalsAndMissingFolders)
@@ -149,20 +105,6 @@ TEST_F(Search, RefusalsAndMissingFolders)
     EXPECT_EQ(calls, 0);
 }
 
-TEST_F(Search, LinkToAFolderIsReportedButNotEntered)
-{
-    ASSERT_EQ(::symlink(A.c_str(), (A + "/S/loop").c_str()), 0);  // A/S/loop -> A
-    search.setRecursive(true);
-    std::vector<std::string> dirs;
-    search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData&, bool&, bool&) {
-        dirs.push_back(name);
-    };
-    EXPECT_TRUE(search.Search());
-    EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S", A + "/S/T"}));
-    EXPECT_EQ(std::count(found.begin(), found.end(), A + "/S/loop"), 1);
-    EXPECT_EQ(found.size(), 7u);
-}
-
 TEST_F(Search, WalkerOnItsOwn)
 {
     TSearchDir walker;
@@ -176,126 +118,9 @@ TEST_F(Search, WalkerOnItsOwn)
     };
     walker.setBaseDir(dir / "nowhere");
     EXPECT_FALSE(walker.Search());  // a missing base does not start
-    walker.setBaseDir(A + "/./S/..");
+    walker.setBaseDir(at("./S/.."));
     EXPECT_FALSE(walker.Search());  // stopped at the second folder
-    EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S"}));
+    EXPECT_EQ(dirs, (std::vector<std::string>{A, at("S")}));
     EXPECT_EQ(base.FileName, "A");
     EXPECT_TRUE(base.IsDirectory);
-}
-
-class WalkByFacts : public Search, public ::testing::WithParamInterface<platform::EntryFacts> {};
-
-TEST_P(WalkByFacts, ReportsTheSameEntriesAndKindsWhateverTheHandlerReads)
-{
-    ASSERT_EQ(::symlink(A.c_str(), (A + "/S/loop").c_str()), 0);  // a link loop, never entered
-    ASSERT_EQ(::symlink((A + "/a2").c_str(), (A + "/file-link").c_str()), 0);
-    ASSERT_EQ(::symlink((A + "/nowhere").c_str(), (A + "/dangling").c_str()), 0);
-    ASSERT_EQ(::mkfifo((A + "/pipe").c_str(), 0644), 0);
-    dir.write("A/.hidden");
-    const bool full = GetParam() == platform::EntryFacts::Full;
-    search.setRecursive(true);
-    search.setEntryFacts(GetParam());
-    std::vector<std::string> dirs;
-    search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData& data, bool&, bool&) {
-        EXPECT_TRUE(data.IsDirectory) << name;
-        dirs.push_back(name);
-    };
-    EXPECT_TRUE(search.Search());
-    EXPECT_EQ(dirs, (std::vector<std::string>{A, A + "/S", A + "/S/T"}));
-
-    std::map<std::string, bool> folders;  // every entry once, and whether it is a folder
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        EXPECT_TRUE(folders.emplace(found[i], foundData[i].IsDirectory).second) << found[i];
-        EXPECT_EQ(foundData[i].IsHidden, found[i] == A + "/.hidden") << found[i];
-    }
-    EXPECT_EQ(folders, (std::map<std::string, bool>{{A + "/.hidden", false},
-                                                    {A + "/S", true},
-                                                    {A + "/S/T", true},
-                                                    {A + "/S/T/t1", false},
-                                                    {A + "/S/loop", true},
-                                                    {A + "/S/s1", false},
-                                                    {A + "/a1", false},
-                                                    {A + "/a2", false},
-                                                    {A + "/dangling", false},
-                                                    {A + "/file-link", false},
-                                                    {A + "/pipe", false}}));
-    // Size and times come only with the full record.
-    const auto a2 = std::find(found.begin(), found.end(), A + "/a2") - found.begin();
-    EXPECT_EQ(foundData[a2].Size, full ? 2 : 0);
-    EXPECT_EQ(foundData[a2].HasWriteTime, full);
-}
-
-INSTANTIATE_TEST_SUITE_P(Facts, WalkByFacts,
-                         ::testing::Values(platform::EntryFacts::NameAndKind, platform::EntryFacts::Full),
-                         [](const auto& info) {
-                             return info.param == platform::EntryFacts::Full ? "Full" : "NameAndKind";
-                         });
-
-TEST(FolderWalk, DeepTreesOfLongNamesAreListedWhole)
-{
-    // Paths below the tenth level run past PATH_MAX; each level holds a folder and a file.
-    constexpr int depth = 24;
-    const std::string name(200, 'd');
-    TempFolder dir;
-    std::vector<int> levels{::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    std::string deepest = dir.path();
-    for (int i = 0; i < depth; ++i) {
-        ASSERT_EQ(::mkdirat(levels.back(), name.c_str(), 0755), 0);
-        levels.push_back(::openat(levels.back(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        ASSERT_GE(levels.back(), 0);
-        ::close(::openat(levels.back(), "f", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-        deepest += "/" + name;
-    }
-    ASSERT_GT(deepest.size(), std::size_t(PATH_MAX));
-
-    TSearchFile search;
-    search.setDirectory(dir.path());
-    search.setRecursive(true);
-    std::vector<std::string> found;
-    search.OnFind = [&](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) {
-        found.push_back(Name);
-    };
-    EXPECT_TRUE(search.Search());
-    EXPECT_EQ(found.size(), 2u * depth);
-    EXPECT_EQ(std::count(found.begin(), found.end(), deepest + "/f"), 1);
-    platform::FileFindData data;
-    EXPECT_TRUE(platform::lookUpEntry(deepest + "/f", data));
-    EXPECT_TRUE(platform::lookUpEntry(deepest + "/", data));
-
-    // std::filesystem cannot remove what lies past PATH_MAX: take the chain down from below.
-    for (int i = depth; i > 0; --i) {
-        EXPECT_EQ(::unlinkat(levels[i], "f", 0), 0);
-        ::close(levels[i]);
-        EXPECT_EQ(::unlinkat(levels[i - 1], name.c_str(), AT_REMOVEDIR), 0);
-    }
-    ::close(levels[0]);
-}
-
-TEST(SearchFileData, TimesAndAttributes)
-{
-    TempFolder dir;
-    const std::string file = dir.write(".hidden", "abc");
-    ::chmod(file.c_str(), 0444);
-    platform::FileFindData found;
-    ASSERT_TRUE(platform::lookUpEntry(file, found));
-    const TSearchFileData data = toSearchFileData(found);
-    EXPECT_TRUE(data.IsHidden);
-    EXPECT_TRUE(data.IsReadOnly);
-    EXPECT_EQ(data.ShortName, ".hidden");
-    EXPECT_FALSE(data.IsVolume);
-    EXPECT_TRUE(data.HasWriteTime);
-    const double now = 25569.0 + double(std::time(nullptr)) / 86400.0;  // roughly, in UTC
-    EXPECT_NEAR(data.WriteTime, now, 1.0);
-
-    TDateTime t = 0;
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    ASSERT_TRUE(toLocalDateTime(946684799, t));  // 1999-12-31 23:59:59 -> :58 at 2-second steps
-    EXPECT_DOUBLE_EQ(t, 36525.0 + (86400.0 - 2.0) / 86400.0);
-    ASSERT_TRUE(toLocalDateTime(315532800, t));  // 1980-01-01, the first day that can be packed
-    EXPECT_DOUBLE_EQ(t, 29221.0);
-    EXPECT_FALSE(toLocalDateTime(315532799, t));
-    EXPECT_FALSE(toLocalDateTime(4354819200, t));  // 2108-01-01
-    ::unsetenv("TZ");
-    ::tzset();
 }

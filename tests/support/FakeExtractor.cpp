@@ -7,10 +7,10 @@
 //                $KELMORA_FAKE_PREVIEW_BYTES set, those bytes instead.
 //   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
 //                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
-// With $KELMORA_FAKE_HOLD set, a run then waits on that FIFO (for a byte or its
-// writer's end) before it ends, so a test decides when it ends (HeldRun): every
-// run, or with $KELMORA_FAKE_HOLD_NAME set only one whose input (the argument
-// after "-i") contains that name.
+// With $KELMORA_FAKE_HOLD set, a run then waits on that FIFO (on Windows a named
+// pipe) for a byte or its writer's end before it ends, so a test decides when
+// it ends (HeldRun): every run, or with $KELMORA_FAKE_HOLD_NAME set only one
+// whose input (the argument after "-i") contains that name.
 // Asked for "-progress pipe:1", it writes one progress block to its standard
 // output after its files (frame=FRAMES, out_time_us=$KELMORA_FAKE_POSITION_US,
 // default 500000) before any hold, and "progress=end" last.
@@ -19,11 +19,11 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include "tests/support/FakeExtractorSystem.h"
 
 namespace {
 
@@ -47,10 +47,7 @@ void appendLog(const std::vector<std::string>& arguments)
         line += ';';
     }
     line += '\n';
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return;
-    [[maybe_unused]] const auto written = ::write(fd, line.data(), line.size());  // one write: runs never interleave
-    ::close(fd);
+    kelmora::test::appendInOneWrite(path, line);
 }
 
 void put16(std::string& out, std::uint16_t v)
@@ -114,9 +111,13 @@ std::string numberedName(const std::string& pattern, int number)
     return name;
 }
 
-void writeOut(const std::string& text)
+void writeOut(const std::string& text) { kelmora::test::writeStandardOutput(text); }
+
+// Started under a name ending in "ffprobe" (on Windows also followed by ".exe").
+bool startedAsProber(std::string name)
 {
-    [[maybe_unused]] const auto written = ::write(STDOUT_FILENO, text.data(), text.size());
+    if (name.ends_with(".exe") || name.ends_with(".EXE")) name.resize(name.size() - 4);
+    return name.ends_with("ffprobe");
 }
 
 }  // namespace
@@ -124,8 +125,7 @@ void writeOut(const std::string& text)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const std::string name = argv[0];
-    if (name.size() >= 7 && name.compare(name.size() - 7, 7, "ffprobe") == 0) {
+    if (startedAsProber(argv[0])) {
         const char* duration = std::getenv("KELMORA_FAKE_DURATION");
         writeOut(std::string(duration && *duration ? duration : "N/A") + "\n");
         return 0;
@@ -166,12 +166,7 @@ int main(int argc, char** argv)
     bool held = hold && *hold && !holdName;
     for (std::size_t i = 0; hold && *hold && holdName && i + 1 < arguments.size(); ++i)
         if (arguments[i] == "-i" && arguments[i + 1].find(holdName) != std::string::npos) held = true;
-    if (held) {
-        const int fd = ::open(hold, O_RDONLY | O_CLOEXEC);
-        char byte;
-        if (fd >= 0 && ::read(fd, &byte, 1) < 0) return 99;
-        if (fd >= 0) ::close(fd);
-    }
+    if (held && !kelmora::test::waitOnHold(hold)) return 99;
 
     if (progress) writeOut("progress=end\n");
     return environmentNumber("KELMORA_FAKE_EXIT", 0);

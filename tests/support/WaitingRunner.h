@@ -1,14 +1,14 @@
 #pragma once
-// Runs a cut session's jobs as real processes and waits for them with poll()
-// on their exit descriptors, as a terminal program would. A test may act at
-// the start of each wait (change the list or the options, ask to stop).
+// Runs a cut session's jobs as real processes and waits for their ends, as a
+// terminal program would. A test may act at the start of each wait (change the
+// list or the options, ask to stop).
 
 #include <functional>
-#include <poll.h>
 #include <stdexcept>
 #include <vector>
 
 #include "cut/ProcessRunner.h"
+#include "platform/Wait.h"
 
 namespace kelmora::test {
 
@@ -30,10 +30,10 @@ public:
         ++waits;
         for (;;) {
             if (std::optional<CutRunEnd> end = takeEnded()) return *end;
-            std::vector<pollfd> ends;
-            for (auto& [job, run] : runs()) ends.push_back({run.exitNotifier(), POLLIN, 0});
+            std::vector<platform::WaitHandle> ends;
+            for (auto& [job, run] : runs()) ends.push_back(run.endHandle());
             if (ends.empty()) throw std::logic_error("a wait without a run");
-            ::poll(ends.data(), ends.size(), -1);
+            platform::waitForAny(ends, -1);
         }
     }
 };

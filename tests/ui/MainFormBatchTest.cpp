@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/System.h"
+#include "tests/support/FakeExtractorHold.h"
 #include "tests/support/FakeExtractorLog.h"
 #include "tests/ui/MainFormFixture.h"
 
