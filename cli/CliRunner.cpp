@@ -19,13 +19,13 @@ constexpr int kStoppedOnRequestStatus = 255;
 // How often to look at children the system cannot signal the end of.
 constexpr int kPollWithoutNotifierMs = 50;
 
-std::optional<p::ChildProcess> startWithOutput(const std::string& program, const std::vector<std::string>& arguments,
-                                               std::optional<p::OutputPipe>& pipe, std::string& error)
+std::optional<p::ChildProcess> startWithOutput(const p::ProcessCommand& command, std::optional<p::OutputPipe>& pipe,
+                                               std::string& error)
 {
     p::StartOptions options;
     options.ownProcessGroup = true;
     if (pipe) options.standardOutput = pipe->writingEnd();
-    std::optional<p::ChildProcess> child = p::ChildProcess::startHidden(program, arguments, options, &error);
+    std::optional<p::ChildProcess> child = p::ChildProcess::startHidden(command, options, &error);
     // The child holds its own copy now: the pipe ends with the child.
     if (pipe) pipe->closeWritingEnd();
     return child;
@@ -40,17 +40,19 @@ CliRunner::CliRunner(Config config, p::InterruptWatch* interrupts, RunnerObserve
 
 bool CliRunner::start(const CutJob& job, std::string& error)
 {
-    std::vector<std::string> arguments;
+    p::ProcessCommand command{job.program, job.command.arguments, job.command.commandLine};
     std::optional<p::OutputPipe> progressPipe;
     if (m_config.readProgress) {
         progressPipe = p::OutputPipe::create(&error);
         if (!progressPipe) return false;
         // Options that change only what the extractor reports, before the
-        // window's own arguments, which stay as they are.
-        arguments = {"-nostdin", "-progress", "pipe:1"};
+        // window's own arguments, which stay as they are (in the command-line
+        // text as well, right after the program's name).
+        const std::vector<std::string> reporting{"-nostdin", "-progress", "pipe:1"};
+        command.arguments.insert(command.arguments.begin(), reporting.begin(), reporting.end());
+        command.commandLine = job.command.program + " -nostdin -progress pipe:1 " + job.command.argumentText;
     }
-    arguments.insert(arguments.end(), job.command.arguments.begin(), job.command.arguments.end());
-    std::optional<p::ChildProcess> child = startWithOutput(job.program, arguments, progressPipe, error);
+    std::optional<p::ChildProcess> child = startWithOutput(command, progressPipe, error);
     if (!child) {
         m_failedStartTarget = job.target;
         m_failedStartError = error;
@@ -62,7 +64,8 @@ bool CliRunner::start(const CutJob& job, std::string& error)
         std::string ignored;
         run.probePipe = p::OutputPipe::create(&ignored);
         if (run.probePipe)
-            run.probe = startWithOutput(m_config.prober, probeDurationArguments(job.target), run.probePipe, ignored);
+            run.probe =
+                startWithOutput({m_config.prober, probeDurationArguments(job.target), {}}, run.probePipe, ignored);
         if (!run.probe) run.probePipe.reset();
     }
     m_runs.emplace(job.id, std::move(run));

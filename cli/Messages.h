@@ -20,8 +20,16 @@ __attribute__((format_arg(1))) __attribute__((format_arg(2))) inline const char*
     return platform::translate(singular, plural, count);
 }
 
+// The patterns follow the C99 rules ("%zu") everywhere; on Windows the build
+// asks for the C99 printf rather than the system's own.
+#if defined(__MINGW32__)
+#define KELMORA_PRINTF_FORMAT gnu_printf
+#else
+#define KELMORA_PRINTF_FORMAT printf
+#endif
+
 // printf's formatting into a string; a translated pattern may take its
 // arguments in another order ("%2$s ... %1$s").
-__attribute__((format(printf, 1, 2))) std::string format(const char* pattern, ...);
+__attribute__((format(KELMORA_PRINTF_FORMAT, 1, 2))) std::string format(const char* pattern, ...);
 
 }  // namespace kelmora::cli

@@ -16,5 +16,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# printf and its kin by the C99 rules ("%zu", "%lld"), as on Linux, not the system's own.
+set(CMAKE_CXX_FLAGS_INIT "-D__USE_MINGW_ANSI_STDIO=1")
 # Test programs are run through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

@@ -3,6 +3,7 @@
 // piece at a time while other things are waited for.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,18 +29,23 @@ public:
     void closeWritingEnd();
 
     // Signalled when there is something to read or the writer has gone.
-    WaitHandle readyHandle() const { return m_reader; }
+    WaitHandle readyHandle() const;
 
     // Appends what can be read now, without waiting. False once the writer has
     // gone and everything has been read.
     bool readAvailable(std::string& out);
 
 private:
-    OutputPipe(std::intptr_t reader, std::intptr_t writer) : m_reader(reader), m_writer(writer) {}
+    // What reads the pipe in the background where the system cannot wait for a
+    // pipe to have data (Windows); nothing on POSIX.
+    struct Reader;
+
+    OutputPipe(std::intptr_t reader, std::intptr_t writer);
     void closeBoth();
 
     std::intptr_t m_reader = -1;
     std::intptr_t m_writer = -1;
+    std::unique_ptr<Reader> m_background;
 };
 
 }  // namespace kelmora::platform

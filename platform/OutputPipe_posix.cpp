@@ -8,6 +8,11 @@
 
 namespace kelmora::platform {
 
+// A descriptor can be waited on itself: nothing reads in the background.
+struct OutputPipe::Reader {};
+
+OutputPipe::OutputPipe(std::intptr_t reader, std::intptr_t writer) : m_reader(reader), m_writer(writer) {}
+
 std::optional<OutputPipe> OutputPipe::create(std::string* error)
 {
     int ends[2];
@@ -26,6 +31,8 @@ OutputPipe::OutputPipe(OutputPipe&& other) noexcept
     : m_reader(std::exchange(other.m_reader, -1)), m_writer(std::exchange(other.m_writer, -1))
 {
 }
+
+WaitHandle OutputPipe::readyHandle() const { return m_reader; }
 
 OutputPipe& OutputPipe::operator=(OutputPipe&& other) noexcept
 {

@@ -24,13 +24,14 @@ struct ProcessCommand {
 
 using ProcessId = std::int64_t;
 
-// What a hidden start may do differently from the plain one (POSIX twin so far).
+// What a hidden start may do differently from the plain one.
 struct StartOptions {
     // A pipe's writing end (OutputPipe::writingEnd) that takes the child's
     // standard output; -1: the null device.
     std::intptr_t standardOutput = -1;
     // The child stays out of the terminal's reach: the interrupt key (Ctrl+C)
     // does not reach it, and the starter alone decides when it is asked to end.
+    // (A hidden Windows child has a console of its own and is always so.)
     bool ownProcessGroup = false;
 };
 
@@ -49,6 +50,8 @@ public:
     static std::optional<ChildProcess> startHidden(const std::string& program,
                                                    const std::vector<std::string>& arguments,
                                                    const StartOptions& options, std::string* error = nullptr);
+    static std::optional<ChildProcess> startHidden(const ProcessCommand& command, const StartOptions& options,
+                                                   std::string* error = nullptr);
 
     ChildProcess(ChildProcess&& other) noexcept { take(other); }
     ChildProcess& operator=(ChildProcess&& other) noexcept

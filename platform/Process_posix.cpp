@@ -147,6 +147,12 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
     return startHidden(program, arguments, StartOptions{}, error);
 }
 
+std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, const StartOptions& options,
+                                                      std::string* error)
+{
+    return startHidden(command.program, command.arguments, options, error);
+}
+
 std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
                                                       const std::vector<std::string>& arguments,
                                                       const StartOptions& options, std::string* error)

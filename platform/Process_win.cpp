@@ -62,11 +62,11 @@ private:
 };
 
 // Starts the program hidden: no window, its standard handles on the null
-// device (so it never waits at a prompt on a console nobody sees), and no
-// other handle of ours inherited. The command line is handed on exactly as
+// device (so it never waits at a prompt on a console nobody sees) unless its
+// output goes to a pipe, and no other handle of ours inherited. The command line is handed on exactly as
 // given; the program run is the one findProgram finds, so a program of that
 // name in the current folder is never taken instead.
-std::optional<Started> createHidden(const ProcessCommand& command, std::string* error)
+std::optional<Started> createHidden(const ProcessCommand& command, const StartOptions& options, std::string* error)
 {
     const auto fail = [error](const std::string& why) -> std::optional<Started> {
         if (error) *error = why;
@@ -80,21 +80,25 @@ std::optional<Started> createHidden(const ProcessCommand& command, std::string* 
     const NullDevice null;
     if (null.get() == INVALID_HANDLE_VALUE) return fail("NUL: " + systemMessage(::GetLastError()));
 
+    const HANDLE output = options.standardOutput == -1 ? null.get() : handleOf(options.standardOutput);
+
     // Only the handles on this list are inherited.
-    HANDLE inherited = null.get();
+    HANDLE inherited[] = {null.get(), output};
+    const DWORD inheritedBytes = output == null.get() ? sizeof(HANDLE) : sizeof inherited;
     SIZE_T size = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     std::vector<char> attributeList(size);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeList.data());
     if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return fail(systemMessage(::GetLastError()));
-    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited, sizeof inherited, nullptr,
+    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, inheritedBytes, nullptr,
                                 nullptr);
 
     STARTUPINFOEXA startup{};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.StartupInfo.wShowWindow = SW_HIDE;
-    startup.StartupInfo.hStdInput = startup.StartupInfo.hStdOutput = startup.StartupInfo.hStdError = null.get();
+    startup.StartupInfo.hStdInput = startup.StartupInfo.hStdError = null.get();
+    startup.StartupInfo.hStdOutput = output;
     startup.lpAttributeList = attributes;
     PROCESS_INFORMATION started{};
     const BOOL created = ::CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, TRUE,
@@ -111,7 +115,14 @@ std::optional<Started> createHidden(const ProcessCommand& command, std::string* 
 
 std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, std::string* error)
 {
-    const std::optional<Started> started = createHidden(command, error);
+    return startHidden(command, StartOptions{}, error);
+}
+
+// A hidden child has a console of its own: the interrupt key of ours never reaches it.
+std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, const StartOptions& options,
+                                                      std::string* error)
+{
+    const std::optional<Started> started = createHidden(command, options, error);
     if (!started) return std::nullopt;
     return ChildProcess(started->id, reinterpret_cast<std::intptr_t>(started->process));
 }
@@ -120,6 +131,13 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
                                                       const std::vector<std::string>& arguments, std::string* error)
 {
     return startHidden(ProcessCommand{program, arguments, {}}, error);
+}
+
+std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
+                                                      const std::vector<std::string>& arguments,
+                                                      const StartOptions& options, std::string* error)
+{
+    return startHidden(ProcessCommand{program, arguments, {}}, options, error);
 }
 
 // A process handle is no descriptor: an event loop waits on it with the system's own call.
@@ -163,7 +181,7 @@ void ChildProcess::terminate(int /*graceMs*/)
 
 bool startDetached(const ProcessCommand& command)
 {
-    const std::optional<Started> started = createHidden(command, nullptr);
+    const std::optional<Started> started = createHidden(command, StartOptions{}, nullptr);
     if (!started) return false;
     ::CloseHandle(started->process);
     return true;

@@ -1,8 +1,16 @@
 #include "platform/Wait.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace kelmora::platform {
+
+namespace {
+
+constexpr DWORD kLookAgainMs = 50;
+
+}  // namespace
 
 std::vector<std::size_t> waitForAny(std::span<const WaitHandle> handles, int timeoutMs)
 {
@@ -15,8 +23,16 @@ std::vector<std::size_t> waitForAny(std::span<const WaitHandle> handles, int tim
         indexOf.push_back(i);
     }
     std::vector<std::size_t> ready;
-    if (watched.size() > MAXIMUM_WAIT_OBJECTS) watched.resize(MAXIMUM_WAIT_OBJECTS);
-    const DWORD timeout = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
+    DWORD timeout = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
+    // The system waits on at most 64 handles at once: those past them are
+    // looked at now, and again after a short wait on the first 64.
+    if (watched.size() > MAXIMUM_WAIT_OBJECTS) {
+        for (std::size_t i = MAXIMUM_WAIT_OBJECTS; i < watched.size(); ++i)
+            if (::WaitForSingleObject(watched[i], 0) == WAIT_OBJECT_0) ready.push_back(indexOf[i]);
+        if (!ready.empty()) return ready;
+        watched.resize(MAXIMUM_WAIT_OBJECTS);
+        timeout = std::min<DWORD>(timeout, kLookAgainMs);
+    }
     if (watched.empty()) {
         ::Sleep(timeout);
         return ready;

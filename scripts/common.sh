@@ -19,8 +19,10 @@ KELMORA_PACKAGES=(
 KELMORA_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
 
 # What scripts/test-windows needs on top: the cross compiler (posix threads),
-# Wine to run the tests, and GoogleTest's sources to build with that compiler.
-KELMORA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest)
+# Wine to run the tests, GoogleTest's sources to build with that compiler, the
+# Japanese locale's data, and CLI11's headers for kelmora-cli.exe.
+KELMORA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest locales
+  libcli11-dev)
 
 # What scripts/format needs: the formatter, one version so every machine agrees.
 KELMORA_FORMAT_PACKAGES=(clang-format-14)

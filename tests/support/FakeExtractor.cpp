@@ -1,7 +1,9 @@
 // A stand-in for the frame extractor in tests. It logs its arguments to
-// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), writes its output files and
-// exits with $KELMORA_FAKE_EXIT. It never sleeps: a test that needs a run to
-// last holds it (below) and lets it go when it is ready.
+// $KELMORA_FAKE_LOG (see FakeExtractorLog.h), on Windows the command-line text
+// it was started with to $KELMORA_FAKE_COMMAND_LOG (one line each, the same
+// way), writes its output files and exits with $KELMORA_FAKE_EXIT. It never
+// sleeps: a test that needs a run to last holds it (below) and lets it go when
+// it is ready.
 //   "-update 1": one 80 x 60 24-bit BMP at the last argument (the preview),
 //                its red channel the start second ("-ss") modulo 256; with
 //                $KELMORA_FAKE_PREVIEW_BYTES set, those bytes instead.
@@ -33,9 +35,9 @@ int environmentNumber(const char* name, int fallback)
     return text && *text ? std::atoi(text) : fallback;
 }
 
-void appendLog(const std::vector<std::string>& arguments)
+void appendLog(const char* variable, const std::vector<std::string>& arguments)
 {
-    const char* path = std::getenv("KELMORA_FAKE_LOG");
+    const char* path = std::getenv(variable);
     if (!path || !*path) return;
     static const char digits[] = "0123456789abcdef";
     std::string line;
@@ -130,7 +132,8 @@ int main(int argc, char** argv)
         writeOut(std::string(duration && *duration ? duration : "N/A") + "\n");
         return 0;
     }
-    appendLog(arguments);
+    appendLog("KELMORA_FAKE_LOG", arguments);
+    appendLog("KELMORA_FAKE_COMMAND_LOG", {kelmora::test::startingCommandLine()});
     bool progress = false;
     for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
         if (arguments[i] == "-progress" && arguments[i + 1] == "pipe:1") progress = true;

@@ -18,6 +18,8 @@ void writeStandardOutput(const std::string& text)
     [[maybe_unused]] const auto written = ::write(STDOUT_FILENO, text.data(), text.size());
 }
 
+std::string startingCommandLine() { return {}; }
+
 bool waitOnHold(const char* path)
 {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);

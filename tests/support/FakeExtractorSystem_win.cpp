@@ -21,6 +21,8 @@ void writeStandardOutput(const std::string& text)
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+std::string startingCommandLine() { return ::GetCommandLineA(); }
+
 bool waitOnHold(const char* path)
 {
     const HANDLE pipe = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
