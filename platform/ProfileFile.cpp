@@ -123,21 +123,27 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
         !lines.empty() && !lines.front().ending.empty() ? lines.front().ending : std::string_view(m_newLine);
     const std::string keyText = std::string(key) + "=" + storedValue(value);
 
-    std::size_t sectionLine = lines.size();  // the first matching section
-    std::size_t lastKeyLine = lines.size();  // its last key line
+    // The section with the empty name is the lines before the first section, as on reading.
+    bool sectionFound = section.empty();
+    bool keyFirst = section.empty();         // a new key goes before every line (a nameless section without keys)
+    std::size_t lastKeyLine = lines.size();  // else after this line: the section's last key line
     std::size_t matchLine = lines.size();    // its first line with the key
     std::string_view storedKey;              // the key as that line spells it
-    bool inSection = false;
+    bool inSection = section.empty();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (const auto name = sectionName(lines[i].text)) {
             if (inSection) break;
             inSection = sameName(*name, section);
-            if (inSection) sectionLine = lastKeyLine = i;
+            if (inSection) {
+                sectionFound = true;
+                lastKeyLine = i;
+            }
             continue;
         }
         if (!inSection) continue;
         if (const auto entry = keyLine(lines[i].text)) {
             lastKeyLine = i;
+            keyFirst = false;
             if (sameName(entry->key, key)) {
                 matchLine = i;
                 storedKey = entry->key;
@@ -148,18 +154,20 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
 
     // A key set anew keeps the spelling the file gives it.
     const std::string replacedText = std::string(storedKey) + "=" + storedValue(value);
+    const bool addKey = matchLine == lines.size();
     std::vector<Line> out;
     out.reserve(lines.size() + 2);
+    if (addKey && keyFirst) out.push_back({keyText, newline});
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out.push_back(i == matchLine ? Line{replacedText, lines[i].ending} : lines[i]);
         // A new key line ends as the line before it: a lone CR before an empty
         // line that ends in LF would otherwise join it into one CRLF.
-        if (i == lastKeyLine && matchLine == lines.size())
+        if (addKey && !keyFirst && i == lastKeyLine)
             out.push_back({keyText, lines[i].ending.empty() ? newline : lines[i].ending});
     }
     std::string sectionText = "[";
     sectionText.append(section).append("]");
-    if (sectionLine == lines.size()) {
+    if (!sectionFound) {
         out.push_back({sectionText, newline});
         out.push_back({keyText, newline});
     }

@@ -76,6 +76,30 @@ TEST(ProfileFile, WritesKeepEveryOtherByte)
               "k=v\r\n");
 }
 
+// The section without a name is the lines before the first section: a key
+// written there reads back, wherever the file has room for it.
+TEST(ProfileFile, TheNamelessSectionIsTheTopOfTheFile)
+{
+    struct Row {
+        const char* name;
+        const char* before;
+        const char* after;
+    };
+    const Row rows[] = {
+        {"an empty file", "", "k=v\n"},
+        {"before the first section", "[SET]\nx=1\n", "k=v\n[SET]\nx=1\n"},
+        {"after the top's last key", "a=1\n\n[SET]\n", "a=1\nk=v\n\n[SET]\n"},
+        {"in place", "K=old\n[SET]\nk=other\n", "K=v\n[SET]\nk=other\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ProfileText text(row.before);
+        text.write("", "k", "v");
+        EXPECT_EQ(text.content(), row.after);
+        EXPECT_EQ(text.read("", "k"), "v");
+    }
+}
+
 TEST(ProfileFile, MissingFolderIsAnError)
 {
     TempFolder dir;
