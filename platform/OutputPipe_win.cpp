@@ -83,7 +83,8 @@ std::optional<OutputPipe> OutputPipe::create(std::string* error)
 }
 
 OutputPipe::OutputPipe(OutputPipe&& other) noexcept
-    : m_reader(std::exchange(other.m_reader, -1)), m_writer(std::exchange(other.m_writer, -1)),
+    : m_reader(std::exchange(other.m_reader, -1)),
+      m_writer(std::exchange(other.m_writer, -1)),
       m_background(std::move(other.m_background))
 {
 }

@@ -58,7 +58,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_COMMAND_LOG", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_FRAMES"})
+        for (const char* name :
+             {"KELMORA_FAKE_LOG", "KELMORA_FAKE_COMMAND_LOG", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_FRAMES"})
             setEnvironment(name, "");
     }
     CliResult cli(const std::vector<std::string>& targets)
@@ -66,8 +67,8 @@ protected:
         fs::remove(log);
         fs::remove(commandLog);
         fs::remove_all(out);
-        std::vector<std::string> arguments = {"--no-settings", "-j", "1", "--json", "--ffmpeg", kFakeExtractor, "-o",
-                                              out, "--"};
+        std::vector<std::string> arguments = {"--no-settings", "-j", "1", "--json", "--ffmpeg",
+                                              kFakeExtractor,  "-o", out, "--"};
         arguments.insert(arguments.end(), targets.begin(), targets.end());
         return runCli(arguments);
     }

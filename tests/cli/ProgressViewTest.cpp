@@ -6,6 +6,7 @@
 #include "cli/ExtractorProgress.h"
 #include "cli/ProgressView.h"
 #include "cli/TerminalText.h"
+#include "platform/Paths.h"
 
 namespace kelmora::cli {
 namespace {
@@ -88,7 +89,9 @@ TEST(ExtractorProgress, TheFractionComesFromTimeOrFramesWhicheverEndsFirst)
                                                                               {"0.000\n", std::nullopt},
                                                                               {"1,5\n", std::nullopt}})
         EXPECT_EQ(parseProbedDuration(answer), duration) << answer;
-    EXPECT_EQ(probeDurationArguments("-x.mp4").back(), "./-x.mp4") << "a name is never read as an option";
+    const char separator = platform::separatorChar(platform::nativePathStyle());
+    EXPECT_EQ(probeDurationArguments("-x.mp4").back(), std::string(".") + separator + "-x.mp4")
+        << "a name is never read as an option";
 }
 
 }  // namespace
