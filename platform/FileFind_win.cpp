@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 
 namespace kelmora::platform {
@@ -42,11 +43,23 @@ void fill(const WIN32_FIND_DATAA& found, FileFindData& data)
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The part after the last "\", "/" or ":" (the system takes "/" for "\").
+// The part after the last "\", "/" or ":" (the system takes "/" for "\"),
+// stepping over double-byte characters whole: the second byte of a kanji may
+// have the code of "\".
 std::string_view lastStep(std::string_view path)
 {
-    const std::size_t cut = path.find_last_of("\\/:");
-    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+    const CodePage cp = systemCodePage();
+    std::size_t stepStart = 0;
+    for (std::size_t at = 0; at < path.size(); at = charEnd(path, at, cp))
+        if (isSeparator(path[at]) || path[at] == ':') stepStart = at + 1;
+    return path.substr(stepStart);
+}
+
+// True when the last whole character of path is a separator.
+bool endsInSeparator(std::string_view path)
+{
+    const std::size_t last = lastCharStart(path, systemCodePage());
+    return last != std::string_view::npos && last == path.size() - 1 && isSeparator(path[last]);
 }
 
 bool hasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
@@ -97,8 +110,8 @@ bool lookUpEntry(const std::string& path, FileFindData& data)
     if (path.empty() || hasWildcard(lastStep(path))) return false;
     if (isRoot(path)) return lookUpRoot(path, data);
     std::string entry = path;
-    const bool wantFolder = isSeparator(entry.back());
-    while (entry.size() > 1 && isSeparator(entry.back())) entry.pop_back();
+    const bool wantFolder = endsInSeparator(entry);
+    while (entry.size() > 1 && endsInSeparator(entry)) entry.pop_back();
     if (wantFolder && isRoot(entry)) return lookUpRoot(entry, data);
     WIN32_FIND_DATAA found{};
     const HANDLE handle = ::FindFirstFileA(entry.c_str(), &found);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 #include <windows.h>
@@ -88,4 +89,38 @@ TEST(FileFindWin, TrailingSeparatorAndRoots)
         EXPECT_EQ(data.name, row.name);
         EXPECT_TRUE(data.attributes & faDirectory);
     }
+}
+
+TEST(FileFindWin, NamesEndingInAKanjiWhoseSecondByteIsABackslash)
+{
+    // "表" and "ソ" in the Japanese code page end in the byte of "\\".
+    const std::string hyou = "\x95\x5C", so = "\x83\x5C";
+    TempFolder dir;
+    const std::string folder = dir.path() + "\\" + hyou;
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string file = folder + "\\" + so;
+    ::CloseHandle(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    struct Row {
+        const char* why;
+        std::string path;
+        std::string name;
+        bool isFolder;
+    };
+    const Row rows[] = {
+        {"a folder", folder, hyou, true},
+        {"the folder with a trailing separator", folder + "\\", hyou, true},
+        {"a file", file, so, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        FileFindData data;
+        ASSERT_TRUE(lookUpEntry(row.path, data));
+        EXPECT_EQ(data.name, row.name);
+        EXPECT_EQ((data.attributes & faDirectory) != 0, row.isFolder);
+        FileFind find;
+        ASSERT_TRUE(find.first(row.path));
+        EXPECT_EQ(find.data().name, row.name);
+    }
+    EXPECT_FALSE(lookUpEntry(file + "\\", *std::make_unique<FileFindData>())) << "a file is no folder";
+    EXPECT_EQ(namesFound(folder + "\\*"), (std::set<std::string>{".", "..", so}));
 }
