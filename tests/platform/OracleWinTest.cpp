@@ -178,7 +178,7 @@ TEST(Oracle, Wildcards)
     for (const char* name : names) ::DeleteFileA(("\\\\?\\" + (dir / name)).c_str());
 }
 
-// The spec states these rules; where shlwapi answers otherwise, the spec holds.
+// These path rules are the program's own; where shlwapi answers otherwise, ours hold.
 TEST(Oracle, PathRules)
 {
     const std::string hyo = "\x95\x5C";
@@ -198,7 +198,7 @@ TEST(Oracle, PathRules)
                                  "C:\\" + hyo + "\\x.avi",
                                  "C:\\v\\" + hyo + ".avi",
                                  "C:\\" + hyo};
-    // rule and path -> the spec's answer, where shlwapi's differs
+    // rule and path -> our answer, where shlwapi's differs
     const std::map<std::pair<std::string, std::string>, std::string> decided = {
         {{"file name", "C:\\"}, ""},                    // everything after the last separator
         {{"file name", "C:"}, ""},                      // ":" is a separator
@@ -228,8 +228,8 @@ TEST(Oracle, PathRules)
              {joinPath(path, "n", W, Sjis), windows([&path](char* p) { ::PathCombineA(p, path.c_str(), "n"); })}},
         };
         for (const auto& [rule, ourAndWindows] : answers) {
-            const auto spec = decided.find({rule, path});
-            EXPECT_EQ(ourAndWindows.first, spec != decided.end() ? spec->second : ourAndWindows.second) << rule;
+            const auto ours = decided.find({rule, path});
+            EXPECT_EQ(ourAndWindows.first, ours != decided.end() ? ours->second : ourAndWindows.second) << rule;
         }
     }
 }
