@@ -63,6 +63,13 @@ std::size_t lastCharStart(std::string_view s, CodePage cp)
     return last;
 }
 
+std::size_t findChar(std::string_view s, std::string_view chars, std::size_t pos, CodePage cp)
+{
+    for (; pos < s.size(); pos = charEnd(s, pos, cp))
+        if (chars.find(s[pos]) != std::string_view::npos) return pos;
+    return std::string_view::npos;
+}
+
 bool isCharStart(std::string_view s, std::size_t pos, CodePage cp)
 {
     std::size_t at = 0;

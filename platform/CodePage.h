@@ -29,6 +29,11 @@ std::size_t charEnd(std::string_view s, std::size_t pos, CodePage cp = systemCod
 // Index of the first byte of the last whole character, or npos when s is empty.
 std::size_t lastCharStart(std::string_view s, CodePage cp = systemCodePage());
 
+// Index of the first character at or after pos (a character start) that is one
+// of the single-byte chars, stepping over double-byte characters whole (the
+// second byte of a kanji may have the code of "\"); npos when there is none.
+std::size_t findChar(std::string_view s, std::string_view chars, std::size_t pos = 0, CodePage cp = systemCodePage());
+
 // True when the byte at pos is the first byte of a character (not a trail byte).
 bool isCharStart(std::string_view s, std::size_t pos, CodePage cp = systemCodePage());
 

@@ -70,8 +70,12 @@ bool isRoot(std::string_view path)
     if (path.size() == 2 && path[1] == ':') return true;
     if (path.size() == 3 && path[1] == ':' && isSeparator(path[2])) return true;
     if (path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1])) {
-        const std::size_t server = path.find_first_of("\\/", 2);
-        return server != std::string_view::npos && path.find_first_of("\\/", server + 1) >= path.size() - 1;
+        // Separators are found by whole characters: a server or share name may end in a kanji.
+        const CodePage cp = systemCodePage();
+        const std::size_t server = findChar(path, "\\/", 2, cp);
+        if (server == std::string_view::npos) return false;
+        const std::size_t share = findChar(path, "\\/", server + 1, cp);
+        return share == std::string_view::npos || share == path.size() - 1;
     }
     return false;
 }

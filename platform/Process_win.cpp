@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "platform/CodePage.h"
 #include "platform/CommandLine.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
@@ -197,7 +198,7 @@ std::string extractorProgramName() { return "ffmpeg.exe"; }
 std::string findProgram(const std::string& name, const std::string& programFolder)
 {
     if (name.empty()) return {};
-    if (name.find_first_of("\\/:") != std::string::npos) return isProgramFile(name) ? name : std::string();
+    if (findChar(name, "\\/:") != std::string::npos) return isProgramFile(name) ? name : std::string();
     if (!programFolder.empty()) {
         const std::string beside = joinPath(programFolder, name, W);
         if (isProgramFile(beside)) return beside;

@@ -40,3 +40,26 @@ TEST(CodePage, Utf8SequencesAndMalformedBytes)
     EXPECT_EQ(lastCharStart(bad, CodePage::Utf8), 3u);
     EXPECT_EQ(lastCharStart("", CodePage::Utf8), std::string_view::npos);
 }
+
+TEST(CodePage, FindCharStepsOverDoubleByteCharacters)
+{
+    struct Row {
+        const char* name;
+        std::string text;
+        std::size_t from;
+        std::size_t found;
+    };
+    const std::string hyo = "\x95\x5C";  // a kanji whose second byte is "\"
+    const std::size_t none = std::string_view::npos;
+    const Row rows[] = {
+        {"a bare name ending in the kanji", hyo + ".exe", 0, none},
+        {"the kanji before a real separator", "a" + hyo + "\\b", 0, 3},
+        {"a share whose server name ends in the kanji", "\\\\s" + hyo + "\\share", 2, 5},
+        {"a later start", "a\\b\\c", 2, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(findChar(row.text, "\\/:", row.from, CodePage::Cp932), row.found);
+    }
+    EXPECT_EQ(findChar(hyo, "\\", 0, CodePage::Utf8), 1u);  // no double-byte characters in UTF-8
+}

@@ -163,6 +163,10 @@ TEST(ProcessWin, FindProgramLooksBesideTheProgramFirst)
     std::filesystem::copy_file(probePath(), dir / probeName);
     EXPECT_EQ(findProgram(probeName, "C:\\nonexistent"), dir / probeName);  // PATH order
     EXPECT_EQ(findProgram(probeName, programFolder()), probePath());        // own folder wins
+    // A name whose kanji ends in the byte of "\" is a bare name, looked for on PATH.
+    const std::string kanjiName = "\x95\x5C.exe";
+    std::filesystem::copy_file(probePath(), dir / kanjiName);
+    EXPECT_EQ(findProgram(kanjiName, "C:\\nonexistent"), dir / kanjiName);
     std::filesystem::create_directory(dir / "folder.exe");
     EXPECT_EQ(findProgram("folder.exe", dir.path()), "");
     EXPECT_EQ(findProgram("kelmora-no-such-program.exe", ""), "");
