@@ -165,7 +165,7 @@ TEST(ProcessWin, FindProgramLooksBesideTheProgramFirst)
     EXPECT_EQ(findProgram(probeName, programFolder()), probePath());        // own folder wins
     // A name whose kanji ends in the byte of "\" is a bare name, looked for on PATH.
     const std::string kanjiName = "\x95\x5C.exe";
-    std::filesystem::copy_file(probePath(), dir / kanjiName);
+    ASSERT_TRUE(::CopyFileA(probePath().c_str(), (dir / kanjiName).c_str(), TRUE));  // bytes of the code page
     EXPECT_EQ(findProgram(kanjiName, "C:\\nonexistent"), dir / kanjiName);
     std::filesystem::create_directory(dir / "folder.exe");
     EXPECT_EQ(findProgram("folder.exe", dir.path()), "");
