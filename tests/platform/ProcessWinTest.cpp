@@ -165,8 +165,9 @@ TEST(ProcessWin, FindProgramLooksBesideTheProgramFirst)
     EXPECT_EQ(findProgram(probeName, programFolder()), probePath());        // own folder wins
     // A name whose kanji ends in the byte of "\" is a bare name, looked for on PATH.
     const std::string kanjiName = "\x95\x5C.exe";
-    ASSERT_TRUE(::CopyFileA(probePath().c_str(), (dir / kanjiName).c_str(), TRUE));  // bytes of the code page
-    EXPECT_EQ(findProgram(kanjiName, "C:\\nonexistent"), dir / kanjiName);
+    const std::string kanjiPath = dir.path() + "\\" + kanjiName;  // bytes of the code page, kept as they are
+    ASSERT_TRUE(::CopyFileA(probePath().c_str(), kanjiPath.c_str(), TRUE));
+    EXPECT_EQ(findProgram(kanjiName, "C:\\nonexistent"), kanjiPath);
     std::filesystem::create_directory(dir / "folder.exe");
     EXPECT_EQ(findProgram("folder.exe", dir.path()), "");
     EXPECT_EQ(findProgram("kelmora-no-such-program.exe", ""), "");
