@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <thread>
+#include <unordered_set>
 
 #include "cli/CliOptions.h"
 #include "cli/CliReporter.h"
@@ -25,7 +26,6 @@ namespace p = platform;
 namespace {
 
 constexpr int kUsageError = 2;
-constexpr int kNoExtractor = 3;
 
 void writeError(const std::string& text)
 {
@@ -47,7 +47,7 @@ public:
     {
         const std::uint64_t job = m_started.front();
         m_started.erase(m_started.begin());
-        return {job, 0, 0};
+        return {job, 0, 0, {}};
     }
     void stop(std::uint64_t) override {}
 
@@ -116,7 +116,7 @@ int runCli(const std::vector<std::string>& arguments)
     if (extractor.empty()) {
         writeError(format(tr("%s not found: install it, or name it with --ffmpeg PATH"),
                           options.ffmpeg.value_or(p::extractorProgramName()).c_str()));
-        return kNoExtractor;
+        return kNoExtractorStatus;
     }
 
     // The destination is made once, up front; a dry run makes nothing.
@@ -129,8 +129,15 @@ int runCli(const std::vector<std::string>& arguments)
         }
     }
 
+    // A dry run makes no folder and claims no name.
     CutSession::FolderMaker makeNothing = [](const std::string&) { return 0; };
-    CutSession session(programFolder, options.dryRun ? makeNothing : CutSession::FolderMaker());
+    std::unordered_set<std::string> named;
+    CutSession::NameClaimer claimNothing = [&named](const std::string& folder, const std::string& name,
+                                                    TOutputFormat format) {
+        return chooseOutputName(folder, name, format, named);
+    };
+    CutSession session(programFolder, options.dryRun ? makeNothing : CutSession::FolderMaker(),
+                       options.dryRun ? claimNothing : CutSession::NameClaimer());
     session.setExtractor(extractor);
     session.setOptions(settings.settings);
     session.targets().addAll(registration.files);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <set>
 
-#include "cli/ImageFiles.h"
 #include "cli/JsonLine.h"
 #include "cli/Messages.h"
 #include "cli/TerminalText.h"
@@ -77,18 +76,19 @@ void CliReporter::entryStarted(const CutJob& job)
 
 NotCutReason CliReporter::reasonFor(const CutEntryResult& result) const
 {
-    if (result.job != 0 && m_runner) {
-        if (const std::optional<RunEndDetail> end = m_runner->endOf(result.job)) {
-            if (end->stopped && (end->exitStatus != 0 || end->exitSignal != 0)) return {"stopped", tr("stopped")};
-            if (end->exitSignal != 0) return {"signal", format(tr("ended by signal %d"), end->exitSignal)};
-            if (end->exitStatus != 0) return {"exit_status", format(tr("exit status %d"), end->exitStatus)};
-            return {"no_image", tr("no image written")};
-        }
+    // The extractor's own words say best why it failed.
+    const auto said = [&result](std::string words) { return result.detail.empty() ? words : result.detail; };
+    switch (result.why) {
+    case CutReason::NotFound: return {"not_found", tr("not found")};
+    case CutReason::Destination: return {"destination", said(tr("the destination folder cannot take images"))};
+    case CutReason::NotStarted: return {"not_started", format(tr("could not be started: %s"), result.detail.c_str())};
+    case CutReason::ExitStatus: return {"exit_status", said(format(tr("exit status %d"), result.exitStatus))};
+    case CutReason::Signal: return {"signal", format(tr("ended by signal %d"), result.exitSignal)};
+    case CutReason::Stopped: return {"stopped", tr("stopped")};
+    case CutReason::NoImage:
+    case CutReason::None: break;
     }
-    if (m_runner && m_runner->failedStartTarget() == result.target && !m_runner->failedStartTarget().empty())
-        return {"not_started", format(tr("could not be started: %s"), m_runner->failedStartError().c_str())};
-    if (!p::entryExists(result.target)) return {"not_found", tr("not found")};
-    return {"destination", tr("the destination folder cannot take images")};
+    return {"no_image", tr("no image written")};
 }
 
 void CliReporter::writeRunJson(const CutEntryResult& result, const char* status, const NotCutReason* reason)
@@ -102,15 +102,14 @@ void CliReporter::writeRunJson(const CutEntryResult& result, const char* status,
     if (reason) line.addText("reason", reason->code).addText("message", reason->message);
     else line.addNull("reason").addNull("message");
     const auto job = m_jobs.find(result.job);
-    const std::optional<RunEndDetail> end = m_runner && result.job ? m_runner->endOf(result.job) : std::nullopt;
-    if (end) line.addNumber("exit_status", end->exitStatus);
+    if (job != m_jobs.end()) line.addNumber("exit_status", result.exitStatus);
     else line.addNull("exit_status");
-    if (end && end->exitSignal != 0) line.addNumber("signal", end->exitSignal);
+    if (result.exitSignal != 0) line.addNumber("signal", result.exitSignal);
     else line.addNull("signal");
     if (job != m_jobs.end()) {
         line.addText("output_pattern", job->second.outputPattern)
             .addText("first_image", job->second.firstImage)
-            .addNumber("images", static_cast<std::int64_t>(countImages(job->second.outputPattern)))
+            .addNumber("images", static_cast<std::int64_t>(result.images))
             .addSeconds("seconds", std::chrono::duration<double>(Clock::now() - m_started[result.job]).count());
     } else {
         line.addNull("output_pattern").addNull("first_image").addNumber("images", 0).addNull("seconds");
@@ -265,8 +264,9 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
 
     int exitStatus = 0;
     if (interruptStatus != 0) exitStatus = interruptStatus;
-    else if (!notCut.empty() || report.outcome == CutBatchOutcome::StartFailed
-             || report.outcome == CutBatchOutcome::Aborted || report.outcome == CutBatchOutcome::DestinationRefused)
+    else if (report.outcome == CutBatchOutcome::StartFailed) exitStatus = kNoExtractorStatus;
+    else if (!notCut.empty() || report.outcome == CutBatchOutcome::Aborted
+             || report.outcome == CutBatchOutcome::DestinationRefused)
         exitStatus = 1;
 
     if (m_json) {

@@ -18,6 +18,9 @@
 
 namespace kelmora::cli {
 
+// The exit status when the extractor cannot be found or started.
+constexpr int kNoExtractorStatus = 3;
+
 enum class ProgressStyle {
     None,      // -q: nothing while the batch runs
     Terminal,  // the bar and a line per running job, redrawn in place

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/ImageFiles.h"
+#include "cut/ProcessRunner.h"
 #include "platform/Paths.h"
 #include "platform/Wait.h"
 
@@ -14,20 +14,20 @@ namespace {
 
 // How long a stopped extractor gets to close its files before it is killed.
 constexpr int kStopGraceMs = 3000;
-// The extractor's status after it has stopped on request and closed its files.
-constexpr int kStoppedOnRequestStatus = 255;
 // How often to look at children the system cannot signal the end of.
 constexpr int kPollWithoutNotifierMs = 50;
 
 std::optional<p::ChildProcess> startWithOutput(const p::ProcessCommand& command, std::optional<p::OutputPipe>& pipe,
-                                               std::string& error)
+                                               std::string& error, std::optional<p::OutputPipe>* errorPipe = nullptr)
 {
     p::StartOptions options;
     options.ownProcessGroup = true;
     if (pipe) options.standardOutput = pipe->writingEnd();
+    if (errorPipe && *errorPipe) options.standardError = (*errorPipe)->writingEnd();
     std::optional<p::ChildProcess> child = p::ChildProcess::startHidden(command, options, &error);
-    // The child holds its own copy now: the pipe ends with the child.
+    // The child holds its own copies now: the pipes end with the child.
     if (pipe) pipe->closeWritingEnd();
+    if (errorPipe && *errorPipe) (*errorPipe)->closeWritingEnd();
     return child;
 }
 
@@ -52,13 +52,21 @@ bool CliRunner::start(const CutJob& job, std::string& error)
         command.arguments.insert(command.arguments.begin(), reporting.begin(), reporting.end());
         command.commandLine = job.command.program + " -nostdin -progress pipe:1 " + job.command.argumentText;
     }
-    std::optional<p::ChildProcess> child = startWithOutput(command, progressPipe, error);
-    if (!child) {
-        m_failedStartTarget = job.target;
-        m_failedStartError = error;
-        return false;
-    }
-    Run run{job, std::move(*child), std::move(progressPipe), {}, std::nullopt, std::nullopt, {}, std::nullopt, false};
+    std::optional<p::OutputPipe> errorPipe = p::OutputPipe::create(&error);
+    if (!errorPipe) return false;
+    std::optional<p::ChildProcess> child = startWithOutput(command, progressPipe, error, &errorPipe);
+    if (!child) return false;
+    Run run{job,
+            std::move(*child),
+            std::move(progressPipe),
+            {},
+            std::move(errorPipe),
+            {},
+            std::nullopt,
+            std::nullopt,
+            {},
+            std::nullopt,
+            false};
     if (m_config.readProgress && !m_config.prober.empty()) {
         // The duration is asked while the run goes on; until it comes, the display counts frames.
         std::string ignored;
@@ -97,6 +105,7 @@ void CliRunner::readPipes(Run& run)
         run.progress.feed(bytes);
         if (!open) run.progressPipe.reset();
     }
+    run.errors.readFrom(run.errorPipe);
     if (run.probePipe && !run.probePipe->readAvailable(run.probeAnswer)) {
         run.probePipe.reset();
         run.duration = parseProbedDuration(run.probeAnswer);
@@ -121,6 +130,7 @@ CutRunEnd CliRunner::waitForEnd()
                 timeoutMs = timeoutMs < 0 ? kPollWithoutNotifierMs : std::min(timeoutMs, kPollWithoutNotifierMs);
             handles.push_back(notifier);
             handles.push_back(run.progressPipe ? run.progressPipe->readyHandle() : p::kNoWaitHandle);
+            handles.push_back(run.errorPipe ? run.errorPipe->readyHandle() : p::kNoWaitHandle);
             handles.push_back(run.probePipe ? run.probePipe->readyHandle() : p::kNoWaitHandle);
         }
         const std::vector<std::size_t> ready = p::waitForAny(handles, timeoutMs);
@@ -136,22 +146,11 @@ CutRunEnd CliRunner::waitForEnd()
 CutRunEnd CliRunner::takeEnd(std::map<std::uint64_t, Run>::iterator it)
 {
     Run& run = it->second;
-    // Whatever the run wrote before its end is in the pipe still.
-    if (run.progressPipe) readPipes(run);
+    // Whatever the run wrote before its end is in the pipes still.
+    readPipes(run);
     if (run.probe) run.probe->terminate(0);
-    RunEndDetail detail;
-    detail.exitStatus = run.child.exitStatus();
-    detail.exitSignal = run.child.exitSignal();
-    detail.stopped = run.stopped;
-    // The extractor writes each image whole when it ends by itself, also when
-    // asked to stop. One that was killed may have been writing its last image:
-    // that one goes, so no image that looks whole is half written.
-    const bool endedByItself =
-        detail.exitSignal == 0
-        && (!run.stopped || detail.exitStatus == 0 || detail.exitStatus == kStoppedOnRequestStatus);
-    if (!endedByItself) detail.lastImageRemoved = removeLastImage(run.job.outputPattern);
-    const CutRunEnd end{it->first, detail.exitStatus, detail.exitSignal};
-    m_ends[it->first] = detail;
+    const CutRunEnd end{it->first, run.child.exitStatus(), run.child.exitSignal(),
+                        run.errors.lastErrorLine(inputArgument(run.job))};
     m_runs.erase(it);
     return end;
 }
@@ -167,13 +166,6 @@ std::vector<RunningJobView> CliRunner::runningJobs() const
         views.push_back(std::move(view));
     }
     return views;
-}
-
-std::optional<RunEndDetail> CliRunner::endOf(std::uint64_t job) const
-{
-    const auto end = m_ends.find(job);
-    if (end == m_ends.end()) return std::nullopt;
-    return end->second;
 }
 
 }  // namespace kelmora::cli

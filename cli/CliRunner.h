@@ -16,6 +16,7 @@
 #include "cli/ExtractorProgress.h"
 #include "cli/ProgressView.h"
 #include "cut/CutSession.h"
+#include "cut/ExtractorErrors.h"
 #include "platform/Interrupt.h"
 #include "platform/OutputPipe.h"
 #include "platform/Process.h"
@@ -33,14 +34,6 @@ public:
     virtual void wokeUp() = 0;
     // The interrupt key was pressed (requests: how many times since the last call).
     virtual void interrupted(int requests) = 0;
-};
-
-// How a run ended, for the reason a user reads.
-struct RunEndDetail {
-    int exitStatus = 0;
-    int exitSignal = 0;
-    bool stopped = false;  // this program asked it to end
-    bool lastImageRemoved = false;
 };
 
 class CliRunner : public CutRunner {
@@ -64,18 +57,14 @@ public:
     // The running jobs as the display shows them, in the order they started.
     std::vector<RunningJobView> runningJobs() const;
 
-    // How the run of job ended; nullopt for a job that did not end here.
-    std::optional<RunEndDetail> endOf(std::uint64_t job) const;
-    // The target whose start failed last, and why.
-    const std::string& failedStartTarget() const { return m_failedStartTarget; }
-    const std::string& failedStartError() const { return m_failedStartError; }
-
 private:
     struct Run {
         CutJob job;
         platform::ChildProcess child;
         std::optional<platform::OutputPipe> progressPipe;
         ExtractorProgress progress;
+        std::optional<platform::OutputPipe> errorPipe;
+        ExtractorErrors errors;
         std::optional<platform::ChildProcess> probe;
         std::optional<platform::OutputPipe> probePipe;
         std::string probeAnswer;
@@ -90,9 +79,6 @@ private:
     platform::InterruptWatch* m_interrupts;
     RunnerObserver* m_observer;
     std::map<std::uint64_t, Run> m_runs;  // job ids grow: the order they started
-    std::map<std::uint64_t, RunEndDetail> m_ends;
-    std::string m_failedStartTarget;
-    std::string m_failedStartError;
 };
 
 }  // namespace kelmora::cli

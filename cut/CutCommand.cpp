@@ -101,15 +101,6 @@ std::string firstImagePath(const std::string& folder, const std::string& name, T
     return inFolder(folder, name + suffix, style);
 }
 
-std::string chooseFreeOutputName(const std::string& name, const std::function<bool(const std::string&)>& taken)
-{
-    if (!taken(name)) return name;
-    for (unsigned long long n = 2;; ++n) {
-        std::string candidate = name + " (" + std::to_string(n) + ")";
-        if (!taken(candidate)) return candidate;
-    }
-}
-
 std::string extractorPath(const std::string& path, p::PathStyle style)
 {
     if (path.empty()) return path;

@@ -5,7 +5,6 @@
 // shows and compares it.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,11 +29,6 @@ std::string outputName(const std::string& target, platform::PathStyle style = pl
 std::string firstImagePath(const std::string& folder, const std::string& name, TOutputFormat format,
                            platform::PathStyle style = platform::nativePathStyle());
 
-// The first of name, "name (2)", "name (3)", ... that taken refuses. A cut
-// never overwrites images: the caller's taken looks at the disk and at the
-// names it has already handed out.
-std::string chooseFreeOutputName(const std::string& name, const std::function<bool(const std::string&)>& taken);
-
 // A path the extractor reads as a file and nothing else: a relative one gets
 // "./" in front, so "ep1:pilot.mp4" is no protocol and "-x.mp4" no option.
 std::string extractorPath(const std::string& path, platform::PathStyle style = platform::nativePathStyle());
@@ -56,7 +50,7 @@ struct CutCommand {
 // named after the target (outputName).
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings,
                                platform::PathStyle style = platform::nativePathStyle());
-// The same with the images named name (see chooseFreeOutputName).
+// The same with the images named name (see claimOutputName).
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                platform::PathStyle style = platform::nativePathStyle());
 

@@ -1,7 +1,7 @@
 #include "cut/CutSession.h"
 
 #include <algorithm>
-#include <mutex>
+#include <cerrno>
 #include <stdexcept>
 
 #include "platform/Paths.h"
@@ -29,44 +29,6 @@ private:
     T m_old;
 };
 
-// First images named for runs of any batch in this process that has not ended:
-// two runs never get one name, however many go at once.
-class ImageNameReservations {
-public:
-    // The first name of name, "name (2)", ... whose first image in folder is
-    // neither reserved nor on disk, reserved before it is returned.
-    std::string reserveFreeName(const std::string& folder, const std::string& name, TOutputFormat format,
-                                std::vector<std::string>& reservedImages)
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        const std::string free = chooseFreeOutputName(name, [&](const std::string& candidate) {
-            const std::string first = firstImagePath(folder, candidate, format);
-            return m_reserved.count(first) > 0 || platform::entryExists(first);
-        });
-        const std::string first = firstImagePath(folder, free, format);
-        m_reserved.insert(first);
-        reservedImages.push_back(first);
-        return free;
-    }
-
-    void release(std::vector<std::string>& reservedImages)
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        for (const std::string& first : reservedImages) m_reserved.erase(first);
-        reservedImages.clear();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::unordered_set<std::string> m_reserved;
-};
-
-ImageNameReservations& imageNames()
-{
-    static ImageNameReservations names;
-    return names;
-}
-
 CutSessionListener& nobody()
 {
     static CutSessionListener none;
@@ -79,16 +41,32 @@ bool isFullPath(const std::string& path)
     return (!path.empty() && path.front() == '\\') || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
 }
 
-// Why a run that ended gave no whole set of images; empty when it did.
-std::string runFailure(const CutRunEnd& end, bool stopped, const std::string& firstImage)
+// The extractor's status once it has closed its files after a request to end.
+constexpr int kClosedOnRequestStatus = 255;
+
+// Why a run that ended gave no whole set of images (CutReason::None when it
+// did), the reason in words, and the detail in the extractor's words.
+void judgeRun(const CutRunEnd& end, bool stopped, CutEntryResult& entry)
 {
+    entry.exitStatus = end.exitStatus;
+    entry.exitSignal = end.exitSignal;
     const bool endedEarly = end.exitSignal != 0 || end.exitStatus != 0;
-    if (stopped && endedEarly) return "途中で中止しました";
-    if (end.exitSignal != 0) return "シグナル " + std::to_string(end.exitSignal) + " で終了しました";
-    if (end.exitStatus != 0) return "終了コード " + std::to_string(end.exitStatus);
-    // A start second past the end of the video, for one, ends with status 0 and no image.
-    if (!platform::entryExists(firstImage)) return "画像が書き出されませんでした";
-    return {};
+    if (stopped && endedEarly) {
+        entry.why = CutReason::Stopped;
+        entry.reason = "途中で中止しました";
+    } else if (end.exitSignal != 0) {
+        entry.why = CutReason::Signal;
+        entry.detail = end.errorLine;
+        entry.reason = "シグナル " + std::to_string(end.exitSignal) + " で終了しました";
+    } else if (end.exitStatus != 0) {
+        entry.why = CutReason::ExitStatus;
+        entry.detail = end.errorLine;
+        entry.reason = end.errorLine.empty() ? "終了コード " + std::to_string(end.exitStatus) : end.errorLine;
+    } else if (entry.images == 0) {
+        // A start second past the end of the video, for one, ends with status 0 and no image.
+        entry.why = CutReason::NoImage;
+        entry.reason = "画像が書き出されませんでした";
+    }
 }
 
 OptionRuleResult exclusiveRule(bool chosen, bool otherChosen, const char* notice, ChoiceField otherBack)
@@ -104,9 +82,13 @@ OptionRuleResult exclusiveRule(bool chosen, bool otherChosen, const char* notice
 
 }  // namespace
 
-CutSession::CutSession(std::string programFolder, FolderMaker makeFolder)
+CutSession::CutSession(std::string programFolder, FolderMaker makeFolder, NameClaimer claimName)
     : m_programFolder(std::move(programFolder)),
       m_makeFolder(makeFolder ? std::move(makeFolder) : FolderMaker(platform::makeFolderWithParents)),
+      m_claimName(claimName ? std::move(claimName)
+                            : NameClaimer([](const std::string& folder, const std::string& name, TOutputFormat format) {
+                                  return claimOutputName(folder, name, format);
+                              })),
       m_extractor(platform::extractorProgramName()),
       m_listener(&nobody())
 {
@@ -174,7 +156,6 @@ CutBatchReport CutSession::runBatch(CutRunner& runner, std::size_t maxRuns)
         announce("非対応フォーマットが含まれていました。処理を中止します。", true);
         report.outcome = CutBatchOutcome::Aborted;
     }
-    imageNames().release(m_reservedImages);
     report.entries = m_taken.size();
     report.cut = m_cut;
     report.failed = m_failed;
@@ -249,6 +230,7 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     switch (platform::entryKind(target)) {
     case platform::EntryKind::Missing:
         entry.status = CutEntryStatus::Failed;
+        entry.why = CutReason::NotFound;
         entry.reason = "見つかりませんでした";
         fail(entry);
         return true;
@@ -265,34 +247,46 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     settings.DestinationFolder = prepareDestination(settings.DestinationFolder, entry.reason);
     if (settings.DestinationFolder.empty()) {
         entry.status = CutEntryStatus::Failed;
+        entry.why = CutReason::Destination;
         fail(entry);
         return true;
     }
     const TOutputFormat format = chooseOutputFormat(settings);
+    const NameClaim claim = m_claimName(settings.DestinationFolder, outputName(target), format);
+    if (claim.error != 0) {
+        entry.status = CutEntryStatus::Failed;
+        entry.why = CutReason::Destination;
+        entry.detail = platform::errorText(claim.error);
+        entry.reason = "保存先に画像を書き込めませんでした: " + entry.detail;
+        fail(entry);
+        return true;
+    }
     CutJob job;
     job.id = m_nextJobId++;
     job.number = entry.number;
     job.total = entry.total;
     job.target = target;
     job.entry = m_targets.serialAt(index);
-    job.outputName =
-        imageNames().reserveFreeName(settings.DestinationFolder, outputName(target), format, m_reservedImages);
+    job.outputName = claim.name;
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);
     CutCommand cut = BuildCutCommandLine(target, settings, job.outputName);
     job.outputPattern = cut.OutputPattern;
     job.command = std::move(cut.command);
     job.program = platform::findProgram(m_extractor, m_programFolder);
 
-    std::string error;
+    std::string error = m_extractor + ": " + platform::errorText(ENOENT);
     if (job.program.empty() || !runner.start(job, error)) {
+        // Nothing will write into the claimed first image.
+        tidyImages(job.outputPattern, false);
+        const bool failedBefore = !m_failed.empty();
         announce(job.command.program + " を起動できませんでした。処理を中止します。", true);
+        entry.status = CutEntryStatus::Failed;
+        entry.why = CutReason::NotStarted;
+        entry.reason = "起動できませんでした";
+        entry.detail = error;
+        fail(entry);
         // The entries that failed before are named as after a whole batch.
-        if (!m_failed.empty()) {
-            entry.status = CutEntryStatus::Failed;
-            entry.reason = "起動できませんでした";
-            fail(entry);
-            announce(failedRunsNotice(m_failed), false);
-        }
+        if (failedBefore) announce(failedRunsNotice(m_failed), false);
         return false;
     }
     m_jobs.push_back(job);
@@ -309,10 +303,14 @@ void CutSession::finishRun(const CutRunEnd& end)
     entry.number = job->number;
     entry.total = job->total;
     entry.target = job->target;
-    entry.exitStatus = end.exitStatus;
-    entry.reason = runFailure(end, m_stopRequested, job->firstImage);
+    // An extractor that ends by itself closes every image; one that was killed
+    // or failed may have been writing its last.
+    const bool closedItsFiles =
+        end.exitSignal == 0 && (end.exitStatus == 0 || (m_stopRequested && end.exitStatus == kClosedOnRequestStatus));
+    entry.images = tidyImages(job->outputPattern, !closedItsFiles);
+    judgeRun(end, m_stopRequested, entry);
     m_jobs.erase(job);
-    if (entry.reason.empty()) {
+    if (entry.why == CutReason::None) {
         ++m_cut;
         m_listener->entryFinished(entry);
     } else {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cut/CutCommand.h"
+#include "cut/ImageFiles.h"
 #include "cut/TargetList.h"
 #include "settings/CutSettings.h"
 
@@ -38,22 +39,24 @@ struct CutJob {
     std::string program;           // the extractor's full path
     ExtractorCommand command;      // what the extractor is started with
     std::string outputPattern;     // where the images go, as the extractor reads it ("/out/a_%05d.jpg")
-    std::string outputName;        // the images' name, reserved for this run ("a", "a (2)")
-    std::string firstImage;        // the file of the first image ("/out/a_00001.jpg")
+    std::string outputName;        // the images' name, claimed for this run ("a", "a (2)")
+    std::string firstImage;        // the file of the first image ("/out/a_00001.jpg"), made by the claim
 };
 
 // How a started run ended.
 struct CutRunEnd {
     std::uint64_t job = 0;
-    int exitStatus = 0;  // 0 for success; the exit code, or 128 + N for a run ended by signal N
-    int exitSignal = 0;  // the signal that ended the run; 0 when it exited by itself
+    int exitStatus = 0;     // 0 for success; the exit code, or 128 + N for a run ended by signal N
+    int exitSignal = 0;     // the signal that ended the run; 0 when it exited by itself
+    std::string errorLine;  // the extractor's own last words on what went wrong (ExtractorErrors)
 };
 
 // Starts the session's runs and tells it when they end.
 class CutRunner {
 public:
     virtual ~CutRunner() = default;
-    // Starts the job's run. False, with a description in error, when it could not be started.
+    // Starts the job's run. False, with the program and the system's reason
+    // in error, when it could not be started.
     virtual bool start(const CutJob& job, std::string& error) = 0;
     // Returns once one of the started runs has ended; the session asks again
     // for each. Meanwhile the front end goes on with its own events (a window
@@ -82,6 +85,18 @@ struct FailedEntry {
     bool operator==(const FailedEntry&) const = default;
 };
 
+// Why an entry was not cut whole.
+enum class CutReason {
+    None,
+    NotFound,     // the target is gone
+    Destination,  // the destination cannot take the images
+    NotStarted,   // the extractor could not be started
+    ExitStatus,   // the extractor failed
+    Signal,       // the extractor was ended by a signal it was not sent by us
+    NoImage,      // the extractor succeeded but wrote no image
+    Stopped,      // the user stopped the batch during the run
+};
+
 enum class CutEntryStatus {
     Cut,      // the run wrote its images
     Failed,   // see the reason
@@ -95,8 +110,12 @@ struct CutEntryResult {
     std::size_t total = 0;
     std::string target;
     CutEntryStatus status = CutEntryStatus::Cut;
-    std::string reason;  // for a failed entry
-    int exitStatus = 0;  // of the run, when there was one
+    CutReason why = CutReason::None;
+    std::string reason;      // for a failed entry, in words for the window
+    std::string detail;      // the extractor's words (ExitStatus, Signal) or the system's (Destination, NotStarted)
+    int exitStatus = 0;      // of the run, when there was one
+    int exitSignal = 0;      // the signal that ended the run, when one did
+    std::size_t images = 0;  // the whole images the run left
 };
 
 struct CutBatchReport {
@@ -124,9 +143,13 @@ class CutSession {
 public:
     // Makes a folder with its parents: 0, or the system's error number.
     using FolderMaker = std::function<int(const std::string& folder)>;
+    // Claims a name for a run's images in a folder (claimOutputName).
+    using NameClaimer =
+        std::function<NameClaim(const std::string& folder, const std::string& name, TOutputFormat format)>;
 
     // programFolder: where the extractor is looked for first, before PATH.
-    explicit CutSession(std::string programFolder, FolderMaker makeFolder = {});
+    // A dry run that writes nothing passes its own folder maker and claimer.
+    explicit CutSession(std::string programFolder, FolderMaker makeFolder = {}, NameClaimer claimName = {});
     CutSession(const CutSession&) = delete;
     CutSession& operator=(const CutSession&) = delete;
 
@@ -194,6 +217,7 @@ private:
 
     std::string m_programFolder;
     FolderMaker m_makeFolder;
+    NameClaimer m_claimName;
     std::string m_extractor;
     CutSessionListener* m_listener;
     TCutSettings m_options;
@@ -211,7 +235,6 @@ private:
     std::uint64_t m_listSeen = 0;                      // the list's change count m_cursor was found at
     std::size_t m_untaken = 0;                         // entries of the list not taken yet
     std::optional<std::uint64_t> m_untakenSeen;        // the list's change count m_untaken was counted at
-    std::vector<std::string> m_reservedImages;         // first images this batch has named
     std::unordered_set<std::string> m_refusedFolders;  // destinations already reported
 };
 

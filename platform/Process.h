@@ -29,9 +29,15 @@ struct StartOptions {
     // A pipe's writing end (OutputPipe::writingEnd) that takes the child's
     // standard output; -1: the null device.
     std::intptr_t standardOutput = -1;
-    // The child stays out of the terminal's reach: the interrupt key (Ctrl+C)
-    // does not reach it, and the starter alone decides when it is asked to end.
-    // (A hidden Windows child has a console of its own and is always so.)
+    // The same for its standard error.
+    std::intptr_t standardError = -1;
+    // The child and whatever it starts form a group of their own, out of the
+    // terminal's reach: the interrupt key (Ctrl+C) does not reach it, and the
+    // starter alone decides when it is asked to end. terminate() then asks the
+    // whole group, and once the child has ended whatever is left of its group
+    // is ended too, so a wrapper script never leaves its extractor behind.
+    // (A hidden Windows child has a console of its own and is always out of
+    // the terminal's reach; it has no groups.)
     bool ownProcessGroup = false;
 };
 
@@ -105,6 +111,7 @@ private:
         m_ended = other.m_ended;
         m_exitStatus = other.m_exitStatus;
         m_exitSignal = other.m_exitSignal;
+        m_ownGroup = other.m_ownGroup;
         other.m_pid = -1;
         other.m_handle = -1;
     }
@@ -116,6 +123,7 @@ private:
     bool m_ended = false;
     int m_exitStatus = -1;
     int m_exitSignal = 0;
+    bool m_ownGroup = false;  // the child leads a process group of its own (POSIX)
 };
 
 // Starts a program that runs on by itself, hidden like startHidden; it is

@@ -109,7 +109,9 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
     if (options.standardOutput >= 0)
         posix_spawn_file_actions_adddup2(&actions, static_cast<int>(options.standardOutput), 1);
     else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (options.standardError >= 0)
+        posix_spawn_file_actions_adddup2(&actions, static_cast<int>(options.standardError), 2);
+    else posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // The child starts with default signal handling, whatever this process ignores.
@@ -159,7 +161,9 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
 {
     const std::optional<pid_t> pid = spawnHidden(program, arguments, options, error);
     if (!pid) return std::nullopt;
-    return ChildProcess(*pid, openPidFd(*pid));
+    ChildProcess child(*pid, openPidFd(*pid));
+    child.m_ownGroup = options.ownProcessGroup;
+    return child;
 }
 
 int ChildProcess::exitNotifier() const { return static_cast<int>(m_handle); }
@@ -177,12 +181,23 @@ void ChildProcess::release()
 bool ChildProcess::reap(bool block)
 {
     if (m_ended || m_pid <= 0) return m_ended;
+    const auto pid = static_cast<pid_t>(m_pid);
+    if (m_ownGroup) {
+        // While the ended child is not reaped its number names its group and
+        // nothing else: what it left running of the group ends with it.
+        siginfo_t info{};
+        int seen;
+        do {
+            seen = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT | (block ? 0 : WNOHANG));
+        } while (seen < 0 && errno == EINTR);
+        if (seen == 0 && info.si_pid == pid) ::kill(-pid, SIGKILL);
+    }
     int status = 0;
     pid_t result;
     do {
-        result = ::waitpid(static_cast<pid_t>(m_pid), &status, block ? 0 : WNOHANG);
+        result = ::waitpid(pid, &status, block ? 0 : WNOHANG);
     } while (result < 0 && errno == EINTR);
-    if (result == m_pid) {
+    if (result == pid) {
         m_ended = true;
         m_exitStatus = statusFromWait(status);
         m_exitSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
@@ -213,6 +228,8 @@ void ChildProcess::terminate(int graceMs)
 {
     if (m_pid <= 0 || reap(false)) return;
     const auto pid = static_cast<pid_t>(m_pid);
+    // The child is not reaped yet, so its number still names it (and its group).
+    if (m_ownGroup) ::kill(-pid, SIGTERM);
     if (m_handle >= 0) {
         const int pidFd = static_cast<int>(m_handle);
         const int watchFd = ::fcntl(pidFd, F_DUPFD_CLOEXEC, 0);

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -82,24 +83,28 @@ std::optional<Started> createHidden(const ProcessCommand& command, const StartOp
     if (null.get() == INVALID_HANDLE_VALUE) return fail("NUL: " + systemMessage(::GetLastError()));
 
     const HANDLE output = options.standardOutput == -1 ? null.get() : handleOf(options.standardOutput);
+    const HANDLE errors = options.standardError == -1 ? null.get() : handleOf(options.standardError);
 
-    // Only the handles on this list are inherited.
-    HANDLE inherited[] = {null.get(), output};
-    const DWORD inheritedBytes = output == null.get() ? sizeof(HANDLE) : sizeof inherited;
+    // Only the handles on this list are inherited, each named once.
+    std::vector<HANDLE> inherited{null.get()};
+    for (const HANDLE handle : {output, errors})
+        if (std::find(inherited.begin(), inherited.end(), handle) == inherited.end()) inherited.push_back(handle);
+    const DWORD inheritedBytes = static_cast<DWORD>(inherited.size() * sizeof(HANDLE));
     SIZE_T size = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     std::vector<char> attributeList(size);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeList.data());
     if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return fail(systemMessage(::GetLastError()));
-    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, inheritedBytes, nullptr,
-                                nullptr);
+    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(), inheritedBytes,
+                                nullptr, nullptr);
 
     STARTUPINFOEXA startup{};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.StartupInfo.wShowWindow = SW_HIDE;
-    startup.StartupInfo.hStdInput = startup.StartupInfo.hStdError = null.get();
+    startup.StartupInfo.hStdInput = null.get();
     startup.StartupInfo.hStdOutput = output;
+    startup.StartupInfo.hStdError = errors;
     startup.lpAttributeList = attributes;
     PROCESS_INFORMATION started{};
     const BOOL created = ::CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, TRUE,

@@ -32,6 +32,15 @@ bool folderExists(const std::string& path);
 bool isWritableFolder(const std::string& path);
 bool deleteFile(const std::string& path);
 
+// Makes an empty file where nothing stands yet, in one step that no other
+// process (nor another host sharing the folder) can take at the same time:
+// 0 when this call made it, EEXIST when anything stood there, else the
+// system's error number.
+int createNewFile(const std::string& path);
+
+// The size of the file at path in bytes; -1 when there is none (or it is a folder).
+std::int64_t fileSize(const std::string& path);
+
 // Makes a folder and every missing parent, parents first. A path shorter than
 // three bytes or a folder that exists counts as done. The result is not reported:
 // a folder that cannot be made shows up as files that cannot be written.

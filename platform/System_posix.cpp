@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -149,6 +150,21 @@ bool isWritableFolder(const std::string& path)
 }
 
 bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+int createNewFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
+}
+
+std::int64_t fileSize(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
 
 void createFolderWithParents(const std::string& path)
 {

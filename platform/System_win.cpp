@@ -136,6 +136,37 @@ bool isWritableFolder(const std::string& path)
 
 bool deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+int createNewFile(const std::string& path)
+{
+    const HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+        return 0;
+    }
+    switch (::GetLastError()) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return EACCES;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND: return ENOENT;
+    case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
+    case ERROR_DISK_FULL: return ENOSPC;
+    default: return EIO;
+    }
+}
+
+std::int64_t fileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)
+        || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return -1;
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 void createFolderWithParents(const std::string& path)
 {
     const std::string folder = removeTrailingSeparator(path, W);

@@ -75,10 +75,13 @@ TEST_F(CliClip, SeveralRunsAtOnceFailuresAndHostileNames)
          {"v/a/same.mp4", "v/b/same.mp4", "v/c/same.mp4", "v/a b.mp4", "v/50%off.mp4", "v/-x.mp4", "v/\xff.mp4"})
         copy(name);
     const std::string broken = dir.write("v/broken.mp4", "these bytes are no video");
-    const ProgramResult result = cli({"-j", "3", "--fps", "1", "v"});
+    const ProgramResult result = cli({"-j", "3", "--fps", "1", "--json", "v"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("These files could not be cut:\n  " + broken + ": exit status "), std::string::npos)
+    // The failure in the extractor's own words, for people and for programs.
+    const std::string why = "Invalid data found when processing input";
+    EXPECT_NE(result.err.find("These files could not be cut:\n  " + broken + ": " + why), std::string::npos)
         << result.err;
+    EXPECT_NE(result.out.find(R"("reason":"exit_status","message":")" + why + "\""), std::string::npos) << result.out;
     // Three videos of one name at once, each under its own name; every name intact.
     EXPECT_EQ(images(),
               (std::vector<std::string>{"-x_00001.jpg", "50%off_00001.jpg", "a b_00001.jpg", "same (2)_00001.jpg",

@@ -180,21 +180,8 @@ TEST(CutCommand, Thumbnail)
     EXPECT_EQ(posix.commandLine, posix.program + " " + posix.argumentText);
 }
 
-TEST(CutCommand, FreeNamesAndFirstImages)
+TEST(CutCommand, NamesAndFirstImages)
 {
-    struct Row {
-        const char* name;
-        std::vector<std::string> taken;
-        const char* chosen;
-    };
-    for (const Row& row : {Row{"nothing taken", {}, "a"}, Row{"the plain name taken", {"a"}, "a (2)"},
-                           Row{"the first free number", {"a", "a (2)", "a (4)"}, "a (3)"}}) {
-        SCOPED_TRACE(row.name);
-        const auto taken = [&row](const std::string& candidate) {
-            return std::find(row.taken.begin(), row.taken.end(), candidate) != row.taken.end();
-        };
-        EXPECT_EQ(chooseFreeOutputName("a", taken), row.chosen);
-    }
     EXPECT_EQ(outputName("/v.d/x.y.avi", PathStyle::Posix), "x.y");
     EXPECT_EQ(outputName("C:\\v\\movie", PathStyle::Windows), "movie");
     EXPECT_EQ(firstImagePath("/out", "a (2)", ofJpeg, PathStyle::Posix), "/out/a (2)_00001.jpg");

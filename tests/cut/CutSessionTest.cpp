@@ -121,8 +121,8 @@ TEST_F(CutSessionTest, EachStepIsReportedWithItsNumberOfTheEntries)
 
 TEST_F(CutSessionTest, RunsAtOnceNeverShareAnImageName)
 {
-    // No image reaches the disk, so only the reservations keep the names apart:
-    // within a batch, and between two sessions of one process.
+    // No image reaches the disk, so only the claims keep the names apart:
+    // within a batch, and between two sessions.
     test::setEnvironment("KELMORA_FAKE_FRAMES", "0");
     for (const char* name : {"v1/a.avi", "v2/a.avi", "v3/a.avi"}) add(name);
     CutSession other{KELMORA_FAKE_EXTRACTOR_DIR};
@@ -152,28 +152,53 @@ TEST_F(CutSessionTest, NoCutOverwritesAnImage)
         std::vector<const char*> existing;  // in the destination before the batch
         std::vector<const char*> videos;
         std::vector<std::string> expected;
+        bool numbered = true;  // a format chosen; else the unnumbered "a%d.jpg"
     };
     const Row rows[] = {
         {"other names and formats do not count",
-         {"b_00001.jpg", "a_00001.png", "a1.jpg"},
+         {"b_00001.jpg", "a_00001.png", "a1.jpg", "a_1_00001.jpg", "a_x.jpg", "a_.jpg"},
          {"v/a.avi"},
          {"out/a_%05d.jpg"}},
         {"an earlier image gets the next number", {"a_00001.jpg"}, {"v/a.avi"}, {"out/a (2)_%05d.jpg"}},
-        {"the first free number", {"a_00001.jpg", "a (2)_00001.jpg"}, {"v/a.avi"}, {"out/a (3)_%05d.jpg"}},
+        {"any image of the name counts", {"a_00002.jpg", "a_123456.jpg"}, {"v/a.avi"}, {"out/a (2)_%05d.jpg"}},
+        {"the first free number", {"a_00001.jpg", "a (2)_00007.jpg"}, {"v/a.avi"}, {"out/a (3)_%05d.jpg"}},
         {"same names from two folders",
          {},
          {"d100/MVI_0001.MOV", "d101/MVI_0001.MOV"},
          {"out/MVI_0001_%05d.jpg", "out/MVI_0001 (2)_%05d.jpg"}},
+        {"unnumbered: a longer name's images take the shorter name",
+         {"a11.jpg"},
+         {"v/a.avi"},
+         {"out/a (2)%d.jpg"},
+         false},
+        {"unnumbered: a shorter name's images take the longer name",
+         {"a10.jpg"},
+         {"v/a1.avi"},
+         {"out/a1 (2)%d.jpg"},
+         false},
+        {"unnumbered: other names do not count", {"ab1.jpg", "a_00001.jpg"}, {"v/a.avi"}, {"out/a%d.jpg"}, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         reset();
+        TCutSettings options = session.options();
+        options.FormatJpeg = row.numbered;
+        options.FormatGif = options.FormatPng = options.FormatBmp = false;
+        session.setOptions(options);
         for (const char* name : row.existing) dir.write(std::string("out/") + name, "old");
         for (const char* name : row.videos) add(name);
         EXPECT_EQ(run(), CutBatchOutcome::Completed);
         EXPECT_EQ(outputs(), row.expected);
         for (const char* name : row.existing) EXPECT_EQ(TempFolder::read(dir / "out/" + name), "old") << name;
     }
+    // A name near the file system's limit is shortened so " (2)" and the numbers fit.
+    reset();
+    session.setChoice(&TCutSettings::FormatJpeg, true);
+    const std::string longName(243, 'x');
+    for (const char* folder : {"v1/", "v2/"}) add(folder + longName + ".avi");
+    EXPECT_EQ(run(), CutBatchOutcome::Completed);
+    EXPECT_EQ(outputs(), (std::vector<std::string>{"out/" + longName + "_%05d.jpg",
+                                                   "out/" + std::string(240, 'x') + " (2)_%05d.jpg"}));
 }
 
 TEST_F(CutSessionTest, EveryFailedEntrySaysWhy)

@@ -31,7 +31,7 @@ public:
         for (;;) {
             if (std::optional<CutRunEnd> end = takeEnded()) return *end;
             std::vector<platform::WaitHandle> ends;
-            for (auto& [job, run] : runs()) ends.push_back(run.endHandle());
+            for (auto& [job, run] : runs()) ends.push_back(run.child.endHandle());
             if (ends.empty()) throw std::logic_error("a wait without a run");
             platform::waitForAny(ends, -1);
         }

@@ -1,0 +1,37 @@
+#pragma once
+// What an extractor said on its standard error: only the last few kilobytes
+// are kept, however much it writes, and from them the line that says why a
+// run failed, in the extractor's own words.
+
+#include <cstddef>
+#include <string>
+#include <optional>
+#include <string_view>
+
+#include "platform/OutputPipe.h"
+
+namespace kelmora {
+
+class ExtractorErrors {
+public:
+    // How much of the end of what was said is kept.
+    static constexpr std::size_t kKeptBytes = 4096;
+
+    void feed(std::string_view bytes);
+    // Feeds what can be read from the extractor's standard error now; drops
+    // the pipe once it has ended.
+    void readFrom(std::optional<platform::OutputPipe>& pipe);
+
+    // The last line that says what went wrong ("Invalid data found when
+    // processing input"): the progress and summary lines, the closing
+    // "Conversion failed!" and the generic lines that only repeat an error
+    // already given are passed over; a "[name @ 0x...] " tag and a leading
+    // "input: " (input as the extractor was given it) are left out. Empty when
+    // nothing was said.
+    std::string lastErrorLine(std::string_view input = {}) const;
+
+private:
+    std::string m_tail;
+};
+
+}  // namespace kelmora
