@@ -119,6 +119,24 @@ TEST_F(CliRun, TheExitStatusSaysWhetherEveryVideoGaveImages)
     EXPECT_EQ(cli({"--no-settings", "-q", "-o", out, clip}).err, "") << "-q: no line per run";
 }
 
+TEST_F(CliRun, ASettingsFileThatIsNoRegularFileIsRefusedForWhatItIs)
+{
+    const std::string fifo = dir / "fifo.ini";
+    ASSERT_TRUE(makeFakeExtractorHold(fifo));
+    const std::pair<std::string, std::string> rows[] = {
+        {dir / "videos", dir / "videos: is a folder, not a settings file"},
+        {fifo, fifo + ": is not a regular file"},
+        {dir / "none.ini", dir / "none.ini: no such settings file"},
+    };
+    for (const auto& [settings, said] : rows) {
+        SCOPED_TRACE(settings);
+        const ProgramResult result = cli({"--settings", settings, "-o", out, clip});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+        EXPECT_TRUE(runs().empty());
+    }
+}
+
 TEST_F(CliRun, JsonLinesOneARunThenTheSummary)
 {
     const std::string odd = dir.write("videos/odd\xff.mp4", "x");
