@@ -97,12 +97,17 @@ void CliRunner::readPipes(Run& run)
         run.progress.feed(bytes);
         if (!open) run.progressPipe.reset();
     }
-    if (run.probePipe && !run.probePipe->readAvailable(run.probeAnswer)) {
-        run.probePipe.reset();
-        run.duration = parseProbedDuration(run.probeAnswer);
-        if (run.duration) run.duration = std::max(0.0, *run.duration - m_config.skipSeconds);
-        if (run.probe) run.probe->waitFor(-1);
-        run.probe.reset();
+    if (run.probePipe) {
+        std::string answer;
+        const bool open = run.probePipe->readAvailable(answer);
+        run.probeAnswer.feed(answer);
+        if (!open) {
+            run.probePipe.reset();
+            run.duration = run.probeAnswer.duration();
+            if (run.duration) run.duration = std::max(0.0, *run.duration - m_config.skipSeconds);
+            if (run.probe) run.probe->waitFor(-1);
+            run.probe.reset();
+        }
     }
 }
 

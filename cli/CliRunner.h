@@ -78,7 +78,7 @@ private:
         ExtractorProgress progress;
         std::optional<platform::ChildProcess> probe;
         std::optional<platform::OutputPipe> probePipe;
-        std::string probeAnswer;
+        ProbeAnswer probeAnswer;
         std::optional<double> duration;
         bool stopped = false;
     };

@@ -69,6 +69,35 @@ TEST(ExtractorProgress, BlocksCutAnywhereReadTheSame)
     }
 }
 
+TEST(ExtractorProgress, OutputWithoutLineBreaksIsNeverKept)
+{
+    const std::string flood(1 << 20, 'x');
+    const std::tuple<const char*, std::vector<std::string>, std::int64_t> rows[] = {
+        {"a flood, then lines", {flood, flood, "\nframe=7\n"}, 7},
+        {"a flood after a line's start", {"frame=", flood, "9\nframe=8\n"}, 8},
+        {"a long line's end in the next piece", {std::string(ExtractorProgress::kMaxLineBytes, 'x'), "\nframe=6\n"}, 6},
+    };
+    for (const auto& [name, pieces, frames] : rows) {
+        SCOPED_TRACE(name);
+        ExtractorProgress progress;
+        for (const std::string& piece : pieces) {
+            progress.feed(piece);
+            EXPECT_LE(progress.heldBytes(), ExtractorProgress::kMaxLineBytes);
+        }
+        EXPECT_EQ(progress.frames(), frames) << "the lines after the flood are read";
+    }
+    ProbeAnswer answer;
+    answer.feed("12.5");
+    answer.feed("00\n" + flood);
+    answer.feed(flood);
+    EXPECT_LE(answer.heldBytes(), ProbeAnswer::kMaxBytes);
+    EXPECT_EQ(answer.duration(), 12.5) << "the first line alone";
+    ProbeAnswer endless;
+    endless.feed(flood);
+    EXPECT_LE(endless.heldBytes(), ProbeAnswer::kMaxBytes);
+    EXPECT_EQ(endless.duration(), std::nullopt);
+}
+
 TEST(ExtractorProgress, TheFractionComesFromTimeOrFramesWhicheverEndsFirst)
 {
     ExtractorProgress progress;
