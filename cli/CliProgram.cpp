@@ -13,6 +13,7 @@
 #include "cli/TargetRegistration.h"
 #include "cut/CutSession.h"
 #include "platform/Interrupt.h"
+#include "cli/TerminalText.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/System.h"
@@ -29,7 +30,7 @@ constexpr int kNoExtractor = 3;
 
 void writeError(const std::string& text)
 {
-    const std::string line = "kelmora-cli: " + text + "\n";
+    const std::string line = "kelmora-cli: " + printableLines(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
@@ -93,7 +94,8 @@ int runCli(const std::vector<std::string>& arguments)
     ParsedCommandLine parsed =
         parseCommandLine(arguments, processors == 0 ? 1 : static_cast<int>(std::min<unsigned>(processors, kMaxJobs)));
     std::fwrite(parsed.output.data(), 1, parsed.output.size(), stdout);
-    std::fwrite(parsed.error.data(), 1, parsed.error.size(), stderr);
+    const std::string parseError = printableLines(parsed.error);
+    std::fwrite(parseError.data(), 1, parseError.size(), stderr);
     if (!parsed.options) return parsed.exitStatus;
     const CliOptions& options = *parsed.options;
     if (options.targets.empty() && options.filesFrom.empty()) {
