@@ -1,7 +1,9 @@
 #include "cli/CliProgram.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <thread>
 
@@ -11,11 +13,13 @@
 #include "cli/CliSettings.h"
 #include "cli/Messages.h"
 #include "cli/TargetRegistration.h"
-#include "cut/CutSession.h"
-#include "platform/Interrupt.h"
 #include "cli/TerminalText.h"
+#include "cut/CutSession.h"
+#include "platform/CommandLine.h"
+#include "platform/Interrupt.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/StandardStreams.h"
 #include "platform/System.h"
 #include "platform/Terminal.h"
 
@@ -27,7 +31,11 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr int kNoExtractor = 3;
+// Standard output or error lost its reader: the status a shell shows for a
+// program ended by SIGPIPE (128 + 13), which is what the program did not let happen.
+constexpr int kClosedOutput = 141;
 
+// A message for the user; the names in it are shown with their control characters escaped.
 void writeError(const std::string& text)
 {
     const std::string line = "kelmora-cli: " + printableLines(text) + "\n";
@@ -37,13 +45,25 @@ void writeError(const std::string& text)
 // Prints each command line instead of running it. Every run "ends" at once.
 class DryRunner : public CutRunner {
 public:
+    // onClosedOutput: called when the reader of standard output has gone.
+    explicit DryRunner(std::function<void()> onClosedOutput) : m_onClosedOutput(std::move(onClosedOutput)) {}
+
     bool start(const CutJob& job, std::string&) override
     {
-        const std::string line = job.command.commandLine + "\n";
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        const std::string line =
+            p::pastableCommandLine(job.program, job.command.arguments, job.command.commandLine) + "\n";
+        if (!m_outputClosed
+            && (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0)) {
+            std::clearerr(stdout);
+            if (p::isClosedOutput(errno)) {
+                m_outputClosed = true;
+                m_onClosedOutput();
+            }
+        }
         m_started.push_back(job.id);
         return true;
     }
+    bool outputClosed() const { return m_outputClosed; }
     CutRunEnd waitForEnd() override
     {
         const std::uint64_t job = m_started.front();
@@ -53,6 +73,8 @@ public:
     void stop(std::uint64_t) override {}
 
 private:
+    std::function<void()> m_onClosedOutput;
+    bool m_outputClosed = false;
     std::vector<std::uint64_t> m_started;
 };
 
@@ -138,9 +160,10 @@ int runCli(const std::vector<std::string>& arguments)
     session.targets().addAll(registration.files);
 
     if (options.dryRun) {
-        DryRunner runner;
+        DryRunner runner([&session] { session.requestStop(); });
         session.runBatch(runner, 1);
         for (const std::string& target : registration.missing) writeError(format(tr("%s: not found"), target.c_str()));
+        if (runner.outputClosed()) return kClosedOutput;
         return registration.missing.empty() ? 0 : 1;
     }
 
@@ -153,11 +176,12 @@ int runCli(const std::vector<std::string>& arguments)
     p::InterruptWatch interrupts;
     CliRunner* runnerInUse = nullptr;
     CliReporter* reporterInUse = nullptr;
-    bool stopping = false;
+    // The exit status of what stopped the batch first; 0 while nothing has.
+    int stopStatus = 0;
     CliReporter reporter(style, options.json, registration.files, registration.missing, [&](int requests) {
         // The first request lets the runs close their files; another one ends them now.
-        if (!stopping) {
-            stopping = true;
+        if (stopStatus == 0) {
+            stopStatus = interrupts.exitStatus();
             if (style != ProgressStyle::None)
                 reporterInUse->say(
                     tr("stopping: the running extractors close their files (press Ctrl+C again to end them now)"));
@@ -167,6 +191,15 @@ int runCli(const std::vector<std::string>& arguments)
         if (requests > 0 && runnerInUse) runnerInUse->killAll();
     });
     reporterInUse = &reporter;
+    // A reader that has gone stops the batch as the first interrupt does: the
+    // runs close their files and end, none is left running behind.
+    reporter.setOnClosedOutput([&] {
+        if (stopStatus != 0) return;
+        stopStatus = kClosedOutput;
+        if (style != ProgressStyle::None)
+            reporter.say(tr("stopping: the output was closed; the running extractors close their files"));
+        session.requestStop();
+    });
     CliRunner::Config config;
     config.readProgress = style == ProgressStyle::Terminal;
     if (config.readProgress) config.prober = findProber(extractor);
@@ -180,10 +213,13 @@ int runCli(const std::vector<std::string>& arguments)
     session.setListener(&reporter);
     reporter.reportMissing();
 
-    const CutBatchReport report = session.runBatch(runner, static_cast<std::size_t>(options.jobs));
+    // An output found closed already leaves the batch unstarted (a stop asked
+    // for before it runs would be forgotten when it starts).
+    const CutBatchReport report =
+        stopStatus != 0 ? CutBatchReport{} : session.runBatch(runner, static_cast<std::size_t>(options.jobs));
     // A request that came after the last wait still counts.
-    if (interrupts.takeRequests() > 0) stopping = true;
-    return reporter.finish(report, stopping ? interrupts.exitStatus() : 0);
+    if (interrupts.takeRequests() > 0 && stopStatus == 0) stopStatus = interrupts.exitStatus();
+    return reporter.finish(report, stopStatus);
 }
 
 }  // namespace kelmora::cli

@@ -1,13 +1,16 @@
 #include "cli/CliReporter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <set>
+#include <utility>
 
 #include "cli/ImageFiles.h"
 #include "cli/JsonLine.h"
 #include "cli/Messages.h"
 #include "cli/TerminalText.h"
 #include "cut/TargetList.h"
+#include "platform/StandardStreams.h"
 #include "platform/System.h"
 #include "platform/Terminal.h"
 
@@ -39,16 +42,20 @@ CliReporter::CliReporter(ProgressStyle style, bool json, std::vector<std::string
 {
 }
 
-void CliReporter::out(const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
+void CliReporter::out(const std::string& text) { write(stdout, text, m_outputClosed); }
 
-void CliReporter::err(const std::string& text)
+void CliReporter::err(const std::string& text) { write(stderr, text, m_errorClosed); }
+
+void CliReporter::write(std::FILE* stream, const std::string& text, bool& closed)
 {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
+    if (closed) return;
+    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return;
+    const int error = errno;
+    std::clearerr(stream);
+    if (!p::isClosedOutput(error)) return;
+    // Nobody reads what the batch says any more: it stops, as on the interrupt key.
+    closed = true;
+    if (m_onClosedOutput) std::exchange(m_onClosedOutput, nullptr)();
 }
 
 void CliReporter::reportMissing()
