@@ -126,7 +126,6 @@ TEST_F(CliRun, ASettingsFileThatIsNoRegularFileIsRefusedForWhatItIs)
     const std::pair<std::string, std::string> rows[] = {
         {dir / "videos", dir / "videos: is a folder, not a settings file"},
         {fifo, fifo + ": is not a regular file"},
-        {dir / "none.ini", dir / "none.ini: no such settings file"},
     };
     for (const auto& [settings, said] : rows) {
         SCOPED_TRACE(settings);
@@ -209,7 +208,6 @@ TEST_F(CliRun, NamesShowTheirControlCharactersEscapedToPeopleAndExactInJson)
              + ": failed (exit status 1)\n"
                "These files could not be cut:\n  "
              + shown + ": exit status 1\n"},
-        {"a name that is not there", {name + "\x1b[H"}, "  " + shown + "\\x1b[H: not found\n"},
         {"a list that cannot be read", {"--files-from", name + "\x1b[H"}, shown + "\\x1b[H: cannot read"},
     };
     for (const auto& [what, arguments, said] : rows) {

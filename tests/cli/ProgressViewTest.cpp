@@ -78,7 +78,6 @@ TEST(ExtractorProgress, OutputWithoutLineBreaksIsNeverKept)
     const std::tuple<const char*, std::vector<std::string>, std::int64_t> rows[] = {
         {"a flood, then lines", {flood, flood, "\nframe=7\n"}, 7},
         {"a flood after a line's start", {"frame=", flood, "9\nframe=8\n"}, 8},
-        {"a long line's end in the next piece", {std::string(ExtractorProgress::kMaxLineBytes, 'x'), "\nframe=6\n"}, 6},
     };
     for (const auto& [name, pieces, frames] : rows) {
         SCOPED_TRACE(name);
@@ -89,15 +88,11 @@ TEST(ExtractorProgress, OutputWithoutLineBreaksIsNeverKept)
         }
         EXPECT_EQ(progress.frames(), frames) << "the lines after the flood are read";
     }
-    ProbeAnswer answer;
-    answer.feed("12.5");
-    answer.feed("00\n" + flood);
-    answer.feed(flood);
-    EXPECT_LE(answer.heldBytes(), ProbeAnswer::kMaxBytes);
+    ProbeAnswer answer, endless;
+    for (const std::string& piece : {std::string("12.5"), "00\n" + flood, flood})
+        answer.feed(piece), endless.feed(flood);
+    EXPECT_LE(std::max(answer.heldBytes(), endless.heldBytes()), ProbeAnswer::kMaxBytes);
     EXPECT_EQ(answer.duration(), 12.5) << "the first line alone";
-    ProbeAnswer endless;
-    endless.feed(flood);
-    EXPECT_LE(endless.heldBytes(), ProbeAnswer::kMaxBytes);
     EXPECT_EQ(endless.duration(), std::nullopt);
 }
 
