@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 
 #include "cli/Messages.h"
@@ -45,20 +46,31 @@ CLI::Validator withinKey(IntegerField field)
     return wholeNumberIn(key.minValue, key.maxValue);
 }
 
+// One of the choices, in any case ("JPEG" is "jpeg"); the value becomes the choice as written here.
 CLI::Validator oneOf(std::vector<std::string> choices)
 {
     std::string list;
     for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
     return CLI::Validator(
         [choices, list](std::string& input) -> std::string {
-            for (const std::string& choice : choices)
-                if (input == choice) return {};
+            std::string lower = input;
+            for (char& c : lower)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            for (const std::string& choice : choices) {
+                if (lower == choice) {
+                    input = choice;
+                    return {};
+                }
+            }
             return format(tr("%s is not one of %s"), input.c_str(), list.c_str());
         },
         "");
 }
 
-// "WxH" within the width's and the height's limits, or "source".
+// "WxH" within the width's and the height's limits, or "source". An image
+// has at least one pixel each way: the extractor refuses a size of 0, so a
+// 0 the field's limits let through is refused here like any other value out
+// of range.
 CLI::Validator imageSize()
 {
     return CLI::Validator(
@@ -70,10 +82,10 @@ CLI::Validator imageSize()
             const auto w = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, x));
             const auto h = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(x + 1));
             if (!w || !h) return format(tr("%s is not WIDTHxHEIGHT or \"source\""), input.c_str());
-            if (*w < width.minValue || *w > width.maxValue)
-                return outOfRange(std::to_string(*w), width.minValue, width.maxValue);
-            if (*h < height.minValue || *h > height.maxValue)
-                return outOfRange(std::to_string(*h), height.minValue, height.maxValue);
+            const std::int32_t minWidth = std::max(width.minValue, 1), minHeight = std::max(height.minValue, 1);
+            if (*w < minWidth || *w > width.maxValue) return outOfRange(std::to_string(*w), minWidth, width.maxValue);
+            if (*h < minHeight || *h > height.maxValue)
+                return outOfRange(std::to_string(*h), minHeight, height.maxValue);
             return {};
         },
         "");
@@ -114,7 +126,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
         ->check(imageSize());
     app.add_option("--format", options.format, tr("Image format"))
         ->type_name("jpeg|gif|png|bmp")
-        ->check(oneOf({"jpeg", "gif", "png", "bmp"}));
+        ->transform(oneOf({"jpeg", "gif", "png", "bmp"}));
     app.add_option("-j,--jobs", jobs, tr("Runs at once (default: the number of processors)"))
         ->type_name("N")
         ->check(wholeNumberIn(1, kMaxJobs));

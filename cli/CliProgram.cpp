@@ -1,7 +1,9 @@
 #include "cli/CliProgram.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <thread>
 #include <unordered_set>
@@ -12,10 +14,13 @@
 #include "cli/CliSettings.h"
 #include "cli/Messages.h"
 #include "cli/TargetRegistration.h"
+#include "cli/TerminalText.h"
 #include "cut/CutSession.h"
+#include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/StandardStreams.h"
 #include "platform/System.h"
 #include "platform/Terminal.h"
 
@@ -26,23 +31,39 @@ namespace p = platform;
 namespace {
 
 constexpr int kUsageError = 2;
+// Standard output or error lost its reader: the status a shell shows for a
+// program ended by SIGPIPE (128 + 13), which is what the program did not let happen.
+constexpr int kClosedOutput = 141;
 
+// A message for the user; the names in it are shown with their control characters escaped.
 void writeError(const std::string& text)
 {
-    const std::string line = "kelmora-cli: " + text + "\n";
+    const std::string line = "kelmora-cli: " + printableLines(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 // Prints each command line instead of running it. Every run "ends" at once.
 class DryRunner : public CutRunner {
 public:
+    // onClosedOutput: called when the reader of standard output has gone.
+    explicit DryRunner(std::function<void()> onClosedOutput) : m_onClosedOutput(std::move(onClosedOutput)) {}
+
     bool start(const CutJob& job, std::string&) override
     {
-        const std::string line = job.command.commandLine + "\n";
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        const std::string line =
+            p::pastableCommandLine(job.program, job.command.arguments, job.command.commandLine) + "\n";
+        if (!m_outputClosed
+            && (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0)) {
+            std::clearerr(stdout);
+            if (p::isClosedOutput(errno)) {
+                m_outputClosed = true;
+                m_onClosedOutput();
+            }
+        }
         m_started.push_back(job.id);
         return true;
     }
+    bool outputClosed() const { return m_outputClosed; }
     CutRunEnd waitForEnd() override
     {
         const std::uint64_t job = m_started.front();
@@ -52,6 +73,8 @@ public:
     void stop(std::uint64_t) override {}
 
 private:
+    std::function<void()> m_onClosedOutput;
+    bool m_outputClosed = false;
     std::vector<std::uint64_t> m_started;
 };
 
@@ -93,7 +116,8 @@ int runCli(const std::vector<std::string>& arguments)
     ParsedCommandLine parsed =
         parseCommandLine(arguments, processors == 0 ? 1 : static_cast<int>(std::min<unsigned>(processors, kMaxJobs)));
     std::fwrite(parsed.output.data(), 1, parsed.output.size(), stdout);
-    std::fwrite(parsed.error.data(), 1, parsed.error.size(), stderr);
+    const std::string parseError = printableLines(parsed.error);
+    std::fwrite(parseError.data(), 1, parseError.size(), stderr);
     if (!parsed.options) return parsed.exitStatus;
     const CliOptions& options = *parsed.options;
     if (options.targets.empty() && options.filesFrom.empty()) {
@@ -143,9 +167,10 @@ int runCli(const std::vector<std::string>& arguments)
     session.targets().addAll(registration.files);
 
     if (options.dryRun) {
-        DryRunner runner;
+        DryRunner runner([&session] { session.requestStop(); });
         session.runBatch(runner, 1);
         for (const std::string& target : registration.missing) writeError(format(tr("%s: not found"), target.c_str()));
+        if (runner.outputClosed()) return kClosedOutput;
         return registration.missing.empty() ? 0 : 1;
     }
 
@@ -158,11 +183,12 @@ int runCli(const std::vector<std::string>& arguments)
     p::InterruptWatch interrupts;
     CliRunner* runnerInUse = nullptr;
     CliReporter* reporterInUse = nullptr;
-    bool stopping = false;
+    // The exit status of what stopped the batch first; 0 while nothing has.
+    int stopStatus = 0;
     CliReporter reporter(style, options.json, registration.files, registration.missing, [&](int requests) {
         // The first request lets the runs close their files; another one ends them now.
-        if (!stopping) {
-            stopping = true;
+        if (stopStatus == 0) {
+            stopStatus = interrupts.exitStatus();
             if (style != ProgressStyle::None)
                 reporterInUse->say(
                     tr("stopping: the running extractors close their files (press Ctrl+C again to end them now)"));
@@ -172,6 +198,15 @@ int runCli(const std::vector<std::string>& arguments)
         if (requests > 0 && runnerInUse) runnerInUse->killAll();
     });
     reporterInUse = &reporter;
+    // A reader that has gone stops the batch as the first interrupt does: the
+    // runs close their files and end, none is left running behind.
+    reporter.setOnClosedOutput([&] {
+        if (stopStatus != 0) return;
+        stopStatus = kClosedOutput;
+        if (style != ProgressStyle::None)
+            reporter.say(tr("stopping: the output was closed; the running extractors close their files"));
+        session.requestStop();
+    });
     CliRunner::Config config;
     config.readProgress = style == ProgressStyle::Terminal;
     if (config.readProgress) config.prober = findProber(extractor);
@@ -185,10 +220,13 @@ int runCli(const std::vector<std::string>& arguments)
     session.setListener(&reporter);
     reporter.reportMissing();
 
-    const CutBatchReport report = session.runBatch(runner, static_cast<std::size_t>(options.jobs));
+    // An output found closed already leaves the batch unstarted (a stop asked
+    // for before it runs would be forgotten when it starts).
+    const CutBatchReport report =
+        stopStatus != 0 ? CutBatchReport{} : session.runBatch(runner, static_cast<std::size_t>(options.jobs));
     // A request that came after the last wait still counts.
-    if (interrupts.takeRequests() > 0) stopping = true;
-    return reporter.finish(report, stopping ? interrupts.exitStatus() : 0);
+    if (interrupts.takeRequests() > 0 && stopStatus == 0) stopStatus = interrupts.exitStatus();
+    return reporter.finish(report, stopStatus);
 }
 
 }  // namespace kelmora::cli

@@ -5,6 +5,8 @@
 //   2  a mistake in the command line
 //   3  the extractor was not found
 //   128 + N  stopped by signal N (130: the interrupt key)
+//   141  stopped because standard output or error lost its reader (the status
+//        of a program ended by SIGPIPE, which this one ignores)
 
 #include <string>
 #include <vector>

@@ -1,12 +1,15 @@
 #include "cli/CliReporter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <set>
+#include <utility>
 
 #include "cli/JsonLine.h"
 #include "cli/Messages.h"
 #include "cli/TerminalText.h"
 #include "cut/TargetList.h"
+#include "platform/StandardStreams.h"
 #include "platform/System.h"
 #include "platform/Terminal.h"
 
@@ -38,16 +41,20 @@ CliReporter::CliReporter(ProgressStyle style, bool json, std::vector<std::string
 {
 }
 
-void CliReporter::out(const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
+void CliReporter::out(const std::string& text) { write(stdout, text, m_outputClosed); }
 
-void CliReporter::err(const std::string& text)
+void CliReporter::err(const std::string& text) { write(stderr, text, m_errorClosed); }
+
+void CliReporter::write(std::FILE* stream, const std::string& text, bool& closed)
 {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
+    if (closed) return;
+    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return;
+    const int error = errno;
+    std::clearerr(stream);
+    if (!p::isClosedOutput(error)) return;
+    // Nobody reads what the batch says any more: it stops, as on the interrupt key.
+    closed = true;
+    if (m_onClosedOutput) std::exchange(m_onClosedOutput, nullptr)();
 }
 
 void CliReporter::reportMissing()
@@ -131,11 +138,11 @@ void CliReporter::entryFinished(const CutEntryResult& result)
     }
     if (m_json) writeRunJson(result, status, entry.cut ? nullptr : &entry.reason);
     if (m_style == ProgressStyle::Lines) {
-        std::string line = format("[%zu/%zu] %s: ", result.number, result.total, result.target.c_str());
+        std::string line = format("[%zu/%zu] %s: ", result.number, result.total, printableText(result.target).c_str());
+        const std::string reason = printableText(entry.reason.message);
         if (entry.cut) line += tr("done");
-        else if (result.status == CutEntryStatus::Skipped)
-            line += format(tr("skipped (%s)"), entry.reason.message.c_str());
-        else line += format(tr("failed (%s)"), entry.reason.message.c_str());
+        else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), reason.c_str());
+        else line += format(tr("failed (%s)"), reason.c_str());
         err(line + "\n");
     }
     m_finished.push_back(std::move(entry));
@@ -191,7 +198,7 @@ void CliReporter::say(const std::string& text)
 {
     // The display is drawn again below the line at the next look.
     clearDisplay();
-    err("kelmora-cli: " + text + "\n");
+    err("kelmora-cli: " + printableLines(text) + "\n");
 }
 
 void CliReporter::interrupted(int requests)
@@ -251,16 +258,17 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
         if (cut > 0) {
             err(std::string(tr("Cut:")) + "\n");
             for (const Entry& entry : finished)
-                if (entry.cut) err("  " + entry.target + "\n");
+                if (entry.cut) err("  " + printableText(entry.target) + "\n");
         }
     }
     if (!notCut.empty()) {
         err(std::string(interruptStatus != 0 ? tr("Not cut:") : tr("These files could not be cut:")) + "\n");
-        for (const Entry& entry : notCut) err("  " + entry.target + ": " + entry.reason.message + "\n");
+        for (const Entry& entry : notCut)
+            err("  " + printableText(entry.target) + ": " + printableText(entry.reason.message) + "\n");
     }
     // Notices the session gave that no line above explains.
     if (report.outcome == CutBatchOutcome::Aborted || report.outcome == CutBatchOutcome::DestinationRefused)
-        for (const std::string& text : m_notices) err(text + "\n");
+        for (const std::string& text : m_notices) err(printableLines(text) + "\n");
 
     int exitStatus = 0;
     if (interruptStatus != 0) exitStatus = interruptStatus;

@@ -44,6 +44,10 @@ public:
     // The runner whose ends explain the failures; set before the batch.
     void setRunner(const CliRunner* runner) { m_runner = runner; }
 
+    // Called once, when a write finds that the reader of standard output or
+    // error has gone ("| head -1"); nothing more is written there.
+    void setOnClosedOutput(std::function<void()> onClosedOutput) { m_onClosedOutput = std::move(onClosedOutput); }
+
     // Writes the JSON lines of the targets that named nothing (before the batch).
     void reportMissing();
 
@@ -77,6 +81,7 @@ private:
     ProgressSnapshot snapshot() const;
     void out(const std::string& text);  // standard output
     void err(const std::string& text);  // standard error
+    void write(std::FILE* stream, const std::string& text, bool& closed);
 
     ProgressStyle m_style;
     bool m_json;
@@ -84,6 +89,9 @@ private:
     std::vector<std::string> m_missing;
     std::function<void(int)> m_onInterrupt;
     const CliRunner* m_runner = nullptr;
+    std::function<void()> m_onClosedOutput;
+    bool m_outputClosed = false;
+    bool m_errorClosed = false;
 
     Clock::time_point m_start = Clock::now();
     Clock::time_point m_lastCheck = Clock::now();

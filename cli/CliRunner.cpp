@@ -106,12 +106,17 @@ void CliRunner::readPipes(Run& run)
         if (!open) run.progressPipe.reset();
     }
     run.errors.readFrom(run.errorPipe);
-    if (run.probePipe && !run.probePipe->readAvailable(run.probeAnswer)) {
-        run.probePipe.reset();
-        run.duration = parseProbedDuration(run.probeAnswer);
-        if (run.duration) run.duration = std::max(0.0, *run.duration - m_config.skipSeconds);
-        if (run.probe) run.probe->waitFor(-1);
-        run.probe.reset();
+    if (run.probePipe) {
+        std::string answer;
+        const bool open = run.probePipe->readAvailable(answer);
+        run.probeAnswer.feed(answer);
+        if (!open) {
+            run.probePipe.reset();
+            run.duration = run.probeAnswer.duration();
+            if (run.duration) run.duration = std::max(0.0, *run.duration - m_config.skipSeconds);
+            if (run.probe) run.probe->waitFor(-1);
+            run.probe.reset();
+        }
     }
 }
 

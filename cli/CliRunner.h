@@ -67,7 +67,7 @@ private:
         ExtractorErrors errors;
         std::optional<platform::ChildProcess> probe;
         std::optional<platform::OutputPipe> probePipe;
-        std::string probeAnswer;
+        ProbeAnswer probeAnswer;
         std::optional<double> duration;
         bool stopped = false;
     };

@@ -51,8 +51,16 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
     CliSettings result;
     TCutSettings& s = result.settings;
     if (options.settingsFile) {
-        if (p::entryKind(*options.settingsFile) != p::EntryKind::RegularFile) {
-            result.error = format(tr("%s: no such settings file"), options.settingsFile->c_str());
+        // Only a regular file is read: a FIFO would hold the run until something writes into it.
+        const char* path = options.settingsFile->c_str();
+        switch (p::entryKind(*options.settingsFile)) {
+        case p::EntryKind::RegularFile: break;
+        case p::EntryKind::Missing: result.error = format(tr("%s: no such settings file"), path); return result;
+        case p::EntryKind::Folder:
+            result.error = format(tr("%s: is a folder, not a settings file"), path);
+            return result;
+        case p::EntryKind::Other:
+            result.error = format(tr("%s: is not a regular file (a FIFO or a device is not read as settings)"), path);
             return result;
         }
         result.settingsFile = *options.settingsFile;

@@ -23,11 +23,20 @@ std::optional<Number> parseNumber(std::string_view text)
 
 void ExtractorProgress::feed(std::string_view bytes)
 {
-    m_partial.append(bytes);
-    std::size_t start = 0;
-    for (std::size_t end; (end = m_partial.find('\n', start)) != std::string::npos; start = end + 1)
-        takeLine(std::string_view(m_partial).substr(start, end - start));
-    m_partial.erase(0, start);
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        const std::string_view piece = bytes.substr(0, end);
+        if (!m_overlong && m_partial.size() + piece.size() > kMaxLineBytes) {
+            m_partial.clear();
+            m_overlong = true;
+        }
+        if (!m_overlong) m_partial.append(piece);
+        if (end == std::string_view::npos) return;
+        if (!m_overlong) takeLine(m_partial);
+        m_partial.clear();
+        m_overlong = false;
+        bytes.remove_prefix(end + 1);
+    }
 }
 
 void ExtractorProgress::takeLine(std::string_view line)
@@ -76,6 +85,25 @@ std::optional<double> parseProbedDuration(std::string_view answer)
     const auto seconds = parseNumber<double>(answer.substr(0, lineEnd));
     if (!seconds || !(*seconds > 0)) return std::nullopt;
     return seconds;
+}
+
+void ProbeAnswer::feed(std::string_view bytes)
+{
+    if (m_lineEnded || m_overlong) return;
+    const std::string_view piece = bytes.substr(0, bytes.find('\n'));
+    m_lineEnded = piece.size() < bytes.size();
+    if (m_firstLine.size() + piece.size() > kMaxBytes) {
+        m_firstLine.clear();
+        m_overlong = true;
+        return;
+    }
+    m_firstLine.append(piece);
+}
+
+std::optional<double> ProbeAnswer::duration() const
+{
+    if (m_overlong) return std::nullopt;
+    return parseProbedDuration(m_firstLine);
 }
 
 }  // namespace kelmora::cli

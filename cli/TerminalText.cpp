@@ -1,5 +1,6 @@
 #include "cli/TerminalText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -62,6 +63,20 @@ std::size_t charWidth(std::string_view s, std::size_t pos, std::size_t end, p::C
     return isWide(code) ? 2 : 1;
 }
 
+void appendEscaped(std::string& shown, std::string_view bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (const char c : bytes) {
+        if (c == '\n') shown += "\\n";
+        else if (c == '\r') shown += "\\r";
+        else if (c == '\t') shown += "\\t";
+        else {
+            const auto byte = static_cast<unsigned char>(c);
+            shown += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 0xF]};
+        }
+    }
+}
+
 }  // namespace
 
 std::string printableText(std::string_view text, p::CodePage cp)
@@ -74,9 +89,21 @@ std::string printableText(std::string_view text, p::CodePage cp)
         if (cp == p::CodePage::Utf8) code = decodeUtf8(text, pos, end);
         // any double-byte character will do
         else code = end - pos == 2 ? 0x3000 : static_cast<unsigned char>(text[pos]);
-        if (code < 0 || isControl(code)) shown += '?';
+        if (code < 0 || isControl(code)) appendEscaped(shown, text.substr(pos, end - pos));
         else shown.append(text.substr(pos, end - pos));
         pos = end;
+    }
+    return shown;
+}
+
+std::string printableLines(std::string_view text, p::CodePage cp)
+{
+    std::string shown;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        shown += printableText(text.substr(start, end - start), cp);
+        if (end < text.size()) shown += '\n';
+        start = end + 1;
     }
     return shown;
 }

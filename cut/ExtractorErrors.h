@@ -4,8 +4,8 @@
 // run failed, in the extractor's own words.
 
 #include <cstddef>
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/OutputPipe.h"

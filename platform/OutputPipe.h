@@ -2,6 +2,7 @@
 // A pipe that a child program writes its standard output into, read here a
 // piece at a time while other things are waited for.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -31,9 +32,13 @@ public:
     // Signalled when there is something to read or the writer has gone.
     WaitHandle readyHandle() const;
 
-    // Appends what can be read now, without waiting. False once the writer has
-    // gone and everything has been read.
+    // Appends what can be read now, without waiting, but no more than
+    // kMaxReadBytes: a child that writes without pause never makes one call
+    // last or hold more (the handle stays signalled while more is there).
+    // False once the writer has gone and everything has been read.
     bool readAvailable(std::string& out);
+
+    static constexpr std::size_t kMaxReadBytes = 64 * 1024;
 
 private:
     // What reads the pipe in the background where the system cannot wait for a

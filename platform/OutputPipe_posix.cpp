@@ -63,16 +63,18 @@ bool OutputPipe::readAvailable(std::string& out)
 {
     if (m_reader < 0) return false;
     char buffer[4096];
-    for (;;) {
+    for (std::size_t taken = 0; taken < kMaxReadBytes;) {
         const ssize_t got = ::read(static_cast<int>(m_reader), buffer, sizeof buffer);
         if (got > 0) {
             out.append(buffer, static_cast<std::size_t>(got));
+            taken += static_cast<std::size_t>(got);
             continue;
         }
         if (got < 0 && errno == EINTR) continue;
         if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
         return false;  // the end, or an error that ends the pipe all the same
     }
+    return true;  // more may be there: the pipe is still readable
 }
 
 }  // namespace kelmora::platform

@@ -1,5 +1,7 @@
 #include "platform/OutputPipe.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <utility>
 
@@ -23,7 +25,12 @@ struct OutputPipe::Reader {
     ~Reader()
     {
         // The thread ends when the writer has gone; while one is still there,
-        // its blocked read is cancelled.
+        // its wait for room ends and its blocked read is cancelled.
+        {
+            const std::lock_guard lock(mutex);
+            closing = true;
+        }
+        roomLeft.notify_all();
         if (thread) {
             ::CancelSynchronousIo(thread);
             ::WaitForSingleObject(thread, INFINITE);
@@ -46,9 +53,13 @@ struct OutputPipe::Reader {
         char buffer[4096];
         DWORD got = 0;
         while (::ReadFile(end, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-            const std::lock_guard lock(mutex);
+            std::unique_lock lock(mutex);
             kept.append(buffer, got);
             ::SetEvent(readable);
+            // A child that writes faster than the program takes waits in its
+            // write: what is kept here stays within one call's worth.
+            roomLeft.wait(lock, [this] { return kept.size() < kMaxReadBytes || closing; });
+            if (closing) break;
         }
         const std::lock_guard lock(mutex);
         ended = true;
@@ -58,8 +69,10 @@ struct OutputPipe::Reader {
     HANDLE readable;
     HANDLE end;
     std::mutex mutex;
+    std::condition_variable roomLeft;
     std::string kept;
     bool ended = false;
+    bool closing = false;
     HANDLE thread = nullptr;
 };
 
@@ -123,11 +136,19 @@ void OutputPipe::closeWritingEnd()
 bool OutputPipe::readAvailable(std::string& out)
 {
     if (!m_background) return false;
-    const std::lock_guard lock(m_background->mutex);
-    out += m_background->kept;
-    m_background->kept.clear();
-    if (!m_background->ended) ::ResetEvent(m_background->readable);
-    return !m_background->ended;
+    std::string& kept = m_background->kept;
+    bool more = true;
+    {
+        const std::lock_guard lock(m_background->mutex);
+        const std::size_t taken = std::min(kept.size(), kMaxReadBytes);
+        out.append(kept, 0, taken);
+        kept.erase(0, taken);
+        // While something is kept the event stays set.
+        if (kept.empty() && !m_background->ended) ::ResetEvent(m_background->readable);
+        more = !kept.empty() || !m_background->ended;
+    }
+    m_background->roomLeft.notify_one();
+    return more;
 }
 
 }  // namespace kelmora::platform

@@ -15,7 +15,9 @@ TEST(CliOptions, ValuesOutOfTheWindowsLimitsAreRefused)
         {{"--frames", "0"}, "--frames: 0 is not a whole number from 1 to 99999"},
         {{"--fps", "61"}, "--fps: 61 is not a whole number from 1 to 60"},
         {{"--fps", "2.5"}, "--fps: 2.5 is not a whole number from 1 to 60"},
-        {{"--size", "10000x10"}, "--size: 10000 is not a whole number from 0 to 9999"},
+        {{"--size", "10000x10"}, "--size: 10000 is not a whole number from 1 to 9999"},
+        {{"--size", "0x100"}, "--size: 0 is not a whole number from 1 to 9999"},
+        {{"--size", "5x0"}, "--size: 0 is not a whole number from 1 to 9999"},
         {{"--size", "640"}, "--size: 640 is not WIDTHxHEIGHT"},
         {{"-j", "0"}, "--jobs: 0 is not a whole number from 1 to 128"},
         {{"--format", "tiff"}, "--format: tiff is not one of jpeg|gif|png|bmp"},
@@ -44,6 +46,7 @@ TEST(CliOptions, EachListTakesOneValueAndTheRestAreTargets)
     EXPECT_EQ(parsed.options->targets, (std::vector<std::string>{"a.mp4", "-b"}));
     EXPECT_EQ(parsed.options->jobs, 3) << "the default number of runs";
     EXPECT_EQ(parseCommandLine({"--help"}, 1).exitStatus, 0);
+    EXPECT_EQ(parseCommandLine({"--format", "JPEG", "v.mp4"}, 1).options->format, "jpeg") << "a format in any case";
 }
 
 }  // namespace

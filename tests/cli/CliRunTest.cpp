@@ -119,6 +119,23 @@ TEST_F(CliRun, TheExitStatusSaysWhetherEveryVideoGaveImages)
     EXPECT_EQ(cli({"--no-settings", "-q", "-o", out, clip}).err, "") << "-q: no line per run";
 }
 
+TEST_F(CliRun, ASettingsFileThatIsNoRegularFileIsRefusedForWhatItIs)
+{
+    const std::string fifo = dir / "fifo.ini";
+    ASSERT_TRUE(makeFakeExtractorHold(fifo));
+    const std::pair<std::string, std::string> rows[] = {
+        {dir / "videos", dir / "videos: is a folder, not a settings file"},
+        {fifo, fifo + ": is not a regular file"},
+    };
+    for (const auto& [settings, said] : rows) {
+        SCOPED_TRACE(settings);
+        const ProgramResult result = cli({"--settings", settings, "-o", out, clip});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+        EXPECT_TRUE(runs().empty());
+    }
+}
+
 TEST_F(CliRun, JsonLinesOneARunThenTheSummary)
 {
     const std::string odd = dir.write("videos/odd\xff.mp4", "x");
@@ -144,12 +161,66 @@ TEST_F(CliRun, ADryRunPrintsTheCommandLinesAndTouchesNothing)
 {
     dir.write("out/clip_00001.jpg", "an earlier cut");
     const ProgramResult dry = cli({"--no-settings", "--dry-run", "-o", out, clip, clip});
-    EXPECT_EQ(dry.out, "ffmpeg -i \"" + clip + "\" -f image2 -fps_mode passthrough  \"" + out + "/clip (2)_%05d.jpg\"\n"
-                       "ffmpeg -i \"" + clip + "\" -f image2 -fps_mode passthrough  \"" + out + "/clip (3)_%05d.jpg\"\n")
-        << "the names a run would give, never one on disk";
+    EXPECT_EQ(dry.out, kFakeExtractor + " -i " + clip + " -f image2 -fps_mode passthrough '" + out
+                           + "/clip (2)_%05d.jpg'\n" + kFakeExtractor + " -i " + clip
+                           + " -f image2 -fps_mode passthrough '" + out + "/clip (3)_%05d.jpg'\n")
+        << "the names a run would give, never one on disk; quoted for the shell where they must be";
     EXPECT_TRUE(runs().empty());
     EXPECT_EQ(cli({"--no-settings", "--dry-run", "-o", dir / "not/made", clip}).status, 0);
     EXPECT_FALSE(fs::exists(dir / "not")) << "a dry run makes no folder";
+}
+
+TEST_F(CliRun, ADryRunPastedIntoTheShellRunsWhatTheRunWould)
+{
+    // The program itself behind a hostile folder name: the line starts with its path.
+    const std::string folder = dir / "fake $(touch x) 'it's";
+    fs::create_directories(folder);
+    fs::create_symlink(kFakeExtractor, folder + "/ffmpeg");
+    const std::vector<std::string> names = {"$HOME `touch x` it's.mp4", "a\\b\"c\".mp4", "line\nbreak !*?[].mp4",
+                                            "\xff\xfe ~{a,b}.mp4", "plain.mp4"};
+    std::vector<std::string> arguments = {"--no-settings", "-q", "--ffmpeg", folder + "/ffmpeg",
+                                          "--fps",         "2",  "-o",       out};
+    for (const std::string& name : names) arguments.push_back(dir.write("hostile/" + name, "x"));
+    arguments.insert(arguments.begin(), "--dry-run");
+    const ProgramResult dry = cli(arguments);
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    arguments.erase(arguments.begin());
+    ASSERT_EQ(cli(arguments).status, 0);
+    const std::vector<FakeExtractorRun> run = runs();
+    ASSERT_EQ(run.size(), names.size());
+    fs::remove_all(out);
+    fs::remove(log);
+    // What the dry run printed, as a script of the shell, starts the program with the run's arguments.
+    const ProgramResult pasted = runProgram("/bin/sh", {"-c", dry.out}, {{"KELMORA_FAKE_LOG", log}}, dir.path());
+    EXPECT_EQ(pasted.status, 0) << pasted.err << dry.out;
+    EXPECT_EQ(runs(), run) << dry.out;
+    EXPECT_FALSE(fs::exists(dir / "x")) << "nothing in a name was run";
+}
+
+TEST_F(CliRun, NamesShowTheirControlCharactersEscapedToPeopleAndExactInJson)
+{
+    const std::string name = dir.write("videos/a\x1b[2J\x1b]0;t\x07.mp4", "x");
+    const std::string shown = dir / "videos/a\\x1b[2J\\x1b]0;t\\x07.mp4";
+    const std::tuple<const char*, std::vector<std::string>, std::string> rows[] = {
+        {"the line of a run and the list",
+         {name},
+         "[1/1] " + shown
+             + ": failed (exit status 1)\n"
+               "These files could not be cut:\n  "
+             + shown + ": exit status 1\n"},
+        {"a list that cannot be read", {"--files-from", name + "\x1b[H"}, shown + "\\x1b[H: cannot read"},
+    };
+    for (const auto& [what, arguments, said] : rows) {
+        SCOPED_TRACE(what);
+        std::vector<std::string> all = {"--no-settings", "-o", out};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        const ProgramResult result = cli(all, {{"KELMORA_FAKE_EXIT", "1"}});
+        EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "no escape character reaches the terminal";
+    }
+    const ProgramResult json = cli({"--no-settings", "-q", "--json", "-o", out, name});
+    EXPECT_NE(json.out.find(R"("target":")" + dir / R"(videos/a\u001b[2J\u001b]0;t\u0007.mp4")"), std::string::npos)
+        << json.out;
 }
 
 TEST_F(CliRun, TargetListsFromFilesAndStandardInput)

@@ -16,9 +16,10 @@ using platform::CodePage;
 TEST(TerminalText, NamesAreShownSafelyAndMeasuredInColumns)
 {
     const std::tuple<const char*, std::string, CodePage, std::string, std::size_t> rows[] = {
-        {"escape sequence", "a\x1b[2Jb", CodePage::Utf8, "a?[2Jb", 6},
-        {"line break, C1 control", "a\nb\xc2\x9b", CodePage::Utf8, "a?b?", 4},
-        {"bytes that are no UTF-8", "a\xff\xe3\x81", CodePage::Utf8, "a???", 4},
+        {"escape sequence", "a\x1b[2Jb", CodePage::Utf8, "a\\x1b[2Jb", 9},
+        {"line break, tab, C1 control", "a\nb\t\xc2\x9b", CodePage::Utf8, "a\\nb\\t\\xc2\\x9b", 14},
+        {"bytes that are no UTF-8", "a\xff\xe3\x81", CodePage::Utf8, "a\\xff\\xe3\\x81", 13},
+        {"CP932 control byte", "\x93\xae\x07", CodePage::Cp932, "\x93\xae\\x07", 6},
         {"Japanese is two columns a character", "動画.mp4", CodePage::Utf8, "動画.mp4", 8},
         {"CP932 double-byte and half-width", "\x93\xae\xb1", CodePage::Cp932, "\x93\xae\xb1", 3},
     };
@@ -28,6 +29,8 @@ TEST(TerminalText, NamesAreShownSafelyAndMeasuredInColumns)
         EXPECT_EQ(displayWidth(shown, cp), width);
     }
     EXPECT_EQ(fitToWidth("動画動画", 6, CodePage::Utf8), "動...") << "a wide character is never split";
+    EXPECT_EQ(printableLines("cannot read\n  a\x1b[2J\n", CodePage::Utf8), "cannot read\n  a\\x1b[2J\n")
+        << "a message keeps its lines";
 }
 
 TEST(ProgressView, TheBarThenOneLinePerRunningJobNeverPastTheWidth)
@@ -67,6 +70,30 @@ TEST(ExtractorProgress, BlocksCutAnywhereReadTheSame)
         EXPECT_EQ(progress.positionUs(), 1000000) << cut;
         EXPECT_TRUE(progress.ended()) << cut;
     }
+}
+
+TEST(ExtractorProgress, OutputWithoutLineBreaksIsNeverKept)
+{
+    const std::string flood(1 << 20, 'x');
+    const std::tuple<const char*, std::vector<std::string>, std::int64_t> rows[] = {
+        {"a flood, then lines", {flood, flood, "\nframe=7\n"}, 7},
+        {"a flood after a line's start", {"frame=", flood, "9\nframe=8\n"}, 8},
+    };
+    for (const auto& [name, pieces, frames] : rows) {
+        SCOPED_TRACE(name);
+        ExtractorProgress progress;
+        for (const std::string& piece : pieces) {
+            progress.feed(piece);
+            EXPECT_LE(progress.heldBytes(), ExtractorProgress::kMaxLineBytes);
+        }
+        EXPECT_EQ(progress.frames(), frames) << "the lines after the flood are read";
+    }
+    ProbeAnswer answer, endless;
+    for (const std::string& piece : {std::string("12.5"), "00\n" + flood, flood})
+        answer.feed(piece), endless.feed(flood);
+    EXPECT_LE(std::max(answer.heldBytes(), endless.heldBytes()), ProbeAnswer::kMaxBytes);
+    EXPECT_EQ(answer.duration(), 12.5) << "the first line alone";
+    EXPECT_EQ(endless.duration(), std::nullopt);
 }
 
 TEST(ExtractorProgress, TheFractionComesFromTimeOrFramesWhicheverEndsFirst)

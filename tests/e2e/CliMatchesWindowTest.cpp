@@ -6,6 +6,8 @@
 
 #include "cut/CutCommand.h"
 #include "platform/Beep.h"
+#include "platform/CommandLine.h"
+#include "platform/Process.h"
 #include "tests/support/FakeExtractorLog.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempFolder.h"
@@ -68,11 +70,13 @@ TEST(CliMatchesWindow, SameArgumentsAndTheWindowsCommandLines)
         EXPECT_EQ(readFakeExtractorLog(dir / "cli.log"), windowRuns);
         // The window's lines: its options and each video in list order (no
         // image was there before, so each keeps its own name).
+        const std::string extractor = platform::findProgram("ffmpeg", fs::path(KELMORA_CLI).parent_path().string());
         std::string expected;
         for (const FakeExtractorRun& windowRun : windowRuns) {
             const auto input = std::find(windowRun.begin(), windowRun.end(), "-i") + 1;
             ASSERT_LT(input, windowRun.end());
-            expected += BuildCutCommandLine(*input, settings).command.commandLine + "\n";
+            const ExtractorCommand command = BuildCutCommandLine(*input, settings).command;
+            expected += platform::pastableCommandLine(extractor, command.arguments, command.commandLine) + "\n";
         }
         EXPECT_EQ(dry.out, expected);
     }

@@ -38,3 +38,11 @@ TEST(CommandLine, QuotesEachArgumentSoTheRuntimeSplitsItBack)
               "\"C:\\Program Files\\k\\ffmpeg.exe\" -i \"a b\" x");
     EXPECT_EQ(windowsCommandLine("ffmpeg.exe", {}), "ffmpeg.exe");
 }
+
+TEST(CommandLine, ForThePosixShellOnlyWhatNeedsQuotesIsQuoted)
+{
+    // The shell's reading of these lines is tested end to end by pasting a dry run into it.
+    EXPECT_EQ(posixShellLine("/usr/bin/ffmpeg", {"-vf", "fps=2", "/o/a_%05d.jpg", "it's $x", ""}),
+              "/usr/bin/ffmpeg -vf fps=2 /o/a_%05d.jpg 'it'\\''s $x' ''");
+    EXPECT_EQ(posixShellLine("a=b", {"c=d"}), "'a=b' c=d") << "the program is never taken for a variable";
+}
