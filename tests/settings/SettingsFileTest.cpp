@@ -220,3 +220,46 @@ TEST(SettingsFile, TwoSaversAtOnceLeaveOneSaveWhole)
     const std::string end = TempFolder::read(path);
     EXPECT_TRUE(end == wholeA || end == wholeB) << end;
 }
+
+TEST(SettingsFile, AFileOrValueFarBeyondAnyRealSizeIsNeitherReadNorWritten)
+{
+    // A stray huge file once cost half a minute and half a gigabyte at every close.
+    const std::string keys = "[SET1]\nS2=5\n";
+    const auto padded = [&](std::size_t size) { return keys + ";" + std::string(size - keys.size() - 2, 'x') + "\n"; };
+    struct Row {
+        const char* name;
+        std::string content;
+        std::string destination;  // saved as B1
+        bool read;
+        bool written;
+    };
+    const std::size_t limit = platform::kProfileSizeLimit;
+    const Row rows[] = {
+        {"a file at the limit", padded(limit), "/out", true, false},
+        {"a file one byte beyond", padded(limit + 1), "/out", false, false},
+        {"a small file", keys, "/out", true, true},
+        {"a value that would take the file beyond", keys, "/" + std::string(limit, 'v'), true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder dir;
+        const std::string path = dir.write("Kelmora.ini", row.content);
+        SettingsFile file(path);
+        EXPECT_EQ(file.state(), row.read ? platform::ProfileState::Read : platform::ProfileState::TooLarge);
+        EXPECT_EQ(readCutSettings(file, TCutSettings{}).FrameCount, row.read ? 5 : 1);
+        TCutSettings s;
+        s.DestinationFolder = row.destination;
+        if (row.written) {
+            writeCutSettings(file, s);
+            continue;
+        }
+        // At the limit the rewrite with every key would be beyond it.
+        try {
+            writeCutSettings(file, s);
+            ADD_FAILURE() << "saved";
+        } catch (const SettingsWriteError& error) {
+            EXPECT_EQ(error.problem(), SettingsWriteProblem::TooLarge);
+        }
+        EXPECT_TRUE(TempFolder::read(path) == row.content);
+    }
+}
