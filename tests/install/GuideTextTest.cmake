@@ -3,17 +3,8 @@
 file(READ ${GUIDE} text)
 string(REGEX REPLACE "[ \n]+" " " text "${text}")
 # Each row: what the guide must say, or (after "!") must no longer say.
-set(rows
-  "画像を上書きすることはありません"
-  "「 (2)」「 (3)」"
-  "「clip (2)_00001.jpg」"
-  "同時に動いている別の Kelmora が書いた画像も同じです"
-  "No image is ever overwritten"
-  "clip (2)_00001.jpg"
-  "also one written by another program or by another Kelmora at the same time"
-  "!上書きされます"
-  "!are overwritten")
-foreach(row ${rows})
+foreach(row "画像を上書きすることはありません" "「clip (2)_00001.jpg」" "同時に動いている別の Kelmora が書いた画像も同じです"
+            "No image is ever overwritten" "by another Kelmora at the same time" "!上書きされます" "!are overwritten")
   string(REGEX REPLACE "^!" "" phrase "${row}")
   string(FIND "${text}" "${phrase}" at)
   if(row MATCHES "^!" AND NOT at EQUAL -1)
