@@ -13,14 +13,17 @@ namespace p = platform;
 
 namespace {
 
-// Reads the settings file as the window does on start: the values clamped
-// to the fields' limits, and the range and interval rules run in the window's
-// order, so a file with both on keeps the interval.
-TCutSettings readWindowSettings(const std::string& path, std::vector<std::string>& warnings)
+// Reads the settings file (none when path is empty) over the system-wide
+// defaults as the window does on start: the values clamped to the fields'
+// limits, and the range and interval rules run in the window's order, so a
+// file with both on keeps the interval.
+TCutSettings readWindowSettings(const std::string& path, const std::vector<std::string>& defaultsFiles,
+                                std::vector<std::string>& warnings)
 {
-    TCutSettings settings = clampedToLimits(readCutSettings(SettingsFile(path), TCutSettings()));
+    TCutSettings settings = clampedToLimits(readCutSettings(SettingsFile(path), defaultsFiles, TCutSettings()));
     if (settings.RangeFromSecond && settings.RatePerSecond) {
-        warnings.push_back(path + ": " + intervalRuleNotice());
+        const std::string& source = path.empty() ? defaultsFiles.front() : path;
+        warnings.push_back(source + ": " + intervalRuleNotice());
         turnOn(settings, &TCutSettings::RangeAll);
     }
     return settings;
@@ -50,6 +53,7 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
 {
     CliSettings result;
     TCutSettings& s = result.settings;
+    std::vector<std::string> defaultsFiles;  // the window's system-wide defaults; not under --settings
     if (options.settingsFile) {
         // Only a regular file is read: a FIFO would hold the run until something writes into it.
         const char* path = options.settingsFile->c_str();
@@ -65,10 +69,14 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
         }
         result.settingsFile = *options.settingsFile;
     } else if (!options.noSettings) {
+        // The window's own choice of its file, so both programs of one build
+        // or one install read the same one.
         const std::string path = settingsFilePath(programFolder);
         if (p::entryKind(path) == p::EntryKind::RegularFile) result.settingsFile = path;
+        defaultsFiles = settingsDefaultsFiles(programFolder);
     }
-    if (!result.settingsFile.empty()) s = readWindowSettings(result.settingsFile, result.warnings);
+    if (!result.settingsFile.empty() || !defaultsFiles.empty())
+        s = readWindowSettings(result.settingsFile, defaultsFiles, result.warnings);
 
     // The flags, each as a click on its choice and a value typed into its field.
     const bool rangeFlag = options.fromSecond || options.frameCount;

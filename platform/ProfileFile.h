@@ -5,6 +5,7 @@
 // LF or CRLF; lines beginning with ";" are comments. A change keeps every line
 // it does not touch byte for byte.
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -39,11 +40,22 @@ private:
     std::string m_newLine = "\n";
 };
 
+// No real profile file comes near this size: a larger one is neither read nor
+// rewritten, so a stray huge file costs neither the memory nor the time.
+constexpr std::size_t kProfileSizeLimit = std::size_t{1} << 20;  // 1 MiB
+
 enum class ProfileState {
     Missing,     // no entry by that name
     Read,        // a regular file (or a link to one), read whole
     NotAFile,    // a FIFO, a device, a folder...: never read, never written
     Unreadable,  // a regular file that could not be read
+    TooLarge,    // a regular file larger than kProfileSizeLimit: never read, never written
+};
+
+// What an update does when another update (in this process or another) holds the file.
+enum class ProfileLockWait {
+    Block,  // waits until it is let go
+    Try,    // gives up at once: false with errno EAGAIN
 };
 
 // One profile file on disk. Only a regular file (or a link to one) is used:
@@ -72,7 +84,10 @@ public:
     // rewritten in place instead. A link is written through, in its target's folder.
     // On success result (when given) holds the text now on disk. Returns false
     // (errno set) when the file cannot be written; the file is then unchanged.
-    bool update(const std::function<void(ProfileText&)>& edit, ProfileText* result = nullptr);
+    // A file larger than kProfileSizeLimit, or an edit that would make it so,
+    // fails with EFBIG.
+    bool update(const std::function<void(ProfileText&)>& edit, ProfileText* result = nullptr,
+                ProfileLockWait wait = ProfileLockWait::Block);
 
 private:
     std::string m_path;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -32,6 +33,8 @@ private:
     int m_fd;
 };
 
+// Reads the whole file; one that grows past the size limit while it is read
+// stops the reading there and fails with EFBIG.
 bool readAll(int fd, std::string& content)
 {
     content.clear();
@@ -43,8 +46,15 @@ bool readAll(int fd, std::string& content)
         if (n == 0) return true;
         content.append(buffer, static_cast<std::size_t>(n));
         offset += n;
+        if (content.size() > kProfileSizeLimit) {
+            content.clear();
+            errno = EFBIG;
+            return false;
+        }
     }
 }
+
+bool tooLarge(const struct stat& st) { return static_cast<std::uintmax_t>(st.st_size) > kProfileSizeLimit; }
 
 bool writeAll(int fd, std::string_view data, off_t offset)
 {
@@ -127,14 +137,16 @@ ProfileState ProfileFile::load(ProfileText& text) const
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return ProfileState::Unreadable;
     if (!S_ISREG(st.st_mode)) return ProfileState::NotAFile;
+    if (tooLarge(st)) return ProfileState::TooLarge;
     std::string content;
-    if (!readAll(fd.get(), content)) return ProfileState::Unreadable;
+    if (!readAll(fd.get(), content)) return errno == EFBIG ? ProfileState::TooLarge : ProfileState::Unreadable;
     text = ProfileText(std::move(content));
     return ProfileState::Read;
 }
 
-bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileText* result)
+bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileText* result, ProfileLockWait wait)
 {
+    const int lockMode = wait == ProfileLockWait::Try ? LOCK_EX | LOCK_NB : LOCK_EX;
     const std::string target = linkTarget(m_path);
     for (;;) {
         // The lock is taken on the file itself. A save renames a new file into
@@ -147,7 +159,8 @@ bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileT
             errno = EINVAL;
             return false;
         }
-        while (::flock(fd.get(), LOCK_EX) != 0) {
+        while (::flock(fd.get(), lockMode) != 0) {
+            if (errno == EWOULDBLOCK) errno = EAGAIN;
             if (errno != EINTR) return false;
         }
         struct stat current {};
@@ -160,10 +173,19 @@ bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileT
             errno = EACCES;
             return false;
         }
+        // A file far beyond any real size is left as it is, unread.
+        if (tooLarge(current)) {
+            errno = EFBIG;
+            return false;
+        }
         std::string oldContent;
         if (!readAll(fd.get(), oldContent)) return false;
         ProfileText text(oldContent);
         edit(text);
+        if (text.content().size() > kProfileSizeLimit) {
+            errno = EFBIG;
+            return false;
+        }
         if (text.content() != oldContent && !replaceContent(target, fd.get(), current, oldContent, text.content())) {
             return false;
         }

@@ -28,6 +28,7 @@ int errnoFor(DWORD error)
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT: return EACCES;
+    case ERROR_FILE_TOO_LARGE: return EFBIG;
     default: return EIO;
     }
 }
@@ -61,15 +62,23 @@ HANDLE openForReading(const std::string& path)
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// Reads the whole file; one past the size limit fails with EFBIG, read no further.
 bool readAll(HANDLE file, std::string& content)
 {
     content.clear();
+    errno = 0;
     char buffer[8192];
     for (;;) {
         DWORD n = 0;
         if (!::ReadFile(file, buffer, sizeof buffer, &n, nullptr)) return false;
         if (n == 0) return true;
         content.append(buffer, n);
+        if (content.size() > kProfileSizeLimit) {
+            content.clear();
+            ::SetLastError(ERROR_FILE_TOO_LARGE);
+            errno = EFBIG;
+            return false;
+        }
     }
 }
 
@@ -91,7 +100,7 @@ bool isRefusal(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ER
 // replace an open file: the lock is a mutex named after the file's full path.
 class UpdateLock {
 public:
-    explicit UpdateLock(const std::string& path)
+    explicit UpdateLock(const std::string& path, ProfileLockWait wait = ProfileLockWait::Block)
     {
         std::uint64_t hash = 0xcbf29ce484222325ULL;  // FNV-1a over the path, case folded as the file system does
         for (const char c : expandFileName(path)) {
@@ -102,7 +111,10 @@ public:
         std::snprintf(name, sizeof name, "Local\\kelmora-profile-%016llx", static_cast<unsigned long long>(hash));
         m_mutex = ::CreateMutexA(nullptr, FALSE, name);
         // An owner that ended without letting go leaves the mutex abandoned: ours now.
-        m_held = m_mutex && ::WaitForSingleObject(m_mutex, INFINITE) != WAIT_FAILED;
+        const DWORD waited =
+            m_mutex ? ::WaitForSingleObject(m_mutex, wait == ProfileLockWait::Try ? 0 : INFINITE) : WAIT_FAILED;
+        m_held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        m_busy = waited == WAIT_TIMEOUT;
     }
     ~UpdateLock()
     {
@@ -112,10 +124,12 @@ public:
     UpdateLock(const UpdateLock&) = delete;
     UpdateLock& operator=(const UpdateLock&) = delete;
     bool held() const { return m_held; }
+    bool busy() const { return m_busy; }  // another update holds it (a try only)
 
 private:
     HANDLE m_mutex = nullptr;
     bool m_held = false;
+    bool m_busy = false;
 };
 
 // Rewrites the file itself; on failure the old text is put back as far as the disk allows.
@@ -180,14 +194,18 @@ ProfileState ProfileFile::load(ProfileText& text) const
     if (!file.isOpen()) return ProfileState::Unreadable;
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) return ProfileState::NotAFile;  // a device such as NUL
     std::string content;
-    if (!readAll(file.get(), content)) return ProfileState::Unreadable;
+    if (!readAll(file.get(), content)) return errno == EFBIG ? ProfileState::TooLarge : ProfileState::Unreadable;
     text = ProfileText(std::move(content), kNewLine);
     return ProfileState::Read;
 }
 
-bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileText* result)
+bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileText* result, ProfileLockWait wait)
 {
-    const UpdateLock lock(m_path);
+    const UpdateLock lock(m_path, wait);
+    if (lock.busy()) {
+        errno = EAGAIN;
+        return false;
+    }
     if (!lock.held()) return failWithLastError();
 
     std::string oldContent;
@@ -207,13 +225,17 @@ bool ProfileFile::update(const std::function<void(ProfileText&)>& edit, ProfileT
             errno = EINVAL;
             return false;
         }
-        if (!readAll(file.get(), oldContent)) return failWithLastError();
+        if (!readAll(file.get(), oldContent)) return errno == EFBIG ? false : failWithLastError();
     } else if (const DWORD error = ::GetLastError(); error != ERROR_FILE_NOT_FOUND) {
         errno = errnoFor(error);  // a missing folder among them
         return false;
     }
     ProfileText text(oldContent, kNewLine);
     edit(text);
+    if (text.content().size() > kProfileSizeLimit) {
+        errno = EFBIG;
+        return false;
+    }
     if (text.content() != oldContent && !replaceContent(m_path, oldContent, text.content())) return false;
     if (result) *result = std::move(text);
     return true;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelmora::platform {
 
@@ -64,6 +65,11 @@ std::string homeFolder();
 
 // $XDG_CONFIG_HOME/kelmora, else ~/.config/kelmora (not created here).
 std::string userConfigFolder();
+
+// The system-wide configuration folders of the program, most important first:
+// "kelmora" in each absolute folder of $XDG_CONFIG_DIRS (/etc/xdg when unset or
+// empty). None on Windows. They need not exist.
+std::vector<std::string> systemConfigFolders();
 
 // The user's pictures folder (XDG_PICTURES_DIR, from the environment or
 // user-dirs.dirs), else the home folder.

@@ -218,6 +218,22 @@ std::string homeFolder()
 
 std::string userConfigFolder() { return joinPath(xdgConfigHome(), "kelmora", PathStyle::Posix); }
 
+std::vector<std::string> systemConfigFolders()
+{
+    std::string list = environment("XDG_CONFIG_DIRS");
+    if (list.empty()) list = "/etc/xdg";
+    std::vector<std::string> folders;
+    for (std::size_t pos = 0; pos <= list.size();) {
+        std::size_t end = list.find(':', pos);
+        if (end == std::string::npos) end = list.size();
+        const std::string folder = list.substr(pos, end - pos);
+        pos = end + 1;
+        // A relative entry is invalid for XDG and would depend on the current folder.
+        if (!folder.empty() && folder.front() == '/') folders.push_back(joinPath(folder, "kelmora", PathStyle::Posix));
+    }
+    return folders;
+}
+
 std::string userPicturesFolder()
 {
     std::string pictures = environment("XDG_PICTURES_DIR");

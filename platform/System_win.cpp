@@ -235,6 +235,8 @@ std::string userConfigFolder()
     return joinPath(appData, "Kelmora", W);
 }
 
+std::vector<std::string> systemConfigFolders() { return {}; }
+
 std::string userPicturesFolder()
 {
     const std::string pictures = shellFolder(CSIDL_MYPICTURES);

@@ -1,11 +1,30 @@
 #include "settings/SettingsFile.h"
 
+#include <cerrno>
 #include <charconv>
 #include <optional>
 
 namespace kelmora {
 
-SettingsWriteError::SettingsWriteError(const std::string& path) : std::runtime_error(path + " に書き込めません") {}
+namespace {
+
+std::string writeErrorText(const std::string& path, SettingsWriteProblem problem)
+{
+    switch (problem) {
+    case SettingsWriteProblem::TooLarge:
+        return path + " に書き込めません（設定ファイルとしては大きすぎます。上限は 1 MiB です）";
+    case SettingsWriteProblem::Busy: return path + " に書き込めません（ほかのプログラムが使用中です）";
+    case SettingsWriteProblem::Refused: break;
+    }
+    return path + " に書き込めません";
+}
+
+}  // namespace
+
+SettingsWriteError::SettingsWriteError(const std::string& path, SettingsWriteProblem problem)
+    : std::runtime_error(writeErrorText(path, problem)), m_problem(problem)
+{
+}
 
 SettingsFile::SettingsFile(std::string path) : m_file(std::move(path)), m_state(m_file.load(m_text)) {}
 
@@ -66,9 +85,11 @@ void SettingsFile::writeText(const std::string& section, const std::string& key,
     update([&](platform::ProfileText& text) { text.write(section, key, value); });
 }
 
-void SettingsFile::update(const std::function<void(platform::ProfileText&)>& edit)
+bool SettingsFile::update(const std::function<void(platform::ProfileText&)>& edit, platform::ProfileLockWait wait)
 {
-    if (!m_file.update(edit, &m_text)) throw SettingsWriteError(path());
+    if (m_file.update(edit, &m_text, wait)) return true;
+    if (errno == EAGAIN && wait == platform::ProfileLockWait::Try) return false;
+    throw SettingsWriteError(path(), errno == EFBIG ? SettingsWriteProblem::TooLarge : SettingsWriteProblem::Refused);
 }
 
 TCutSettings readCutSettings(const SettingsFile& file, const TCutSettings& defaults)
@@ -82,15 +103,40 @@ TCutSettings readCutSettings(const SettingsFile& file, const TCutSettings& defau
     return s;
 }
 
+TCutSettings readCutSettings(const SettingsFile& file, const std::vector<std::string>& defaultsFiles,
+                             const TCutSettings& defaults)
+{
+    // The least important first, so each file's keys cover those below it.
+    TCutSettings s = defaults;
+    for (auto it = defaultsFiles.rbegin(); it != defaultsFiles.rend(); ++it) s = readCutSettings(SettingsFile(*it), s);
+    return readCutSettings(file, s);
+}
+
+namespace {
+
+bool writeEveryKey(SettingsFile& file, const TCutSettings& s, platform::ProfileLockWait wait)
+{
+    return file.update(
+        [&s](platform::ProfileText& text) {
+            for (const SettingsKey& k : settingsKeys()) {
+                if (k.integer) text.write(k.section, k.name, std::to_string(s.*k.integer));
+                if (k.choice) text.write(k.section, k.name, s.*k.choice ? "1" : "0");
+                if (k.text) text.write(k.section, k.name, s.*k.text);
+            }
+        },
+        wait);
+}
+
+}  // namespace
+
 void writeCutSettings(SettingsFile& file, const TCutSettings& s)
 {
-    file.update([&s](platform::ProfileText& text) {
-        for (const SettingsKey& k : settingsKeys()) {
-            if (k.integer) text.write(k.section, k.name, std::to_string(s.*k.integer));
-            if (k.choice) text.write(k.section, k.name, s.*k.choice ? "1" : "0");
-            if (k.text) text.write(k.section, k.name, s.*k.text);
-        }
-    });
+    writeEveryKey(file, s, platform::ProfileLockWait::Block);
+}
+
+bool tryWriteCutSettings(SettingsFile& file, const TCutSettings& s)
+{
+    return writeEveryKey(file, s, platform::ProfileLockWait::Try);
 }
 
 }  // namespace kelmora

@@ -3,8 +3,10 @@
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -118,13 +120,19 @@ void TMainForm1::FormActivate()
 void TMainForm1::LoadSettings()
 {
     SettingsFile file(SettingsFilePath());
+    // Reading a FIFO would wait for ever, a huge file for long; the close
+    // question decides what becomes of the save.
     if (file.state() == platform::ProfileState::NotAFile) {
-        // Reading a FIFO would wait for ever; the close question decides what becomes of the save.
         showNotice(fromSystemBytes(file.path())
                    + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
+    } else if (file.state() == platform::ProfileState::TooLarge) {
+        showNotice(fromSystemBytes(file.path())
+                   + QStringLiteral(" は設定ファイルとしては大きすぎる（1 MiB を超える）ため、設定を読み込めません。"
+                                    "既定の設定で始めます。"));
     }
-    // Every key with its control's value as the default, applied in the order of the file.
-    const TCutSettings saved = readCutSettings(file, CurrentSettings());
+    // Every key with the system-wide default or else its control's value as the
+    // default, applied in the order of the file.
+    const TCutSettings saved = readCutSettings(file, settingsDefaultsFiles(m_programFolder), CurrentSettings());
     for (const SettingsKey& key : settingsKeys()) ApplySaved(key, saved);
 }
 
@@ -150,13 +158,27 @@ void TMainForm1::ApplySaved(const SettingsKey& key, const TCutSettings& saved)
 
 void TMainForm1::SaveSettings()
 {
-    SettingsFile file(SettingsFilePath());
-    writeCutSettings(file, CurrentSettings());
+    // Another program holding the file must not freeze the window: the save is
+    // tried again while the window goes on painting, for a bounded time.
+    const QDeadlineTimer deadline(kSettingsLockWaitMs);
+    for (;;) {
+        SettingsFile file(SettingsFilePath());
+        if (tryWriteCutSettings(file, CurrentSettings())) return;
+        if (deadline.hasExpired()) throw SettingsWriteError(file.path(), SettingsWriteProblem::Busy);
+        QEventLoop pause;
+        QTimer::singleShot(50, &pause, &QEventLoop::quit);
+        pause.exec(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 bool TMainForm1::FormClose()
 {
     try {
+        m_saving = true;
+        struct EndSaving {
+            bool& flag;
+            ~EndSaving() { flag = false; }
+        } endSaving{m_saving};
         SaveSettings();
     } catch (const SettingsWriteError& error) {
         // A file that cannot be written must not keep the user in the program.
@@ -167,6 +189,11 @@ bool TMainForm1::FormClose()
 
 void TMainForm1::closeEvent(QCloseEvent* e)
 {
+    // A second "×" while the first close waits for the settings file: that close decides.
+    if (m_saving) {
+        e->ignore();
+        return;
+    }
     if (m_session.running()) {
         const bool stop = askQuestion(QStringLiteral("カット中です。中止して閉じますか？"));
         if (!FormClose()) {

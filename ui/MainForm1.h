@@ -117,9 +117,11 @@ public:
 
     // Handlers.
     void FormActivate();
-    // Writes every key. When the file refuses the save, asks whether to close
-    // without saving; false keeps the window open.
+    // Writes every key. When the file refuses the save, or another program
+    // holds it for longer than kSettingsLockWaitMs (the window painting
+    // meanwhile), asks whether to close without saving; false keeps the window open.
     bool FormClose();
+    static constexpr int kSettingsLockWaitMs = 2000;
     void RadioButton2Click();
     void RadioButton10Click();
     void RadioButton4Click();
@@ -194,6 +196,7 @@ private:
     ProcessEndWatch* m_previewWatch;
     bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
     bool m_closeSaved = false;       // that close has saved the settings already
+    bool m_saving = false;           // the close's save is waiting for the file
 };
 
 }  // namespace kelmora

@@ -220,3 +220,37 @@ TEST(SettingsFile, TwoSaversAtOnceLeaveOneSaveWhole)
     const std::string end = TempFolder::read(path);
     EXPECT_TRUE(end == wholeA || end == wholeB) << end;
 }
+
+TEST(SettingsFile, AFileOrValueFarBeyondAnyRealSizeIsNeitherReadNorWritten)
+{
+    // A stray huge file once cost half a minute and half a gigabyte at every close.
+    const std::size_t limit = platform::kProfileSizeLimit;
+    const std::string keys = "[SET1]\nS2=5\n;";
+    struct Row {
+        const char* name;
+        std::string content;
+        std::string destination;  // saved as B1: the rewrite with every key is beyond the limit
+        bool read;
+    };
+    const Row rows[] = {
+        {"a file at the limit", keys + std::string(limit - keys.size(), 'x'), "/out", true},
+        {"a file one byte beyond", keys + std::string(limit + 1 - keys.size(), 'x'), "/out", false},
+        {"a value that would take the file beyond", keys, "/" + std::string(limit, 'v'), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder dir;
+        SettingsFile file(dir.write("Kelmora.ini", row.content));
+        EXPECT_EQ(file.state(), row.read ? platform::ProfileState::Read : platform::ProfileState::TooLarge);
+        EXPECT_EQ(readCutSettings(file, TCutSettings{}).FrameCount, row.read ? 5 : 1);
+        TCutSettings s;
+        s.DestinationFolder = row.destination;
+        try {
+            writeCutSettings(file, s);
+            ADD_FAILURE() << "saved";
+        } catch (const SettingsWriteError& error) {
+            EXPECT_EQ(error.problem(), SettingsWriteProblem::TooLarge);
+        }
+        EXPECT_TRUE(TempFolder::read(file.path()) == row.content);
+    }
+}

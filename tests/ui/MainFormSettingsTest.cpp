@@ -3,9 +3,13 @@
 #include <QGuiApplication>
 #include <QListView>
 #include <QScreen>
+#include <QTimer>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/ProfileFile.h"
 #include "tests/ui/MainFormFixture.h"
 
 namespace kelmora::test {
@@ -160,24 +164,76 @@ TEST_F(MainFormTest, ARefusedSaveAsksWhetherToCloseWithoutSaving)
     EXPECT_TRUE(notices.empty());
 }
 
-TEST_F(MainFormTest, ASettingsNameThatIsNoFileGivesTheDefaultsAndTheCloseQuestion)
+TEST_F(MainFormTest, ASettingsFileThatCannotBeTheOneGivesTheDefaultsAndTheCloseQuestion)
 {
-    // Reading a FIFO would block before the window is ever painted.
-    ASSERT_EQ(::mkfifo(path(QStringLiteral("Kelmora.ini")).c_str(), 0644), 0);
-    TMainForm1& w = open();
-    EXPECT_EQ(w.pos(), QPoint(20, 20));
-    EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].text,
-              QString::fromStdString(w.SettingsFilePath())
-                  + QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。"));
+    // Reading a FIFO would block before the window is ever painted; reading a
+    // huge file took half a minute and half a gigabyte.
+    struct Row {
+        const char* name;
+        QByteArray content;  // empty: a FIFO
+        QString notice;
+    };
+    const Row rows[] = {
+        {"a FIFO", {}, QStringLiteral(" は通常のファイルではないため、設定を読み込めません。既定の設定で始めます。")},
+        {"a file beyond 1 MiB", "[SET]\nM_LEFT=5\n;" + QByteArray(platform::kProfileSizeLimit, 'x'),
+         QStringLiteral(" は設定ファイルとしては大きすぎる（1 MiB を超える）ため、設定を読み込めません。"
+                        "既定の設定で始めます。")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        notices.clear();
+        questions.clear();
+        const std::string file = path(QStringLiteral("Kelmora.ini"));
+        if (row.content.isEmpty()) ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+        else writeFile(QStringLiteral("Kelmora.ini"), row.content);
+        TMainForm1& w = open();
+        EXPECT_EQ(w.pos(), QPoint(20, 20));
+        EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].text, QString::fromStdString(file) + row.notice);
 
-    EXPECT_FALSE(w.FormClose());  // "いいえ": the window stays
-    ASSERT_EQ(questions.size(), 1u);
-    EXPECT_TRUE(questions[0].endsWith(QStringLiteral("保存せずに閉じますか？")));
-    struct stat st {};
-    ASSERT_EQ(::lstat(w.SettingsFilePath().c_str(), &st), 0);
-    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+        EXPECT_FALSE(w.FormClose());  // "いいえ": the window stays
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_TRUE(questions[0].endsWith(QStringLiteral("保存せずに閉じますか？")));
+        struct stat st {};
+        ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+        EXPECT_EQ(S_ISFIFO(st.st_mode), row.content.isEmpty());
+        if (!row.content.isEmpty()) {
+            EXPECT_TRUE(readFile(QStringLiteral("Kelmora.ini")) == row.content);
+        }
+        ::unlink(file.c_str());
+    }
+}
+
+TEST_F(MainFormTest, AFileHeldByAnotherProgramIsWaitedForABoundedTimeWhileTheWindowRuns)
+{
+    // The other program's lock is a second open file description of the file:
+    // flock holds it against the window's as against another process's.
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET]\nM_LEFT=5\n");
+    for (const bool letGo : {false, true}) {
+        SCOPED_TRACE(letGo ? "let go while the window waits: saved" : "never let go: the question");
+        questions.clear();
+        TMainForm1& w = open();
+        w.show();
+        const int other = ::open(path(QStringLiteral("Kelmora.ini")).c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_EQ(::flock(other, LOCK_EX), 0);
+        // Runs only when the window's wait lets events through.
+        bool eventsRan = false;
+        QTimer::singleShot(0, [&] {
+            eventsRan = true;
+            if (letGo) ::close(other);
+        });
+        EXPECT_EQ(w.close(), letGo);
+        EXPECT_TRUE(eventsRan);
+        if (!letGo) ::close(other);
+        const QByteArray written = readFile(QStringLiteral("Kelmora.ini"));
+        EXPECT_EQ(written.contains("R1=1\n"), letGo) << written.constData();
+        EXPECT_EQ(questions,
+                  letGo ? std::vector<QString>{}
+                        : std::vector<QString>{QString::fromStdString(w.SettingsFilePath())
+                                               + QStringLiteral(" に書き込めません（ほかのプログラムが使用中です）\n"
+                                                                "保存せずに閉じますか？")});
+    }
 }
 
 TEST_F(MainFormTest, TypingASeparatorAtTheEndOfTheFolderIsUndone)
