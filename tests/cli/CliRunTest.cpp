@@ -84,6 +84,8 @@ TEST_F(CliRun, TheExitStatusSaysWhetherEveryVideoGaveImages)
 {
     const std::string other = dir.write("videos/other.mp4", "x");
     const std::string gone = dir / "videos/gone.mp4";
+    const std::string notAProgram = dir.write("not-a-program", "plain text");
+    fs::permissions(notAProgram, fs::perms::owner_all);
     const std::tuple<const char*, std::vector<std::string>, Environment, int, std::string> rows[] = {
         {"all cut", {clip, other}, {}, 0, "[1/2] " + clip + ": done\n[2/2] " + other + ": done\n"},
         {"the extractor fails",
@@ -94,6 +96,11 @@ TEST_F(CliRun, TheExitStatusSaysWhetherEveryVideoGaveImages)
         {"no image written", {clip}, {{"KELMORA_FAKE_FRAMES", "0"}}, 1, "  " + clip + ": no image written\n"},
         {"a target that names nothing", {clip, gone}, {}, 1, "cut:\n  " + gone + ": not found\n"},
         {"no extractor", {"--ffmpeg", dir / "no-ffmpeg", clip}, {}, 3, "no-ffmpeg not found"},
+        {"an extractor that cannot be started",
+         {"--ffmpeg", notAProgram, clip},
+         {},
+         3,
+         "  " + clip + ": could not be started: " + notAProgram + ": Exec format error\n"},
         {"a range with images a second",
          {"--from", "1", "--fps", "2", clip},
          {},

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <poll.h>
 
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -27,7 +29,9 @@ protected:
     // standard stream i (-1: closed); the caller waits for it.
     pid_t start(std::vector<std::string> arguments, const std::array<int, 3>& streams, Environment extra = {})
     {
-        arguments.insert(arguments.begin(), {kCli, "--no-settings", "--ffmpeg", kFakeExtractor, "-o", out});
+        if (std::find(arguments.begin(), arguments.end(), "--ffmpeg") == arguments.end())
+            arguments.insert(arguments.begin(), {"--ffmpeg", kFakeExtractor});
+        arguments.insert(arguments.begin(), {kCli, "--no-settings", "-o", out});
         extra.emplace_back("KELMORA_FAKE_LOG", log);
         std::vector<std::string> env = environmentWith(cliEnvironment(extra));
         posix_spawn_file_actions_t actions;
@@ -122,6 +126,30 @@ TEST_F(CliStreams, AnOutputWithoutReaderStopsTheBatchAndLeavesNoRunBehind)
     const pid_t dry = start({"--dry-run", first, second}, {-1, output[1], -1});
     ::close(output[1]);
     EXPECT_EQ(exitStatusOf(dry), 141);
+}
+
+TEST_F(CliStreams, AStopReachesWhatTheExtractorStarted)
+{
+    // An extractor that is a script starting the real one, without handing over its process.
+    const std::string wrapper = dir.write("wrapper.sh", "#!/bin/sh\n'" + kFakeExtractor + "' \"$@\"\n");
+    fs::permissions(wrapper, fs::perms::owner_all);
+    ASSERT_TRUE(makeFakeExtractorHold(hold));
+    const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    const pid_t cli = start({"--ffmpeg", wrapper, first}, {null, null, null}, {{"KELMORA_FAKE_HOLD", hold}});
+    ASSERT_GT(cli, 0);
+    ::close(null);
+    const HeldRun held(hold);  // the stand-in, the script's child, waits on the hold
+    ::kill(cli, SIGINT);
+    EXPECT_EQ(exitStatusOf(cli), 130);
+    // The stand-in ends too: its reading end of the hold goes (the wait is
+    // bounded only in case it never does).
+    const int watch = ::open(hold.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (watch >= 0) {
+        pollfd noReader{watch, 0, 0};  // only the error of a pipe without reader wakes it
+        ::poll(&noReader, 1, 30000);
+        EXPECT_TRUE(noReader.revents & POLLERR) << "the script's extractor was left running";
+        ::close(watch);
+    }
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ TEST_F(CliTerminal, CtrlCStopsTheRunsAndSaysWhatBecameOfEachVideo)
 {
     const std::string first = dir.write("v/a-first.mp4"), held = dir.write("v/b-held.mp4"),
                       last = dir.write("v/c-last.mp4");
+    // An image of the user's under the held run's name: the run takes another name, and its clean-up leaves it be.
+    const std::string mine = dir.write("out/b-held_00004.jpg", "mine");
     auto terminal = start({"-j", "1", first, held, last});
     ASSERT_TRUE(terminal->waitFor("b-held.mp4")) << terminal->output();
     // Its images are written once it says how far it is.
@@ -103,7 +105,8 @@ TEST_F(CliTerminal, CtrlCStopsTheRunsAndSaysWhatBecameOfEachVideo)
     std::set<std::string> images;
     for (const auto& entry : fs::directory_iterator(out)) images.insert(entry.path().filename().string());
     EXPECT_EQ(images, (std::set<std::string>{"a-first_00001.jpg", "a-first_00002.jpg", "a-first_00003.jpg",
-                                             "b-held_00001.jpg", "b-held_00002.jpg"}));
+                                             "b-held (2)_00001.jpg", "b-held (2)_00002.jpg", "b-held_00004.jpg"}));
+    EXPECT_EQ(TempFolder::read(mine), "mine");
 }
 
 }  // namespace

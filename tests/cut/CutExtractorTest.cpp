@@ -189,23 +189,67 @@ TEST_F(CutExtractor, RelativeNamesAreReadAsFiles)
     fs::current_path(before);
 }
 
-TEST_F(CutExtractor, AStartPastTheEndIsAFailedRun)
+TEST_F(CutExtractor, EveryFailureSaysWhyAndLeavesNoFile)
 {
-    // The extractor ends with status 0 and writes nothing for it.
+    const std::string text = work->write("text.mp4", "these bytes are no video");
+    struct Row {
+        const char* name;
+        std::string target;
+        void (*choose)(TCutSettings&);
+        std::string reason;  // in the extractor's words where it gave them
+    };
+    const Row rows[] = {
+        {"a start past the end: status 0 and no image", constantClip,
+         [](TCutSettings& s) {
+             s.RangeAll = false;
+             s.RangeFromSecond = true;
+             s.StartSecond = 99;
+             s.FrameCount = 3;
+         },
+         "画像が書き出されませんでした"},
+        {"no video", text, [](TCutSettings&) {}, "Invalid data found when processing input"},
+        {"a size the extractor refuses", constantClip,
+         [](TCutSettings& s) {
+             s.SizeSource = false;
+             s.SizeCustom = true;
+             s.ImageWidth = 0;
+             s.ImageHeight = 100;
+         },
+         "Invalid frame size: 0x100."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CutSession session("");
+        session.targets().add(row.target);
+        TCutSettings s;
+        row.choose(s);
+        s.DestinationFolder = out;
+        session.setOptions(s);
+        test::WaitingRunner runner;
+        const CutBatchReport report = session.runBatch(runner);
+        EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
+        EXPECT_EQ(report.failed, (std::vector<FailedEntry>{{row.target, row.reason}}));
+        EXPECT_TRUE(filesIn(out).empty()) << "the claim of the name is taken back";
+    }
+}
+
+TEST_F(CutExtractor, UnnumberedImagesOfOverlappingNamesNeverMeet)
+{
+    // "a" writes a1.jpg ... a20.jpg, and "a1" would write a11.jpg ... a120.jpg.
     CutSession session("");
-    session.targets().add(constantClip);
+    for (const char* name : {"a1.mp4", "a.mp4"}) {
+        fs::copy_file(constantClip, *work / name);
+        session.targets().add(*work / name);
+    }
     TCutSettings s;
-    s.RangeAll = false;
-    s.RangeFromSecond = true;
-    s.StartSecond = 99;
-    s.FrameCount = 3;
+    s.FormatJpeg = false;
     s.DestinationFolder = out;
     session.setOptions(s);
     test::WaitingRunner runner;
-    const CutBatchReport report = session.runBatch(runner);
-    EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
-    EXPECT_EQ(report.failed, (std::vector<FailedEntry>{{constantClip, "画像が書き出されませんでした"}}));
-    EXPECT_TRUE(filesIn(out).empty());
+    EXPECT_EQ(session.runBatch(runner).outcome, CutBatchOutcome::Completed);
+    EXPECT_EQ(filesIn(out).size(), 40u);
+    EXPECT_EQ(filesIn(out).count("a20.jpg"), 1u);
+    EXPECT_EQ(filesIn(out).count("a1 (2)20.jpg"), 1u);
 }
 
 TEST_F(CutExtractor, EachFormatAndSize)
