@@ -246,5 +246,15 @@ TEST_F(CutSessionPosixTest, AStopEndsTheRunningExtractorsAndNamesWhatWasNotFinis
     }
 }
 
+TEST_F(CutSessionPosixTest, ANameNearTheLimitIsShortenedToTakeItsNumber)
+{
+    // A name of 255 bytes at most, which " (2)" and the image numbers must fit in.
+    const std::string longName(243, 'x');
+    for (const char* folder : {"v1/", "v2/"}) add(folder + longName + ".avi");
+    EXPECT_EQ(run(), CutBatchOutcome::Completed);
+    EXPECT_EQ(outputs(), (std::vector<std::string>{"out/" + longName + "_%05d.jpg",
+                                                   "out/" + std::string(240, 'x') + " (2)_%05d.jpg"}));
+}
+
 }  // namespace
 }  // namespace kelmora

@@ -191,14 +191,6 @@ TEST_F(CutSessionTest, NoCutOverwritesAnImage)
         EXPECT_EQ(outputs(), row.expected);
         for (const char* name : row.existing) EXPECT_EQ(TempFolder::read(dir / "out/" + name), "old") << name;
     }
-    // A name near the file system's limit is shortened so " (2)" and the numbers fit.
-    reset();
-    session.setChoice(&TCutSettings::FormatJpeg, true);
-    const std::string longName(243, 'x');
-    for (const char* folder : {"v1/", "v2/"}) add(folder + longName + ".avi");
-    EXPECT_EQ(run(), CutBatchOutcome::Completed);
-    EXPECT_EQ(outputs(), (std::vector<std::string>{"out/" + longName + "_%05d.jpg",
-                                                   "out/" + std::string(240, 'x') + " (2)_%05d.jpg"}));
 }
 
 TEST_F(CutSessionTest, EveryFailedEntrySaysWhy)
