@@ -20,7 +20,12 @@ namespace {
 TCutSettings readWindowSettings(const std::string& path, const std::vector<std::string>& defaultsFiles,
                                 std::vector<std::string>& warnings)
 {
-    TCutSettings settings = clampedToLimits(readCutSettings(SettingsFile(path), defaultsFiles, TCutSettings()));
+    const SettingsFile file(path);
+    // A file far beyond any real one is not read at all (its size says it is no settings file).
+    if (file.state() == p::ProfileState::TooLarge)
+        warnings.push_back(
+            format(tr("%s: larger than any settings file, not read: the defaults are used"), path.c_str()));
+    TCutSettings settings = clampedToLimits(readCutSettings(file, defaultsFiles, TCutSettings()));
     if (settings.RangeFromSecond && settings.RatePerSecond) {
         const std::string& source = path.empty() ? defaultsFiles.front() : path;
         warnings.push_back(source + ": " + intervalRuleNotice());

@@ -141,6 +141,12 @@ TEST_F(CliRun, ASettingsFileThatIsNoRegularFileIsRefusedForWhatItIs)
         EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
         EXPECT_TRUE(runs().empty());
     }
+    // One far beyond any real size is not read: the defaults cut, and the user is told.
+    const std::string huge = dir.write("huge.ini", "[SET1]\nR5=0\n" + std::string(std::size_t{2} << 20, ';'));
+    const ProgramResult result = cli({"--settings", huge, "-o", out, clip});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find(huge + ": larger than any settings file"), std::string::npos) << result.err;
+    EXPECT_EQ(runs().at(0).back(), out + "/clip_%05d.jpg");
 }
 
 TEST_F(CliRun, JsonLinesOneARunThenTheSummary)

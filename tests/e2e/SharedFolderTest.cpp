@@ -25,7 +25,8 @@ TEST(SharedFolder, ProcessesCuttingAtOnceNeverShareAName)
     TempFolder dir;
     const std::string clip = dir / "clip.mp4";
     auto make = platform::ChildProcess::startHidden(
-        ffmpeg, {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=32x24:rate=10", "-t", "1", "-pix_fmt", "yuv420p", clip});
+        ffmpeg,
+        {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=32x24:rate=10", "-t", "1", "-pix_fmt", "yuv420p", clip});
     ASSERT_TRUE(make && make->waitFor(-1) && make->exitStatus() == 0);
     std::vector<std::string> videos;
     for (const char* folder : {"v1", "v2", "v3"}) {
