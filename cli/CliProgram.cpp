@@ -143,16 +143,6 @@ int runCli(const std::vector<std::string>& arguments)
         return kNoExtractorStatus;
     }
 
-    // The destination is made once, up front; a dry run makes nothing.
-    const std::string& destination = settings.settings.DestinationFolder;
-    if (!options.dryRun && !registration.files.empty()) {
-        if (const int error = p::makeFolderWithParents(destination)) {
-            writeError(format(tr("cannot make the destination folder %s: %s"), destination.c_str(),
-                              p::errorText(error).c_str()));
-            return 1;
-        }
-    }
-
     // A dry run makes no folder and claims no name.
     CutSession::FolderMaker makeNothing = [](const std::string&) { return 0; };
     std::unordered_set<std::string> named;

@@ -83,19 +83,32 @@ void CliReporter::entryStarted(const CutJob& job)
 
 NotCutReason CliReporter::reasonFor(const CutEntryResult& result) const
 {
-    // The extractor's own words say best why it failed.
-    const auto said = [&result](std::string words) { return result.detail.empty() ? words : result.detail; };
-    switch (result.why) {
+    const CutFailure& failure = result.failure;
+    switch (failure.why) {
     case CutReason::NotFound: return {"not_found", tr("not found")};
-    case CutReason::Destination: return {"destination", said(tr("the destination folder cannot take images"))};
-    case CutReason::NotStarted: return {"not_started", format(tr("could not be started: %s"), result.detail.c_str())};
-    case CutReason::ExitStatus: return {"exit_status", said(format(tr("exit status %d"), result.exitStatus))};
-    case CutReason::Signal: return {"signal", format(tr("ended by signal %d"), result.exitSignal)};
+    case CutReason::Destination:
+        if (failure.error != 0)
+            return {"destination",
+                    format(tr("the destination folder cannot take images: %s"), p::errorText(failure.error).c_str())};
+        return {"destination", tr("the destination folder cannot take images")};
+    case CutReason::NotStarted: return {"not_started", format(tr("could not be started: %s"), failure.detail.c_str())};
+    case CutReason::ExitStatus:
+        // The extractor's own words say best why it failed.
+        if (!failure.detail.empty()) return {"exit_status", failure.detail};
+        return {"exit_status", format(tr("exit status %d"), failure.exitStatus)};
+    case CutReason::Signal: return {"signal", format(tr("ended by signal %d"), failure.exitSignal)};
     case CutReason::Stopped: return {"stopped", tr("stopped")};
+    case CutReason::NotRun: return notRun();
     case CutReason::NoImage:
     case CutReason::None: break;
     }
     return {"no_image", tr("no image written")};
+}
+
+void CliReporter::destinationRefused(const std::string& folder, DestinationProblem, int error)
+{
+    m_notices.push_back(
+        format(tr("cannot make the destination folder %s: %s"), folder.c_str(), p::errorText(error).c_str()));
 }
 
 void CliReporter::writeRunJson(const CutEntryResult& result, const char* status, const NotCutReason* reason)
@@ -109,9 +122,9 @@ void CliReporter::writeRunJson(const CutEntryResult& result, const char* status,
     if (reason) line.addText("reason", reason->code).addText("message", reason->message);
     else line.addNull("reason").addNull("message");
     const auto job = m_jobs.find(result.job);
-    if (job != m_jobs.end()) line.addNumber("exit_status", result.exitStatus);
+    if (job != m_jobs.end()) line.addNumber("exit_status", result.failure.exitStatus);
     else line.addNull("exit_status");
-    if (result.exitSignal != 0) line.addNumber("signal", result.exitSignal);
+    if (result.failure.exitSignal != 0) line.addNumber("signal", result.failure.exitSignal);
     else line.addNull("signal");
     if (job != m_jobs.end()) {
         line.addText("output_pattern", job->second.outputPattern)
@@ -217,17 +230,8 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
         err(renderProgress(last, columns > 1 ? static_cast<std::size_t>(columns - 1) : 79).front() + "\n");
     }
 
-    // What the batch never took: entries of the list with no end reported, in the list's order.
-    std::vector<std::string> listed = m_files;
-    std::stable_sort(listed.begin(), listed.end(), lessIgnoringCase);
-    std::multiset<std::string> ended;
-    for (const Entry& entry : m_finished) ended.insert(entry.target);
-    std::vector<std::string> unfinished;
-    for (const std::string& target : listed) {
-        const auto end = ended.find(target);
-        if (end != ended.end()) ended.erase(end);
-        else unfinished.push_back(target);
-    }
+    // What the batch never took, in the list's order.
+    const std::vector<std::string>& unfinished = report.notRun;
     std::vector<Entry> notCut;
     for (const std::string& target : m_missing) notCut.push_back({0, target, false, {"not_found", tr("not found")}});
     // The entries the batch took, in the order it took them, whatever order they ended in.
@@ -267,8 +271,9 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
             err("  " + printableText(entry.target) + ": " + printableText(entry.reason.message) + "\n");
     }
     // Notices the session gave that no line above explains.
-    if (report.outcome == CutBatchOutcome::Aborted || report.outcome == CutBatchOutcome::DestinationRefused)
+    if (report.outcome == CutBatchOutcome::DestinationRefused)
         for (const std::string& text : m_notices) err(printableLines(text) + "\n");
+    if (report.outcome == CutBatchOutcome::Aborted) err(printableLines(report.error) + "\n");
 
     int exitStatus = 0;
     if (interruptStatus != 0) exitStatus = interruptStatus;

@@ -53,7 +53,7 @@ public:
 
     void entryStarted(const CutJob& job) override;
     void entryFinished(const CutEntryResult& result) override;
-    void notice(const std::string& text) override { m_notices.push_back(text); }
+    void destinationRefused(const std::string& folder, DestinationProblem problem, int error) override;
 
     int msUntilDue() override;
     void wokeUp() override;

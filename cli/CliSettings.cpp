@@ -26,11 +26,9 @@ TCutSettings readWindowSettings(const std::string& path, const std::vector<std::
         warnings.push_back(
             format(tr("%s: larger than any settings file, not read: the defaults are used"), path.c_str()));
     TCutSettings settings = clampedToLimits(readCutSettings(file, defaultsFiles, TCutSettings()));
-    if (settings.RangeFromSecond && settings.RatePerSecond) {
-        const std::string& source = path.empty() ? defaultsFiles.front() : path;
-        warnings.push_back(source + ": " + intervalRuleNotice());
-        turnOn(settings, &TCutSettings::RangeAll);
-    }
+    const std::string& source = path.empty() ? defaultsFiles.front() : path;
+    for (const RuleNotice notice : applyOptionRules(settings))
+        warnings.push_back(source + ": " + ruleNoticeText(notice));
     return settings;
 }
 
@@ -44,14 +42,16 @@ std::string destinationFrom(const std::string& fieldText)
 
 }  // namespace
 
-std::string rangeRuleNotice()
+std::string ruleNoticeText(RuleNotice notice)
 {
-    return tr("With a range of frames, every frame of it is cut: the number of images a second does not apply.");
-}
-
-std::string intervalRuleNotice()
-{
-    return tr("With a number of images a second, the whole video is cut: the range does not apply.");
+    switch (notice) {
+    case RuleNotice::RangeKeepsEveryFrame:
+        return tr("With a range of frames, every frame of it is cut: the number of images a second does not apply.");
+    case RuleNotice::IntervalCutsWhole:
+        return tr("With a number of images a second, the whole video is cut: the range does not apply.");
+    case RuleNotice::None: break;
+    }
+    return {};
 }
 
 CliSettings assembleSettings(const CliOptions& options, const std::string& programFolder)
@@ -112,19 +112,13 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
     // once, the run is refused with the window's notice; when one of them
     // comes from the settings file, the flag is the choice made last and the
     // file's goes back to every frame, as in the window.
-    if (s.RangeFromSecond && s.RatePerSecond) {
-        if (rangeFlag && options.framesPerSecond) {
-            result.error = intervalRuleNotice();
-            return result;
-        }
-        if (rangeFlag) {
-            result.warnings.push_back(rangeRuleNotice());
-            turnOn(s, &TCutSettings::RateAll);
-        } else {
-            result.warnings.push_back(intervalRuleNotice());
-            turnOn(s, &TCutSettings::RangeAll);
-        }
+    if (rangeFlag && options.framesPerSecond) {
+        result.error = ruleNoticeText(RuleNotice::IntervalCutsWhole);
+        return result;
     }
+    if (const RuleNotice notice = applyGroupRule(s, rangeFlag ? ChoiceGroup::Range : ChoiceGroup::Interval);
+        notice != RuleNotice::None)
+        result.warnings.push_back(ruleNoticeText(notice));
 
     s.DestinationFolder = destinationFrom(options.out.value_or(s.DestinationFolder));
     return result;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cut/CutSession.h"
 #include "settings/CutSettings.h"
 
 namespace kelmora::cli {
@@ -23,9 +24,8 @@ struct CliSettings {
 // window does. A relative or empty destination is taken against the current folder.
 CliSettings assembleSettings(const CliOptions& options, const std::string& programFolder);
 
-// The window's notices for the two choices that never go together, in the
-// user's language: a range with a per-second interval.
-std::string rangeRuleNotice();     // the range was chosen last
-std::string intervalRuleNotice();  // the interval was chosen last
+// The window's notices for the two choices that never go together (a range
+// with a per-second interval), in the user's language.
+std::string ruleNoticeText(RuleNotice notice);
 
 }  // namespace kelmora::cli

@@ -12,7 +12,6 @@ namespace kelmora {
 
 namespace {
 
-constexpr std::size_t kMaxListedFailures = 10;
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // Sets a value for the length of a scope and puts the old one back however the scope ends.
@@ -44,32 +43,38 @@ bool isFullPath(const std::string& path)
 // The extractor's status once it has closed its files after a request to end.
 constexpr int kClosedOnRequestStatus = 255;
 
-// Why a run that ended gave no whole set of images (CutReason::None when it
-// did), the reason in words, and the detail in the extractor's words.
-void judgeRun(const CutRunEnd& end, bool stopped, CutEntryResult& entry)
+CutFailure failureOf(CutReason why, DestinationProblem destination = DestinationProblem::None, int error = 0)
 {
-    entry.exitStatus = end.exitStatus;
-    entry.exitSignal = end.exitSignal;
-    const bool endedEarly = end.exitSignal != 0 || end.exitStatus != 0;
-    if (stopped && endedEarly) {
-        entry.why = CutReason::Stopped;
-        entry.reason = "途中で中止しました";
-    } else if (end.exitSignal != 0) {
-        entry.why = CutReason::Signal;
-        entry.detail = end.errorLine;
-        entry.reason = "シグナル " + std::to_string(end.exitSignal) + " で終了しました";
-    } else if (end.exitStatus != 0) {
-        entry.why = CutReason::ExitStatus;
-        entry.detail = end.errorLine;
-        entry.reason = end.errorLine.empty() ? "終了コード " + std::to_string(end.exitStatus) : end.errorLine;
-    } else if (entry.images == 0) {
-        // A start second past the end of the video, for one, ends with status 0 and no image.
-        entry.why = CutReason::NoImage;
-        entry.reason = "画像が書き出されませんでした";
-    }
+    CutFailure failure;
+    failure.why = why;
+    failure.destination = destination;
+    failure.error = error;
+    return failure;
 }
 
-OptionRuleResult exclusiveRule(bool chosen, bool otherChosen, const char* notice, ChoiceField otherBack)
+// Why a run that ended gave no whole set of images (CutReason::None when it did).
+CutFailure judgeRun(const CutRunEnd& end, bool stopped, std::size_t images)
+{
+    CutFailure failure;
+    failure.exitStatus = end.exitStatus;
+    failure.exitSignal = end.exitSignal;
+    const bool endedEarly = end.exitSignal != 0 || end.exitStatus != 0;
+    if (stopped && endedEarly) {
+        failure.why = CutReason::Stopped;
+    } else if (end.exitSignal != 0) {
+        failure.why = CutReason::Signal;
+        failure.detail = end.errorLine;
+    } else if (end.exitStatus != 0) {
+        failure.why = CutReason::ExitStatus;
+        failure.detail = end.errorLine;
+    } else if (images == 0) {
+        // A start second past the end of the video, for one, ends with status 0 and no image.
+        failure.why = CutReason::NoImage;
+    }
+    return failure;
+}
+
+OptionRuleResult exclusiveRule(bool chosen, bool otherChosen, RuleNotice notice, ChoiceField otherBack)
 {
     OptionRuleResult result;
     result.valuesApply = chosen;
@@ -110,26 +115,6 @@ std::string CutSession::setDestination(const std::string& fieldText)
     return m_options.DestinationFolder;
 }
 
-OptionRuleResult CutSession::rangeRule() const
-{
-    return exclusiveRule(m_options.RangeFromSecond, m_options.RatePerSecond,
-                         "カット範囲を指定する場合は カット間隔は全フレームが対象になります。", &TCutSettings::RateAll);
-}
-
-OptionRuleResult CutSession::intervalRule() const
-{
-    return exclusiveRule(m_options.RatePerSecond, m_options.RangeFromSecond,
-                         "カット間隔を指定する場合は カット範囲は全フレームが対象になります。",
-                         &TCutSettings::RangeAll);
-}
-
-OptionRuleResult CutSession::sizeRule() const
-{
-    OptionRuleResult result;
-    result.valuesApply = m_options.SizeCustom;
-    return result;
-}
-
 // ---- The batch
 
 CutBatchReport CutSession::runBatch(CutRunner& runner, std::size_t maxRuns)
@@ -152,13 +137,16 @@ CutBatchReport CutSession::runBatch(CutRunner& runner, std::size_t maxRuns)
     m_refusedFolders.clear();
     try {
         report.outcome = runEntries(runner, std::max<std::size_t>(maxRuns, 1));
-    } catch (const std::exception&) {
-        announce("非対応フォーマットが含まれていました。処理を中止します。", true);
+    } catch (const std::exception& error) {
+        m_listener->beep();
         report.outcome = CutBatchOutcome::Aborted;
+        report.error = error.what();
     }
     report.entries = m_taken.size();
     report.cut = m_cut;
     report.failed = m_failed;
+    if (report.outcome == CutBatchOutcome::Stopped || report.outcome == CutBatchOutcome::StartFailed)
+        report.notRun = untakenFiles();
     m_listener->batchFinished(report);
     return report;
 }
@@ -174,10 +162,8 @@ CutBatchOutcome CutSession::runEntries(CutRunner& runner, std::size_t maxRuns)
 {
     if (m_targets.empty()) return CutBatchOutcome::NothingToDo;
 
-    const std::string fieldText = m_options.DestinationFolder;
-    if (platform::removeTrailingSeparator(fieldText).empty()) throw std::runtime_error("no destination folder");
-    std::string reason;
-    if (prepareDestination(fieldText, reason).empty()) return CutBatchOutcome::DestinationRefused;
+    CutFailure refused;
+    if (prepareDestination(m_options.DestinationFolder, refused).empty()) return CutBatchOutcome::DestinationRefused;
 
     m_listener->batchStarted(m_targets.size());
     // The list may change during every wait: the next entry is always the first
@@ -230,8 +216,7 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     switch (platform::entryKind(target)) {
     case platform::EntryKind::Missing:
         entry.status = CutEntryStatus::Failed;
-        entry.why = CutReason::NotFound;
-        entry.reason = "見つかりませんでした";
+        entry.failure.why = CutReason::NotFound;
         fail(entry);
         return true;
     // Only files are cut: a folder cannot be, and a FIFO or a device would hold the extractor.
@@ -244,10 +229,9 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     }
 
     TCutSettings settings = m_options;
-    settings.DestinationFolder = prepareDestination(settings.DestinationFolder, entry.reason);
+    settings.DestinationFolder = prepareDestination(settings.DestinationFolder, entry.failure);
     if (settings.DestinationFolder.empty()) {
         entry.status = CutEntryStatus::Failed;
-        entry.why = CutReason::Destination;
         fail(entry);
         return true;
     }
@@ -255,9 +239,7 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     const NameClaim claim = m_claimName(settings.DestinationFolder, outputName(target), format);
     if (claim.error != 0) {
         entry.status = CutEntryStatus::Failed;
-        entry.why = CutReason::Destination;
-        entry.detail = platform::errorText(claim.error);
-        entry.reason = "保存先に画像を書き込めませんでした: " + entry.detail;
+        entry.failure = failureOf(CutReason::Destination, DestinationProblem::CannotWrite, claim.error);
         fail(entry);
         return true;
     }
@@ -279,14 +261,14 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
         // Nothing will write into the claimed first image.
         tidyImages(job.outputPattern, false);
         const bool failedBefore = !m_failed.empty();
-        announce(job.command.program + " を起動できませんでした。処理を中止します。", true);
+        m_listener->beep();
+        m_listener->extractorNotStarted(job.command.program, error);
         entry.status = CutEntryStatus::Failed;
-        entry.why = CutReason::NotStarted;
-        entry.reason = "起動できませんでした";
-        entry.detail = error;
+        entry.failure.why = CutReason::NotStarted;
+        entry.failure.detail = error;
         fail(entry);
         // The entries that failed before are named as after a whole batch.
-        if (failedBefore) announce(failedRunsNotice(m_failed), false);
+        if (failedBefore) m_listener->failuresToList(m_failed);
         return false;
     }
     m_jobs.push_back(job);
@@ -308,9 +290,9 @@ void CutSession::finishRun(const CutRunEnd& end)
     const bool closedItsFiles =
         end.exitSignal == 0 && (end.exitStatus == 0 || (m_stopRequested && end.exitStatus == kClosedOnRequestStatus));
     entry.images = tidyImages(job->outputPattern, !closedItsFiles);
-    judgeRun(end, m_stopRequested, entry);
+    entry.failure = judgeRun(end, m_stopRequested, entry.images);
     m_jobs.erase(job);
-    if (entry.why == CutReason::None) {
+    if (entry.failure.why == CutReason::None) {
         ++m_cut;
         m_listener->entryFinished(entry);
     } else {
@@ -321,60 +303,54 @@ void CutSession::finishRun(const CutRunEnd& end)
 
 void CutSession::fail(const CutEntryResult& entry)
 {
-    m_failed.push_back({entry.target, entry.reason});
+    m_failed.push_back({entry.target, entry.failure});
     m_listener->entryFinished(entry);
 }
 
-std::string CutSession::prepareDestination(const std::string& fieldText, std::string& reason)
+std::string CutSession::prepareDestination(const std::string& fieldText, CutFailure& failure)
 {
     const std::string folder = destinationFolder(fieldText);
-    std::string notice;
-    if (!isFullPath(folder)) {
-        // A relative folder would land wherever the program happened to start.
-        reason = "保存先がフルパスではありません";
-        notice = "保存先「" + platform::removeTrailingSeparator(fieldText) + "」はフルパスではありません。"
-                 "フルパスで指定してください。";
-    } else if (const int error = m_makeFolder(folder)) {
-        reason = "保存先のフォルダを作成できませんでした";
-        notice = "保存先のフォルダ「" + folder + "」を作成できませんでした。\n" + platform::errorText(error);
+    failure = failureOf(CutReason::Destination);
+    std::string named = platform::removeTrailingSeparator(fieldText);
+    if (folder.empty()) {
+        failure.destination = DestinationProblem::Empty;
+    } else if (!isFullPath(folder)) {
+        failure.destination = DestinationProblem::NotFullPath;
+    } else if ((failure.error = m_makeFolder(folder)) != 0) {
+        failure.destination = DestinationProblem::CannotMake;
+        named = folder;
     } else {
+        failure = {};
         return folder;
     }
-    if (m_refusedFolders.insert(fieldText).second) announce(notice, true);
+    if (m_refusedFolders.insert(fieldText).second) {
+        m_listener->beep();
+        m_listener->destinationRefused(named, failure.destination, failure.error);
+    }
     return {};
+}
+
+std::vector<std::string> CutSession::untakenFiles()
+{
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < m_targets.size(); ++i) {
+        const std::string& target = m_targets.at(i);
+        if (m_taken.count(m_targets.serialAt(i)) == 0
+            && platform::entryKind(target) == platform::EntryKind::RegularFile)
+            files.push_back(target);
+    }
+    return files;
 }
 
 CutBatchOutcome CutSession::finish()
 {
-    if (m_stopRequested) {
-        for (std::size_t i = 0; i < m_targets.size(); ++i) {
-            const std::string& target = m_targets.at(i);
-            if (m_taken.count(m_targets.serialAt(i)) == 0
-                && platform::entryKind(target) == platform::EntryKind::RegularFile)
-                m_failed.push_back({target, "中止のため未変換"});
-        }
-    }
+    if (m_stopRequested)
+        for (const std::string& target : untakenFiles()) m_failed.push_back({target, failureOf(CutReason::NotRun)});
     m_listener->beep();
-    if (!m_failed.empty()) m_listener->notice(failedRunsNotice(m_failed));
+    if (!m_failed.empty()) m_listener->failuresToList(m_failed);
     if (m_stopRequested) return CutBatchOutcome::Stopped;
     if (!m_failed.empty()) return CutBatchOutcome::CompletedWithFailures;
     return CutBatchOutcome::Completed;
-}
-
-void CutSession::announce(const std::string& text, bool withBeep)
-{
-    if (withBeep) m_listener->beep();
-    m_listener->notice(text);
-}
-
-std::string failedRunsNotice(const std::vector<FailedEntry>& failed)
-{
-    std::string text = "次のファイルを変換できませんでした。";
-    for (std::size_t i = 0; i < failed.size() && i < kMaxListedFailures; ++i)
-        text += "\n" + failed[i].target + "（" + failed[i].reason + "）";
-    if (failed.size() > kMaxListedFailures)
-        text += "\nほか " + std::to_string(failed.size() - kMaxListedFailures) + " 件";
-    return text;
 }
 
 std::string destinationFolder(const std::string& fieldText)
@@ -383,6 +359,46 @@ std::string destinationFolder(const std::string& fieldText)
     if (platform::nativePathStyle() == platform::PathStyle::Posix && (folder == "~" || folder.rfind("~/", 0) == 0))
         folder = platform::homeFolder() + folder.substr(1);
     return platform::removeTrailingSeparator(folder);
+}
+
+OptionRuleResult rangeRule(const TCutSettings& settings)
+{
+    return exclusiveRule(settings.RangeFromSecond, settings.RatePerSecond, RuleNotice::RangeKeepsEveryFrame,
+                         &TCutSettings::RateAll);
+}
+
+OptionRuleResult intervalRule(const TCutSettings& settings)
+{
+    return exclusiveRule(settings.RatePerSecond, settings.RangeFromSecond, RuleNotice::IntervalCutsWhole,
+                         &TCutSettings::RangeAll);
+}
+
+OptionRuleResult sizeRule(const TCutSettings& settings)
+{
+    OptionRuleResult result;
+    result.valuesApply = settings.SizeCustom;
+    return result;
+}
+
+RuleNotice applyGroupRule(TCutSettings& settings, ChoiceGroup group)
+{
+    OptionRuleResult rule;
+    if (group == ChoiceGroup::Range) rule = rangeRule(settings);
+    else if (group == ChoiceGroup::Interval) rule = intervalRule(settings);
+    else if (group == ChoiceGroup::Size) rule = sizeRule(settings);
+    for (const ChoiceField choice : rule.turnOn) turnOn(settings, choice);
+    return rule.notice;
+}
+
+std::vector<RuleNotice> applyOptionRules(TCutSettings& settings)
+{
+    std::vector<RuleNotice> notices;
+    // A file is read range first: when the interval's rule ran, the range was
+    // already chosen, so the interval's rule is the one that decides.
+    for (const ChoiceGroup group : {ChoiceGroup::Interval, ChoiceGroup::Range, ChoiceGroup::Size})
+        if (const RuleNotice notice = applyGroupRule(settings, group); notice != RuleNotice::None)
+            notices.push_back(notice);
+    return notices;
 }
 
 }  // namespace kelmora

@@ -21,13 +21,34 @@
 
 namespace kelmora {
 
+// What a rule tells the user when it changes a choice the user did not touch.
+enum class RuleNotice {
+    None,
+    RangeKeepsEveryFrame,  // a range was chosen: the interval goes back to every frame
+    IntervalCutsWhole,     // an interval was chosen: the range goes back to the whole video
+};
+
 // What an option rule decided after a choice of its group changed.
 struct OptionRuleResult {
-    bool valuesApply = false;         // the group's own values are in use (their fields take input)
-    std::string notice;               // for the user, before the changes; empty when there is none
-    std::vector<ChoiceField> turnOn;  // choices to turn on afterwards, each as a click on it would
+    bool valuesApply = false;              // the group's own values are in use (their fields take input)
+    RuleNotice notice = RuleNotice::None;  // for the user, before the changes
+    std::vector<ChoiceField> turnOn;       // choices to turn on afterwards, each as a click on it would
     bool operator==(const OptionRuleResult&) const = default;
 };
+
+// The rules that keep the choices consistent. A range of frames from a start
+// second and a number of frames a second never go together: the group the
+// user touched last keeps its choice, the other goes back to every frame, and
+// the notice says why.
+OptionRuleResult rangeRule(const TCutSettings& settings);
+OptionRuleResult intervalRule(const TCutSettings& settings);
+OptionRuleResult sizeRule(const TCutSettings& settings);
+// The rule of group, applied to settings as a click on its choice applies
+// it; its notice (None for a group without one).
+RuleNotice applyGroupRule(TCutSettings& settings, ChoiceGroup group);
+// Every group's rule in the order a settings file is read (the interval last,
+// so a file with both keeps the interval); the notices given, in that order.
+std::vector<RuleNotice> applyOptionRules(TCutSettings& settings);
 
 // One extractor run of a batch.
 struct CutJob {
@@ -73,28 +94,49 @@ enum class CutBatchOutcome {
     CompletedWithFailures,  // every entry was tried, some gave no images
     StartFailed,            // the extractor could not be started; the rest was not run
     Stopped,                // the user stopped the batch
-    DestinationRefused,     // the destination is not a full path or cannot be made; nothing ran
-    Aborted,                // the batch could not begin (no destination folder) or hit an error
+    DestinationRefused,     // the destination is empty, not a full path or cannot be made; nothing ran
+    Aborted,                // the batch hit an error it could not go on after
     AlreadyRunning,         // a batch was running already; nothing was done
 };
 
-// An entry that was not cut whole, and why, in a few words for the user.
-struct FailedEntry {
-    std::string target;
-    std::string reason;
-    bool operator==(const FailedEntry&) const = default;
-};
-
-// Why an entry was not cut whole.
+// Why an entry was not cut whole. The front ends put it into words.
 enum class CutReason {
     None,
     NotFound,     // the target is gone
-    Destination,  // the destination cannot take the images
+    Destination,  // the destination cannot take the images (see DestinationProblem)
     NotStarted,   // the extractor could not be started
     ExitStatus,   // the extractor failed
-    Signal,       // the extractor was ended by a signal it was not sent by us
+    Signal,       // the extractor was ended by a signal
     NoImage,      // the extractor succeeded but wrote no image
     Stopped,      // the user stopped the batch during the run
+    NotRun,       // the user stopped the batch before the entry's turn
+};
+
+// What is wrong with a destination.
+enum class DestinationProblem {
+    None,
+    Empty,        // no folder given
+    NotFullPath,  // a relative folder would land wherever the program happened to start
+    CannotMake,   // the folder or a parent cannot be made (error)
+    CannotWrite,  // no image can be made in it (error)
+};
+
+// Why an entry was not cut whole, with what the system or the extractor said.
+struct CutFailure {
+    CutReason why = CutReason::None;
+    DestinationProblem destination = DestinationProblem::None;  // for CutReason::Destination
+    int error = 0;                                              // the system's error number (Destination)
+    std::string detail;  // the extractor's last error line (ExitStatus, Signal), the start's error (NotStarted)
+    int exitStatus = 0;  // of the run, when there was one
+    int exitSignal = 0;  // the signal that ended the run, when one did
+    bool operator==(const CutFailure&) const = default;
+};
+
+// An entry that was not cut whole, and why.
+struct FailedEntry {
+    std::string target;
+    CutFailure failure;
+    bool operator==(const FailedEntry&) const = default;
 };
 
 enum class CutEntryStatus {
@@ -110,11 +152,7 @@ struct CutEntryResult {
     std::size_t total = 0;
     std::string target;
     CutEntryStatus status = CutEntryStatus::Cut;
-    CutReason why = CutReason::None;
-    std::string reason;      // for a failed entry, in words for the window
-    std::string detail;      // the extractor's words (ExitStatus, Signal) or the system's (Destination, NotStarted)
-    int exitStatus = 0;      // of the run, when there was one
-    int exitSignal = 0;      // the signal that ended the run, when one did
+    CutFailure failure;      // for a failed entry; exitStatus and exitSignal for every run
     std::size_t images = 0;  // the whole images the run left
 };
 
@@ -123,6 +161,8 @@ struct CutBatchReport {
     std::size_t entries = 0;          // entries the batch took
     std::size_t cut = 0;              // of them, the ones whose run wrote its images
     std::vector<FailedEntry> failed;  // in the order they were tried
+    std::vector<std::string> notRun;  // files of the list the batch never took (after a stop or a start failure)
+    std::string error;                // what ended an Aborted batch
 };
 
 // Hears what the session does; every step of a batch, in order.
@@ -134,8 +174,14 @@ public:
     virtual void entryFinished(const CutEntryResult& /*result*/) {}
     // The system's sound: a notice follows, or the batch has ended.
     virtual void beep() {}
-    // A message the user must read (one OK button).
-    virtual void notice(const std::string& /*text*/) {}
+    // The destination cannot take images: told once per folder in a batch.
+    // folder: the field's text for Empty and NotFullPath, else the folder.
+    virtual void destinationRefused(const std::string& /*folder*/, DestinationProblem /*problem*/, int /*error*/) {}
+    // The extractor could not be started (error: the system's reason); the batch ends.
+    virtual void extractorNotStarted(const std::string& /*program*/, const std::string& /*error*/) {}
+    // The entries not cut whole, to be listed for the user: at the end of a
+    // batch, or after a start failure when entries had failed before it.
+    virtual void failuresToList(const std::vector<FailedEntry>& /*failed*/) {}
     virtual void batchFinished(const CutBatchReport& /*report*/) {}
 };
 
@@ -170,14 +216,6 @@ public:
     // returned: what the field settles on and its hint shows.
     std::string setDestination(const std::string& fieldText);
 
-    // The rules that keep the choices consistent. A range of frames from a
-    // start second and a number of frames a second never go together: the
-    // group the user touched last keeps its choice, the other goes back to
-    // every frame, and the notice says why.
-    OptionRuleResult rangeRule() const;
-    OptionRuleResult intervalRule() const;
-    OptionRuleResult sizeRule() const;
-
     // ---- The targets. A front end may change the list during a batch.
     TargetList& targets() { return m_targets; }
     const TargetList& targets() const { return m_targets; }
@@ -209,11 +247,12 @@ private:
     bool startEntry(CutRunner& runner, std::size_t index);
     void finishRun(const CutRunEnd& end);
     // The folder the next run writes into, made sure of; empty (after one notice
-    // per folder) when it cannot take images.
-    std::string prepareDestination(const std::string& fieldText, std::string& reason);
+    // per folder) when it cannot take images, with the failure in failure.
+    std::string prepareDestination(const std::string& fieldText, CutFailure& failure);
+    // The files of the list this batch has not taken.
+    std::vector<std::string> untakenFiles();
     CutBatchOutcome finish();
     void fail(const CutEntryResult& entry);
-    void announce(const std::string& text, bool withBeep);
 
     std::string m_programFolder;
     FolderMaker m_makeFolder;
@@ -237,10 +276,6 @@ private:
     std::optional<std::uint64_t> m_untakenSeen;        // the list's change count m_untaken was counted at
     std::unordered_set<std::string> m_refusedFolders;  // destinations already reported
 };
-
-// The notice after a batch with entries not cut whole: the heading, then the
-// entries one a line with their reason, at most ten, then "ほか N 件" for the rest.
-std::string failedRunsNotice(const std::vector<FailedEntry>& failed);
 
 // The destination folder the field's text stands for: no trailing separator,
 // a leading "~" the home folder.

@@ -30,6 +30,7 @@
 #include "ui/Notice.h"
 #include "ui/ProcessEndWatch.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/SessionTexts.h"
 #include "ui/SurfaceDrag.h"
 #include "ui/TargetListMenu.h"
 #include "ui/TargetListModel.h"
@@ -232,14 +233,17 @@ void TMainForm1::RunGroupRule(ChoiceGroup group)
     if (group == ChoiceGroup::Size) RadioButton4Click();
 }
 
-void TMainForm1::RadioButton2Click() { ShowRule(m_session.rangeRule(), {SpinEdit1, Label1, SpinEdit2, Label2}); }
-void TMainForm1::RadioButton10Click() { ShowRule(m_session.intervalRule(), {Label4, SpinEdit5, Label5}); }
-void TMainForm1::RadioButton4Click() { ShowRule(m_session.sizeRule(), {SpinEdit3, Label3, SpinEdit4}); }
+void TMainForm1::RadioButton2Click()
+{
+    ShowRule(rangeRule(m_session.options()), {SpinEdit1, Label1, SpinEdit2, Label2});
+}
+void TMainForm1::RadioButton10Click() { ShowRule(intervalRule(m_session.options()), {Label4, SpinEdit5, Label5}); }
+void TMainForm1::RadioButton4Click() { ShowRule(sizeRule(m_session.options()), {SpinEdit3, Label3, SpinEdit4}); }
 
 void TMainForm1::ShowRule(const OptionRuleResult& rule, std::initializer_list<QWidget*> valueFields)
 {
     for (QWidget* field : valueFields) field->setEnabled(rule.valuesApply);
-    if (!rule.notice.empty()) showNotice(fromSystemBytes(rule.notice));
+    if (rule.notice != RuleNotice::None) showNotice(ruleNoticeText(rule.notice));
     for (const ChoiceField choice : rule.turnOn) ChoiceControl(choice)->setChecked(true);
 }
 
@@ -369,11 +373,20 @@ void TMainForm1::entryStarted(const CutJob& job)
 }
 
 void TMainForm1::beep() { platform::beep(); }
-void TMainForm1::notice(const std::string& text) { showNotice(fromSystemBytes(text)); }
+void TMainForm1::destinationRefused(const std::string& folder, DestinationProblem problem, int error)
+{
+    showNotice(destinationNotice(folder, problem, error));
+}
+void TMainForm1::extractorNotStarted(const std::string& program, const std::string&)
+{
+    showNotice(notStartedNotice(program));
+}
+void TMainForm1::failuresToList(const std::vector<FailedEntry>& failed) { showNotice(failedRunsNotice(failed)); }
 
 void TMainForm1::batchFinished(const CutBatchReport& report)
 {
     setWindowTitle(QStringLiteral("Kelmora"));
+    if (report.outcome == CutBatchOutcome::Aborted) showNotice(abortedNotice());
     if (report.outcome == CutBatchOutcome::Completed) Panel10->ImageList1.Tag = 1;
 }
 

@@ -181,7 +181,9 @@ private:
     // CutSessionListener
     void entryStarted(const CutJob& job) override;
     void beep() override;
-    void notice(const std::string& text) override;
+    void destinationRefused(const std::string& folder, DestinationProblem problem, int error) override;
+    void extractorNotStarted(const std::string& program, const std::string& error) override;
+    void failuresToList(const std::vector<FailedEntry>& failed) override;
     void batchFinished(const CutBatchReport& report) override;
 
     std::string m_programFolder;

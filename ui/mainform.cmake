@@ -8,6 +8,7 @@ target_sources(kelmora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProcessEndWatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RadioButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScreenPlacement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SessionTexts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SurfaceDrag.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TargetListModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TargetListMenu.cpp

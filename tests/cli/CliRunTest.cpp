@@ -291,16 +291,12 @@ TEST_F(CliRun, HostileNamesReachTheExtractorIntact)
 
 TEST_F(CliRun, MessagesInTheUsersLanguageWithTheWindowsTexts)
 {
-    CutSession session("");
-    TCutSettings both;
-    both.RangeFromSecond = both.RatePerSecond = true;
-    session.setOptions(both);
     const std::tuple<const char*, std::vector<std::string>, Environment, std::string> rows[] = {
         {"a limit", {"--fps", "0"}, {{"LANGUAGE", "ja"}}, "--fps: 0 は 1 から 60 までの整数ではありません"},
         {"the window's notice",
          {"--from", "1", "--fps", "2"},
          {{"LANGUAGE", "ja"}},
-         session.intervalRule().notice + "\n"},
+         "カット間隔を指定する場合は カット範囲は全フレームが対象になります。\n"},
         {"the window's reason",
          {},
          {{"LANGUAGE", "ja"}, {"KELMORA_FAKE_EXIT", "2"}},

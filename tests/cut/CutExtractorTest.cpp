@@ -196,7 +196,8 @@ TEST_F(CutExtractor, EveryFailureSaysWhyAndLeavesNoFile)
         const char* name;
         std::string target;
         void (*choose)(TCutSettings&);
-        std::string reason;  // in the extractor's words where it gave them
+        CutReason why;
+        std::string detail;  // the extractor's words
     };
     const Row rows[] = {
         {"a start past the end: status 0 and no image", constantClip,
@@ -206,8 +207,8 @@ TEST_F(CutExtractor, EveryFailureSaysWhyAndLeavesNoFile)
              s.StartSecond = 99;
              s.FrameCount = 3;
          },
-         "画像が書き出されませんでした"},
-        {"no video", text, [](TCutSettings&) {}, "Invalid data found when processing input"},
+         CutReason::NoImage, ""},
+        {"no video", text, [](TCutSettings&) {}, CutReason::ExitStatus, "Invalid data found when processing input"},
         {"a size the extractor refuses", constantClip,
          [](TCutSettings& s) {
              s.SizeSource = false;
@@ -215,7 +216,7 @@ TEST_F(CutExtractor, EveryFailureSaysWhyAndLeavesNoFile)
              s.ImageWidth = 0;
              s.ImageHeight = 100;
          },
-         "Invalid frame size: 0x100."},
+         CutReason::ExitStatus, "Invalid frame size: 0x100."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -228,7 +229,9 @@ TEST_F(CutExtractor, EveryFailureSaysWhyAndLeavesNoFile)
         test::WaitingRunner runner;
         const CutBatchReport report = session.runBatch(runner);
         EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
-        EXPECT_EQ(report.failed, (std::vector<FailedEntry>{{row.target, row.reason}}));
+        ASSERT_EQ(report.failed.size(), 1u);
+        EXPECT_EQ(report.failed[0].failure.why, row.why);
+        EXPECT_EQ(report.failed[0].failure.detail, row.detail);
         EXPECT_TRUE(filesIn(out).empty()) << "the claim of the name is taken back";
     }
 }

@@ -20,7 +20,28 @@ namespace kelmora::test {
 
 namespace fs = std::filesystem;
 
-// Every step the session reports, as text, in order.
+// Why an entry failed, as a short code: "exit_status 3", "destination cannot_make", ...
+inline std::string reasonCode(const CutFailure& f)
+{
+    static const char* const reasons[] = {"",       "not_found", "destination", "not_started", "exit_status",
+                                          "signal", "no_image",  "stopped",     "not_run"};
+    static const char* const destinations[] = {"", "empty", "not_full_path", "cannot_make", "cannot_write"};
+    std::string code = reasons[static_cast<int>(f.why)];
+    if (f.why == CutReason::Destination) code += std::string(" ") + destinations[static_cast<int>(f.destination)];
+    if (f.why == CutReason::ExitStatus) code += " " + std::to_string(f.exitStatus);
+    if (f.why == CutReason::Signal) code += " " + std::to_string(f.exitSignal);
+    return code;
+}
+
+// The failed entries of a report as "target: code", in order.
+inline std::vector<std::string> failedOf(const std::vector<FailedEntry>& failed)
+{
+    std::vector<std::string> lines;
+    for (const FailedEntry& entry : failed) lines.push_back(entry.target + ": " + reasonCode(entry.failure));
+    return lines;
+}
+
+// Every step the session reports, as text, in order; the notices it asks for in short words.
 class Recorder : public CutSessionListener {
 public:
     std::vector<std::string> steps;
@@ -36,12 +57,29 @@ public:
     void entryFinished(const CutEntryResult& r) override
     {
         static const char* const status[] = {"cut", "failed", "skipped"};
+        const std::string code = reasonCode(r.failure);
         steps.push_back(std::to_string(r.number) + "/" + std::to_string(r.total) + " "
                         + fs::path(r.target).filename().string() + " " + status[static_cast<int>(r.status)]
-                        + (r.reason.empty() ? "" : " " + r.reason));
+                        + (code.empty() ? "" : " " + code));
     }
     void beep() override { ++beeps; }
-    void notice(const std::string& text) override { notices.push_back(text); }
+    void destinationRefused(const std::string& folder, DestinationProblem problem, int error) override
+    {
+        CutFailure failure;
+        failure.why = CutReason::Destination;
+        failure.destination = problem;
+        notices.push_back(reasonCode(failure) + " " + folder + (error ? " " + std::to_string(error) : ""));
+    }
+    void extractorNotStarted(const std::string& program, const std::string&) override
+    {
+        notices.push_back("not started " + program);
+    }
+    void failuresToList(const std::vector<FailedEntry>& failed) override
+    {
+        std::string text = "failures:";
+        for (const std::string& line : failedOf(failed)) text += " [" + line + "]";
+        notices.push_back(text);
+    }
     void batchFinished(const CutBatchReport& report) override
     {
         steps.push_back("end: " + std::to_string(report.cut) + " of " + std::to_string(report.entries) + " cut");

@@ -18,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CutSessionTest;
+using test::failedOf;
 using test::Recorder;
 using test::TempFolder;
 using test::WaitingRunner;
@@ -99,9 +100,8 @@ TEST_F(CutSessionPosixTest, AStartFailurePartwayNamesTheEntriesThatFailedBefore)
     setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(outcome, CutBatchOutcome::StartFailed);
     EXPECT_EQ(recorder.notices,
-              (std::vector<std::string>{"ffmpeg を起動できませんでした。処理を中止します。",
-                                        "次のファイルを変換できませんでした。\n" + (dir / "a.avi")
-                                            + "（終了コード 1）\n" + (dir / "b.avi") + "（起動できませんでした）"}));
+              (std::vector<std::string>{"not started ffmpeg", "failures: [" + (dir / "a.avi") + ": exit_status 1] ["
+                                                                  + (dir / "b.avi") + ": not_started]"}));
     EXPECT_EQ(recorder.beeps, 1);
 }
 
@@ -138,7 +138,8 @@ TEST_F(CutSessionPosixTest, AStartFailureLetsTheRunsGoingOnEnd)
     EXPECT_EQ(report.outcome, CutBatchOutcome::StartFailed);
     EXPECT_EQ(report.cut, 1u);
     EXPECT_EQ(outputs(), std::vector<std::string>{"out/a_%05d.jpg"});
-    EXPECT_EQ(recorder.notices, std::vector<std::string>{"ffmpeg を起動できませんでした。処理を中止します。"});
+    EXPECT_EQ(recorder.notices, std::vector<std::string>{"not started ffmpeg"});
+    EXPECT_EQ(report.notRun, std::vector<std::string>{dir / "c.avi"});
 }
 
 TEST_F(CutSessionPosixTest, ADestinationThatCannotTakeImagesStopsBeforeAnyRun)
@@ -151,11 +152,10 @@ TEST_F(CutSessionPosixTest, ADestinationThatCannotTakeImagesStopsBeforeAnyRun)
         std::string notice;
     };
     const Row rows[] = {
-        {"relative", "relout/", 0, "保存先「relout」はフルパスではありません。フルパスで指定してください。"},
-        {"a file in the way", file + "/sub", 0,
-         "保存先のフォルダ「" + file + "/sub」を作成できませんでした。\n" + std::strerror(ENOTDIR)},
+        {"relative", "relout/", 0, "destination not_full_path relout"},
+        {"a file in the way", file + "/sub", 0, "destination cannot_make " + file + "/sub " + std::to_string(ENOTDIR)},
         {"no permission", dir / "locked/out", EACCES,
-         "保存先のフォルダ「" + (dir / "locked/out") + "」を作成できませんでした。\n" + std::strerror(EACCES)},
+         "destination cannot_make " + (dir / "locked/out") + " " + std::to_string(EACCES)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -189,10 +189,9 @@ TEST_F(CutSessionPosixTest, TheDestinationIsMadeSureOfBeforeEachRun)
     EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
     EXPECT_EQ(outputs(), (std::vector<std::string>{"home/pics/a_%05d.jpg", "later/sub/b_%05d.jpg"}));
     ASSERT_EQ(recorder.notices.size(), 2u);
-    EXPECT_EQ(recorder.notices[0],
-              "保存先のフォルダ「" + file + "」を作成できませんでした。\n" + std::strerror(ENOTDIR));
-    EXPECT_EQ(report.failed, (std::vector<FailedEntry>{{dir / "c.avi", "保存先のフォルダを作成できませんでした"},
-                                                       {dir / "d.avi", "保存先のフォルダを作成できませんでした"}}));
+    EXPECT_EQ(recorder.notices[0], "destination cannot_make " + file + " " + std::to_string(ENOTDIR));
+    EXPECT_EQ(failedOf(report.failed), (std::vector<std::string>{dir / "c.avi" + ": destination cannot_make",
+                                                                 dir / "d.avi" + ": destination cannot_make"}));
 }
 
 TEST_F(CutSessionPosixTest, AStopEndsTheRunningExtractorsAndNamesWhatWasNotFinished)
@@ -202,17 +201,15 @@ TEST_F(CutSessionPosixTest, AStopEndsTheRunningExtractorsAndNamesWhatWasNotFinis
         std::size_t maxRuns;
         const char* held;  // runs of inputs with this in their name wait
         int stopAtWait;
-        std::vector<FailedEntry> failed;  // in the order of the list
+        std::vector<std::string> failed;  // in the order of the list
     };
     const Row rows[] = {
-        {"one at a time", 1, "b.avi", 1, {{dir / "b.avi", "途中で中止しました"}, {dir / "c.avi", "中止のため未変換"}}},
+        {"one at a time", 1, "b.avi", 1, {dir / "b.avi" + ": stopped", dir / "c.avi" + ": not_run"}},
         {"two at once",
          2,
          ".avi",
          0,
-         {{dir / "a.avi", "途中で中止しました"},
-          {dir / "b.avi", "途中で中止しました"},
-          {dir / "c.avi", "中止のため未変換"}}},
+         {dir / "a.avi" + ": stopped", dir / "b.avi" + ": stopped", dir / "c.avi" + ": not_run"}},
     };
     holdRunsOf("");
     for (const Row& row : rows) {
@@ -230,10 +227,12 @@ TEST_F(CutSessionPosixTest, AStopEndsTheRunningExtractorsAndNamesWhatWasNotFinis
         held.reset();
         EXPECT_EQ(report.outcome, CutBatchOutcome::Stopped);
         EXPECT_EQ(runner.started.size(), 2u);
-        std::vector<FailedEntry> failed = report.failed;  // runs stopped together end in any order
-        std::sort(failed.begin(), failed.end(), [](const auto& x, const auto& y) { return x.target < y.target; });
+        std::vector<std::string> failed = failedOf(report.failed);  // runs stopped together end in any order
+        std::sort(failed.begin(), failed.end());
         EXPECT_EQ(failed, row.failed);
-        EXPECT_EQ(recorder.notices, (std::vector<std::string>{failedRunsNotice(report.failed)}));
+        EXPECT_EQ(report.notRun, std::vector<std::string>{dir / "c.avi"});
+        ASSERT_EQ(recorder.notices.size(), 1u);
+        EXPECT_EQ(recorder.notices[0].rfind("failures: [", 0), 0u);
         EXPECT_FALSE(session.running());
         // What the held run wrote before it was stopped stays, but for its last
         // image: killed by the signal, the run may have been writing it (of two

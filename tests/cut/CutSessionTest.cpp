@@ -12,6 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CutSessionTest;
+using test::failedOf;
 using test::Recorder;
 using test::TempFolder;
 using test::WaitingRunner;
@@ -19,32 +20,39 @@ using test::WaitingRunner;
 TEST_F(CutSessionTest, TheRangeAndTheIntervalNeverGoTogether)
 {
     using T = TCutSettings;
-    const char* const rangeNotice = "カット範囲を指定する場合は カット間隔は全フレームが対象になります。";
-    const char* const intervalNotice = "カット間隔を指定する場合は カット範囲は全フレームが対象になります。";
+    const RuleNotice none = RuleNotice::None, rangeNotice = RuleNotice::RangeKeepsEveryFrame,
+                     intervalNotice = RuleNotice::IntervalCutsWhole;
     struct Row {
         const char* name;
         std::vector<ChoiceField> on;  // turned on in this order
         OptionRuleResult range, interval, size;
     };
     const Row rows[] = {
-        {"every frame everywhere", {}, {false, "", {}}, {false, "", {}}, {false, "", {}}},
-        {"a range alone", {&T::RangeFromSecond}, {true, "", {}}, {false, "", {}}, {false, "", {}}},
-        {"an interval alone", {&T::RatePerSecond}, {false, "", {}}, {true, "", {}}, {false, "", {}}},
+        {"every frame everywhere", {}, {false, none, {}}, {false, none, {}}, {false, none, {}}},
+        {"a range alone", {&T::RangeFromSecond}, {true, none, {}}, {false, none, {}}, {false, none, {}}},
+        {"an interval alone", {&T::RatePerSecond}, {false, none, {}}, {true, none, {}}, {false, none, {}}},
         {"both: each rule sends the other group back",
          {&T::RangeFromSecond, &T::RatePerSecond},
          {true, rangeNotice, {&T::RateAll}},
          {true, intervalNotice, {&T::RangeAll}},
-         {false, "", {}}},
-        {"a size", {&T::SizeCustom}, {false, "", {}}, {false, "", {}}, {true, "", {}}},
+         {false, none, {}}},
+        {"a size", {&T::SizeCustom}, {false, none, {}}, {false, none, {}}, {true, none, {}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         session.setOptions(TCutSettings());
         for (const ChoiceField choice : row.on) session.setChoice(choice, true);
-        EXPECT_EQ(session.rangeRule(), row.range);
-        EXPECT_EQ(session.intervalRule(), row.interval);
-        EXPECT_EQ(session.sizeRule(), row.size);
+        EXPECT_EQ(rangeRule(session.options()), row.range);
+        EXPECT_EQ(intervalRule(session.options()), row.interval);
+        EXPECT_EQ(sizeRule(session.options()), row.size);
     }
+    // A settings file's choices: the interval, read last, keeps its choice.
+    TCutSettings both;
+    turnOn(both, &T::RangeFromSecond);
+    both.RatePerSecond = true;
+    both.RateAll = false;
+    EXPECT_EQ(applyOptionRules(both), std::vector<RuleNotice>{intervalNotice});
+    EXPECT_TRUE(both.RatePerSecond && both.RangeAll && !both.RangeFromSecond);
     // A choice turned off touches nothing else.
     session.setChoice(&T::FormatJpeg, false);
     EXPECT_FALSE(session.options().FormatJpeg || session.options().FormatGif || session.options().FormatPng);
@@ -113,7 +121,7 @@ TEST_F(CutSessionTest, EachStepIsReportedWithItsNumberOfTheEntries)
                                   "2/3 b.avi cut",
                                   "3/4 c.avi",
                                   "3/4 c.avi cut",
-                                  "4/4 gone.avi failed 見つかりませんでした",
+                                  "4/4 gone.avi failed not_found",
                                   "end: 2 of 4 cut",
                               }));
     EXPECT_EQ(recorder.beeps, 1);
@@ -203,9 +211,9 @@ TEST_F(CutSessionTest, EveryFailedEntrySaysWhy)
         const char* reason;
     };
     const Row rows[] = {
-        {"a non-zero status", "3", "3", false, "終了コード 3"},
-        {"status 0 without an image", "0", "0", false, "画像が書き出されませんでした"},
-        {"the video is gone", "0", "3", true, "見つかりませんでした"},
+        {"a non-zero status", "3", "3", false, "exit_status 3"},
+        {"status 0 without an image", "0", "0", false, "no_image"},
+        {"the video is gone", "0", "3", true, "not_found"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -217,18 +225,18 @@ TEST_F(CutSessionTest, EveryFailedEntrySaysWhy)
         test::setEnvironment("KELMORA_FAKE_FRAMES", row.frames);
         const CutBatchReport report = session.runBatch(runner);
         EXPECT_EQ(report.outcome, CutBatchOutcome::CompletedWithFailures);
-        ASSERT_EQ(report.failed, (std::vector<FailedEntry>{{target, row.reason}}));
-        EXPECT_EQ(recorder.notices, (std::vector<std::string>{failedRunsNotice(report.failed)}));
+        ASSERT_EQ(failedOf(report.failed), std::vector<std::string>{target + ": " + row.reason});
+        EXPECT_EQ(recorder.notices, std::vector<std::string>{"failures: [" + target + ": " + row.reason + "]"});
         EXPECT_EQ(recorder.beeps, 1);
     }
 }
 
-TEST_F(CutSessionTest, AnEmptyDestinationAbortsWithANotice)
+TEST_F(CutSessionTest, AnEmptyDestinationIsRefusedWithANotice)
 {
     add("a.avi");
     setDestination("");
-    EXPECT_EQ(run(), CutBatchOutcome::Aborted);
-    EXPECT_EQ(recorder.notices, std::vector<std::string>{"非対応フォーマットが含まれていました。処理を中止します。"});
+    EXPECT_EQ(run(), CutBatchOutcome::DestinationRefused);
+    EXPECT_EQ(recorder.notices, std::vector<std::string>{"destination empty "});
     EXPECT_EQ(recorder.beeps, 1);
     EXPECT_FALSE(fs::exists(log));
 }

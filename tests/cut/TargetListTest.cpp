@@ -71,15 +71,5 @@ TEST(TargetList, AnEntryKeepsItsSerialWhileOthersComeAndGo)
     EXPECT_EQ(list.serialAt(0), 6u);  // never handed out twice
 }
 
-TEST(FailedRunsNotice, ListsTenEntriesAndCountsTheRest)
-{
-    EXPECT_EQ(failedRunsNotice({{"a", "終了コード 1"}}), "次のファイルを変換できませんでした。\na（終了コード 1）");
-    std::vector<FailedEntry> many;
-    for (int i = 0; i < 12; ++i) many.push_back({"f" + std::to_string(i), "r"});
-    const std::string text = failedRunsNotice(many);
-    EXPECT_NE(text.find("\nf9（r）\nほか 2 件"), std::string::npos);
-    EXPECT_EQ(text.find("f10"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace kelmora

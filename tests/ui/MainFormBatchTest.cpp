@@ -178,6 +178,39 @@ TEST_F(MainFormBatchTest, FailedRunsAreListedAndTheFinishFlagStaysOff)
     EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
 }
 
+TEST(FailedRunsNotice, EachReasonInTheWindowsWordsTenEntriesThenACount)
+{
+    const auto failure = [](CutReason why, std::string detail = {}, int status = 0) {
+        CutFailure f;
+        f.why = why;
+        f.detail = std::move(detail);
+        f.exitStatus = status;
+        f.exitSignal = status;
+        return f;
+    };
+    const std::pair<CutFailure, const char*> rows[] = {
+        {failure(CutReason::ExitStatus, {}, 1), "終了コード 1"},
+        {failure(CutReason::ExitStatus, "Invalid data found when processing input", 1),
+         "Invalid data found when processing input"},
+        {failure(CutReason::Signal, {}, 9), "シグナル 9 で終了しました"},
+        {failure(CutReason::NoImage), "画像が書き出されませんでした"},
+        {failure(CutReason::NotFound), "見つかりませんでした"},
+        {failure(CutReason::NotStarted, "ffmpeg: Exec format error"), "起動できませんでした"},
+        {failure(CutReason::Stopped), "途中で中止しました"},
+        {failure(CutReason::NotRun), "中止のため未変換"},
+    };
+    for (const auto& [why, words] : rows) {
+        SCOPED_TRACE(words);
+        EXPECT_EQ(failedRunsNotice({{"a", why}}), QStringLiteral("次のファイルを変換できませんでした。\na（")
+                                                      + QString::fromUtf8(words) + QStringLiteral("）"));
+    }
+    std::vector<FailedEntry> many;
+    for (int i = 0; i < 12; ++i) many.push_back({"f" + std::to_string(i), failure(CutReason::NoImage)});
+    const QString text = failedRunsNotice(many);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\nf9（画像が書き出されませんでした）\nほか 2 件")));
+    EXPECT_FALSE(text.contains(QStringLiteral("f10")));
+}
+
 TEST_F(MainFormBatchTest, ClosingDuringABatchSavesAtOnceAndClosesWhenItEnds)
 {
     holdRunsOf("a.avi");

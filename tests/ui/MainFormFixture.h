@@ -14,6 +14,7 @@
 #include "platform/Beep.h"
 #include "ui/MainForm1.h"
 #include "ui/Notice.h"
+#include "ui/SessionTexts.h"
 
 namespace kelmora::test {
 

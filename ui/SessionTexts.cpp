@@ -1,0 +1,89 @@
+#include "ui/SessionTexts.h"
+
+#include "controls/TextBytes.h"
+#include "platform/System.h"
+
+namespace kelmora {
+
+namespace {
+
+constexpr std::size_t kMaxListedFailures = 10;
+
+}  // namespace
+
+QString ruleNoticeText(RuleNotice notice)
+{
+    switch (notice) {
+    case RuleNotice::RangeKeepsEveryFrame:
+        return QStringLiteral("カット範囲を指定する場合は カット間隔は全フレームが対象になります。");
+    case RuleNotice::IntervalCutsWhole:
+        return QStringLiteral("カット間隔を指定する場合は カット範囲は全フレームが対象になります。");
+    case RuleNotice::None: break;
+    }
+    return {};
+}
+
+QString reasonText(const CutFailure& failure)
+{
+    const QString said = fromSystemBytes(failure.detail);
+    switch (failure.why) {
+    case CutReason::NotFound: return QStringLiteral("見つかりませんでした");
+    case CutReason::Destination:
+        switch (failure.destination) {
+        case DestinationProblem::NotFullPath: return QStringLiteral("保存先がフルパスではありません");
+        case DestinationProblem::CannotMake: return QStringLiteral("保存先のフォルダを作成できませんでした");
+        case DestinationProblem::CannotWrite:
+            return QStringLiteral("保存先に画像を書き込めませんでした: ")
+                   + fromSystemBytes(platform::errorText(failure.error));
+        case DestinationProblem::Empty:
+        case DestinationProblem::None: break;
+        }
+        return QStringLiteral("保存先がありません");
+    case CutReason::NotStarted: return QStringLiteral("起動できませんでした");
+    case CutReason::ExitStatus:
+        return said.isEmpty() ? QStringLiteral("終了コード %1").arg(failure.exitStatus) : said;
+    case CutReason::Signal: return QStringLiteral("シグナル %1 で終了しました").arg(failure.exitSignal);
+    case CutReason::NoImage: return QStringLiteral("画像が書き出されませんでした");
+    case CutReason::Stopped: return QStringLiteral("途中で中止しました");
+    case CutReason::NotRun: return QStringLiteral("中止のため未変換");
+    case CutReason::None: break;
+    }
+    return {};
+}
+
+QString failedRunsNotice(const std::vector<FailedEntry>& failed)
+{
+    QString text = QStringLiteral("次のファイルを変換できませんでした。");
+    for (std::size_t i = 0; i < failed.size() && i < kMaxListedFailures; ++i)
+        text += QStringLiteral("\n") + fromSystemBytes(failed[i].target) + QStringLiteral("（")
+                + reasonText(failed[i].failure) + QStringLiteral("）");
+    if (failed.size() > kMaxListedFailures)
+        text += QStringLiteral("\nほか %1 件").arg(failed.size() - kMaxListedFailures);
+    return text;
+}
+
+QString destinationNotice(const std::string& folder, DestinationProblem problem, int error)
+{
+    switch (problem) {
+    case DestinationProblem::NotFullPath:
+        return QStringLiteral("保存先「") + fromSystemBytes(folder)
+               + QStringLiteral("」はフルパスではありません。フルパスで指定してください。");
+    case DestinationProblem::CannotMake:
+    case DestinationProblem::CannotWrite:
+        return QStringLiteral("保存先のフォルダ「") + fromSystemBytes(folder) + QStringLiteral("」を作成できませんでした。\n")
+               + fromSystemBytes(platform::errorText(error));
+    case DestinationProblem::Empty:
+    case DestinationProblem::None: break;
+    }
+    // No folder at all: the message the program has always given when a batch cannot begin.
+    return abortedNotice();
+}
+
+QString notStartedNotice(const std::string& program)
+{
+    return fromSystemBytes(program) + QStringLiteral(" を起動できませんでした。処理を中止します。");
+}
+
+QString abortedNotice() { return QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。"); }
+
+}  // namespace kelmora

@@ -1,0 +1,31 @@
+#pragma once
+// The window's words for what the cut session reports: the option rules'
+// notices, why an entry was not cut, and the notices of a batch.
+
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "cut/CutSession.h"
+
+namespace kelmora {
+
+QString ruleNoticeText(RuleNotice notice);
+
+// Why an entry was not cut whole, in a few words: the extractor's own where it gave them.
+QString reasonText(const CutFailure& failure);
+
+// The notice after a batch with entries not cut whole: the heading, then the
+// entries one a line with their reason, at most ten, then "ほか N 件" for the rest.
+QString failedRunsNotice(const std::vector<FailedEntry>& failed);
+
+// The notice of a destination that cannot take images (folder as the session named it).
+QString destinationNotice(const std::string& folder, DestinationProblem problem, int error);
+
+// The notice of an extractor that could not be started.
+QString notStartedNotice(const std::string& program);
+
+// The notice of a batch that ended on an error.
+QString abortedNotice();
+
+}  // namespace kelmora
