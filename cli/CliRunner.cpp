@@ -12,24 +12,8 @@ namespace p = platform;
 
 namespace {
 
-// How long a stopped extractor gets to close its files before it is killed.
-constexpr int kStopGraceMs = 3000;
 // How often to look at children the system cannot signal the end of.
 constexpr int kPollWithoutNotifierMs = 50;
-
-std::optional<p::ChildProcess> startWithOutput(const p::ProcessCommand& command, std::optional<p::OutputPipe>& pipe,
-                                               std::string& error, std::optional<p::OutputPipe>* errorPipe = nullptr)
-{
-    p::StartOptions options;
-    options.ownProcessGroup = true;
-    if (pipe) options.standardOutput = pipe->writingEnd();
-    if (errorPipe && *errorPipe) options.standardError = (*errorPipe)->writingEnd();
-    std::optional<p::ChildProcess> child = p::ChildProcess::startHidden(command, options, &error);
-    // The child holds its own copies now: the pipes end with the child.
-    if (pipe) pipe->closeWritingEnd();
-    if (errorPipe && *errorPipe) (*errorPipe)->closeWritingEnd();
-    return child;
-}
 
 }  // namespace
 
@@ -40,134 +24,117 @@ CliRunner::CliRunner(Config config, p::InterruptWatch* interrupts, RunnerObserve
 
 bool CliRunner::start(const CutJob& job, std::string& error)
 {
-    p::ProcessCommand command{job.program, job.command.arguments, job.command.commandLine};
-    std::optional<p::OutputPipe> progressPipe;
-    if (m_config.readProgress) {
-        progressPipe = p::OutputPipe::create(&error);
-        if (!progressPipe) return false;
-        // Options that change only what the extractor reports, before the
-        // window's own arguments, which stay as they are (in the command-line
-        // text as well, right after the program's name).
-        const std::vector<std::string> reporting{"-nostdin", "-progress", "pipe:1"};
-        command.arguments.insert(command.arguments.begin(), reporting.begin(), reporting.end());
-        command.commandLine = job.command.program + " -nostdin -progress pipe:1 " + job.command.argumentText;
-    }
-    std::optional<p::OutputPipe> errorPipe = p::OutputPipe::create(&error);
-    if (!errorPipe) return false;
-    std::optional<p::ChildProcess> child = startWithOutput(command, progressPipe, error, &errorPipe);
-    if (!child) return false;
-    Run run{job,
-            std::move(*child),
-            std::move(progressPipe),
-            {},
-            std::move(errorPipe),
-            {},
-            std::nullopt,
-            std::nullopt,
-            {},
-            std::nullopt,
-            false};
-    if (m_config.readProgress && !m_config.prober.empty()) {
+    if (!m_config.readProgress) return startRun(job, {}, -1, error);
+    Progress progress;
+    progress.pipe = p::OutputPipe::create(&error);
+    if (!progress.pipe) return false;
+    const bool started = startRun(job, {"-nostdin", "-progress", "pipe:1"}, progress.pipe->writingEnd(), error);
+    // The run holds its own copy now: the pipe ends with the run.
+    progress.pipe->closeWritingEnd();
+    if (!started) return false;
+    if (!m_config.prober.empty()) {
         // The duration is asked while the run goes on; until it comes, the display counts frames.
         std::string ignored;
-        run.probePipe = p::OutputPipe::create(&ignored);
-        if (run.probePipe)
-            run.probe =
-                startWithOutput({m_config.prober, probeDurationArguments(job.target), {}}, run.probePipe, ignored);
-        if (!run.probe) run.probePipe.reset();
+        progress.probePipe = p::OutputPipe::create(&ignored);
+        if (progress.probePipe) {
+            p::StartOptions options;
+            options.ownProcessGroup = true;
+            options.standardOutput = progress.probePipe->writingEnd();
+            progress.probe = p::ChildProcess::startHidden({m_config.prober, probeDurationArguments(job.target), {}},
+                                                          options, &ignored);
+            progress.probePipe->closeWritingEnd();
+        }
+        if (!progress.probe) progress.probePipe.reset();
     }
-    m_runs.emplace(job.id, std::move(run));
+    m_progress.emplace(job.id, std::move(progress));
     return true;
 }
 
 void CliRunner::stop(std::uint64_t job)
 {
-    const auto run = m_runs.find(job);
-    if (run == m_runs.end()) return;
-    run->second.stopped = true;
-    run->second.child.terminate(kStopGraceMs);
-    if (run->second.probe) run->second.probe->terminate(0);
+    ProcessRunner::stop(job);
+    const auto progress = m_progress.find(job);
+    if (progress != m_progress.end() && progress->second.probe) progress->second.probe->terminate(0);
 }
 
-void CliRunner::killAll()
+void CliRunner::readPipes(Run& run, Progress* progressOrNull)
 {
-    for (auto& [id, run] : m_runs) {
-        run.stopped = true;
-        run.child.terminate(0);
-    }
-}
-
-void CliRunner::readPipes(Run& run)
-{
-    if (run.progressPipe) {
-        std::string bytes;
-        const bool open = run.progressPipe->readAvailable(bytes);
-        run.progress.feed(bytes);
-        if (!open) run.progressPipe.reset();
-    }
     run.errors.readFrom(run.errorPipe);
-    if (run.probePipe) {
+    if (!progressOrNull) return;
+    Progress& progress = *progressOrNull;
+    if (progress.pipe) {
+        std::string bytes;
+        const bool open = progress.pipe->readAvailable(bytes);
+        progress.progress.feed(bytes);
+        if (!open) progress.pipe.reset();
+    }
+    if (progress.probePipe) {
         std::string answer;
-        const bool open = run.probePipe->readAvailable(answer);
-        run.probeAnswer.feed(answer);
+        const bool open = progress.probePipe->readAvailable(answer);
+        progress.probeAnswer.feed(answer);
         if (!open) {
-            run.probePipe.reset();
-            run.duration = run.probeAnswer.duration();
-            if (run.duration) run.duration = std::max(0.0, *run.duration - m_config.skipSeconds);
-            if (run.probe) run.probe->waitFor(-1);
-            run.probe.reset();
+            progress.probePipe.reset();
+            progress.duration = progress.probeAnswer.duration();
+            if (progress.duration) progress.duration = std::max(0.0, *progress.duration - m_config.skipSeconds);
+            if (progress.probe) progress.probe->waitFor(-1);
+            progress.probe.reset();
         }
     }
+}
+
+void CliRunner::runEnded(Run& run)
+{
+    const auto progress = m_progress.find(run.job.id);
+    if (progress == m_progress.end()) return;
+    // Whatever the run wrote before its end is in the pipe still.
+    readPipes(run, &progress->second);
+    if (progress->second.probe) progress->second.probe->terminate(0);
+    m_progress.erase(progress);
 }
 
 CutRunEnd CliRunner::waitForEnd()
 {
     for (;;) {
-        for (auto run = m_runs.begin(); run != m_runs.end(); ++run)
-            if (run->second.child.waitFor(0)) return takeEnd(run);
+        if (std::optional<CutRunEnd> end = takeEnded()) return *end;
 
         std::vector<p::WaitHandle> handles;
         handles.push_back(m_interrupts ? m_interrupts->handle() : p::kNoWaitHandle);
         int timeoutMs = m_observer ? m_observer->msUntilDue() : -1;
-        for (const auto& [id, run] : m_runs) {
+        for (const auto& [id, run] : runs()) {
             const p::WaitHandle notifier = run.child.endHandle();
             if (notifier == p::kNoWaitHandle)
                 timeoutMs = timeoutMs < 0 ? kPollWithoutNotifierMs : std::min(timeoutMs, kPollWithoutNotifierMs);
             handles.push_back(notifier);
-            handles.push_back(run.progressPipe ? run.progressPipe->readyHandle() : p::kNoWaitHandle);
             handles.push_back(run.errorPipe ? run.errorPipe->readyHandle() : p::kNoWaitHandle);
-            handles.push_back(run.probePipe ? run.probePipe->readyHandle() : p::kNoWaitHandle);
+            const auto progress = m_progress.find(id);
+            if (progress == m_progress.end()) continue;
+            handles.push_back(progress->second.pipe ? progress->second.pipe->readyHandle() : p::kNoWaitHandle);
+            handles.push_back(progress->second.probePipe ? progress->second.probePipe->readyHandle()
+                                                         : p::kNoWaitHandle);
         }
         const std::vector<std::size_t> ready = p::waitForAny(handles, timeoutMs);
         if (m_interrupts && std::find(ready.begin(), ready.end(), 0) != ready.end()) {
             const int requests = m_interrupts->takeRequests();
             if (requests > 0 && m_observer) m_observer->interrupted(requests);
         }
-        for (auto& [id, run] : m_runs) readPipes(run);
+        for (auto& [id, run] : runs()) {
+            const auto progress = m_progress.find(id);
+            readPipes(run, progress == m_progress.end() ? nullptr : &progress->second);
+        }
         if (m_observer) m_observer->wokeUp();
     }
-}
-
-CutRunEnd CliRunner::takeEnd(std::map<std::uint64_t, Run>::iterator it)
-{
-    Run& run = it->second;
-    // Whatever the run wrote before its end is in the pipes still.
-    readPipes(run);
-    if (run.probe) run.probe->terminate(0);
-    const CutRunEnd end{it->first, run.child.exitStatus(), run.child.exitSignal(),
-                        run.errors.lastErrorLine(inputArgument(run.job))};
-    m_runs.erase(it);
-    return end;
 }
 
 std::vector<RunningJobView> CliRunner::runningJobs() const
 {
     std::vector<RunningJobView> views;
-    for (const auto& [id, run] : m_runs) {
+    for (const auto& [id, run] : runs()) {
         RunningJobView view;
         view.name = p::fileNamePart(run.job.target);
-        view.fraction = run.progress.fraction(run.duration, m_config.frameLimit);
-        view.frames = run.progress.frames();
+        if (const auto progress = m_progress.find(id); progress != m_progress.end()) {
+            view.fraction = progress->second.progress.fraction(progress->second.duration, m_config.frameLimit);
+            view.frames = progress->second.progress.frames();
+        }
         views.push_back(std::move(view));
     }
     return views;

@@ -16,7 +16,7 @@
 #include "cli/ExtractorProgress.h"
 #include "cli/ProgressView.h"
 #include "cut/CutSession.h"
-#include "cut/ExtractorErrors.h"
+#include "cut/ProcessRunner.h"
 #include "platform/Interrupt.h"
 #include "platform/OutputPipe.h"
 #include "platform/Process.h"
@@ -36,7 +36,7 @@ public:
     virtual void interrupted(int requests) = 0;
 };
 
-class CliRunner : public CutRunner {
+class CliRunner : public ProcessRunner {
 public:
     struct Config {
         bool readProgress = false;               // ask each run for its progress (a display shows it)
@@ -51,34 +51,28 @@ public:
     CutRunEnd waitForEnd() override;
     void stop(std::uint64_t job) override;
 
-    // Ends every run at once, without the time to close files (a second interrupt).
-    void killAll();
-
     // The running jobs as the display shows them, in the order they started.
     std::vector<RunningJobView> runningJobs() const;
 
 private:
-    struct Run {
-        CutJob job;
-        platform::ChildProcess child;
-        std::optional<platform::OutputPipe> progressPipe;
+    // What the display learns of a run besides the run itself.
+    struct Progress {
+        std::optional<platform::OutputPipe> pipe;  // the extractor's progress report
         ExtractorProgress progress;
-        std::optional<platform::OutputPipe> errorPipe;
-        ExtractorErrors errors;
-        std::optional<platform::ChildProcess> probe;
+        std::optional<platform::ChildProcess> probe;  // asks for the video's duration
         std::optional<platform::OutputPipe> probePipe;
         ProbeAnswer probeAnswer;
         std::optional<double> duration;
-        bool stopped = false;
     };
 
-    void readPipes(Run& run);
-    CutRunEnd takeEnd(std::map<std::uint64_t, Run>::iterator run);
+    // Reads what the run (and its progress, when it has one) said so far.
+    void readPipes(Run& run, Progress* progress);
+    void runEnded(Run& run) override;
 
     Config m_config;
     platform::InterruptWatch* m_interrupts;
     RunnerObserver* m_observer;
-    std::map<std::uint64_t, Run> m_runs;  // job ids grow: the order they started
+    std::map<std::uint64_t, Progress> m_progress;  // by job, while its run goes on
 };
 
 }  // namespace kelmora::cli

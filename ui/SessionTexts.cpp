@@ -40,8 +40,7 @@ QString reasonText(const CutFailure& failure)
         }
         return QStringLiteral("保存先がありません");
     case CutReason::NotStarted: return QStringLiteral("起動できませんでした");
-    case CutReason::ExitStatus:
-        return said.isEmpty() ? QStringLiteral("終了コード %1").arg(failure.exitStatus) : said;
+    case CutReason::ExitStatus: return said.isEmpty() ? QStringLiteral("終了コード %1").arg(failure.exitStatus) : said;
     case CutReason::Signal: return QStringLiteral("シグナル %1 で終了しました").arg(failure.exitSignal);
     case CutReason::NoImage: return QStringLiteral("画像が書き出されませんでした");
     case CutReason::Stopped: return QStringLiteral("途中で中止しました");
@@ -70,8 +69,8 @@ QString destinationNotice(const std::string& folder, DestinationProblem problem,
                + QStringLiteral("」はフルパスではありません。フルパスで指定してください。");
     case DestinationProblem::CannotMake:
     case DestinationProblem::CannotWrite:
-        return QStringLiteral("保存先のフォルダ「") + fromSystemBytes(folder) + QStringLiteral("」を作成できませんでした。\n")
-               + fromSystemBytes(platform::errorText(error));
+        return QStringLiteral("保存先のフォルダ「") + fromSystemBytes(folder)
+               + QStringLiteral("」を作成できませんでした。\n") + fromSystemBytes(platform::errorText(error));
     case DestinationProblem::Empty:
     case DestinationProblem::None: break;
     }
