@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "kelmora/Version.h"
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
@@ -10,8 +12,6 @@
 namespace kelmora::cli {
 
 namespace {
-
-constexpr const char* kVersion = "1.5";
 
 std::optional<std::int32_t> parseWhole(std::string_view text)
 {
@@ -102,7 +102,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
 
     CLI::App app(tr("Cuts videos into numbered still images with ffmpeg, as the Kelmora window does."), "kelmora-cli");
     app.set_help_flag("-h,--help", tr("Show this help and exit"));
-    app.set_version_flag("--version", std::string("kelmora-cli ") + kVersion, tr("Show the version and exit"));
+    app.set_version_flag("--version", std::string("kelmora-cli ") + KELMORA_VERSION, tr("Show the version and exit"));
     app.add_option("TARGET", options.targets,
                    tr("A video file, a folder (every file in and below it) or a wildcard pattern"))
         ->type_name("");

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <variant>
 
+#include "kelmora/Version.h"
 #include "settings/CutSettings.h"
 #include "ui/MainForm1.h"
 #include "ui/TargetListModel.h"
@@ -123,7 +124,7 @@ constexpr TColor kOrange = 33023;  // RGB FF8000
 const LayoutRow kLayout[] = {
     GradBoxRow{&F::GradBox3, "GradBox3", {0, 190, 240, 136}, gsRightLeft, clBlack},
     GradBoxRow{&F::GradBox2, "GradBox2", {0, 0, 550, 16}, gsBottomTop, clGray},
-    CaptionRow{&F::SLabel1, "SLabel1", {102, 3, 138, 11}, "◆ Kelmora ver.1.5", clRed},
+    CaptionRow{&F::SLabel1, "SLabel1", {102, 3, 138, 11}, "◆ Kelmora ver." KELMORA_VERSION, clRed},
     GradBoxRow{&F::GradBox1, "GradBox1", {0, 17, 240, 172}, gsRightLeft, clBlack},
     GradBoxRow{&F::GradBox5, "GradBox5", {0, 327, 550, 110}, gsBottomTop, clGray},
     CaptionRow{&F::SLabel10, "SLabel10", {8, 22, 57, 11}, "▼カット範囲", kOrange},
