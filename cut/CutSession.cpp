@@ -35,12 +35,6 @@ CutSessionListener& nobody()
     return none;
 }
 
-bool isFullPath(const std::string& path)
-{
-    if (platform::nativePathStyle() == platform::PathStyle::Posix) return !path.empty() && path.front() == '/';
-    return (!path.empty() && path.front() == '\\') || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
-}
-
 // The extractor's status once it has closed its files after a request to end.
 constexpr int kClosedOnRequestStatus = 255;
 
@@ -329,7 +323,7 @@ std::string CutSession::prepareDestination(const std::string& fieldText, std::st
 {
     const std::string folder = destinationFolder(fieldText);
     std::string notice;
-    if (!isFullPath(folder)) {
+    if (!platform::isFullPath(folder)) {
         // A relative folder would land wherever the program happened to start.
         reason = "保存先がフルパスではありません";
         notice = "保存先「" + platform::removeTrailingSeparator(fieldText) + "」はフルパスではありません。"
