@@ -4,9 +4,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 
 #include "cli/Messages.h"
+#include "platform/Integers.h"
 #include "settings/CutSettings.h"
 
 namespace kelmora::cli {
@@ -15,10 +15,9 @@ namespace {
 
 std::optional<std::int32_t> parseWhole(std::string_view text)
 {
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    const std::optional<std::int64_t> value = platform::parseInteger(text);
+    if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(*value);
 }
 
 std::string outOfRange(const std::string& input, std::int32_t minValue, std::int32_t maxValue)

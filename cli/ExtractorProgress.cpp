@@ -1,8 +1,10 @@
 #include "cli/ExtractorProgress.h"
 
 #include <charconv>
+#include <type_traits>
 
 #include "cut/CutCommand.h"
+#include "platform/Integers.h"
 
 namespace kelmora::cli {
 
@@ -13,10 +15,14 @@ std::optional<Number> parseNumber(std::string_view text)
 {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.remove_suffix(1);
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    if constexpr (std::is_integral_v<Number>) {
+        return platform::parseInteger(text);
+    } else {
+        Number value{};
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+        return value;
+    }
 }
 
 }  // namespace

@@ -103,11 +103,10 @@ std::string firstImagePath(const std::string& folder, const std::string& name, T
 
 std::string extractorPath(const std::string& path, p::PathStyle style)
 {
-    if (path.empty()) return path;
-    if (style == p::PathStyle::Posix) return path.front() == '/' ? path : "./" + path;
-    // Windows: "\\server\share", "\folder" and "C:..." name no option and no protocol.
-    const bool absolute = path.front() == '\\' || (path.size() >= 2 && path[1] == ':');
-    return absolute ? path : ".\\" + path;
+    if (path.empty() || p::isFullPath(path, style)) return path;
+    if (style == p::PathStyle::Posix) return "./" + path;
+    // Windows: "C:name" is no full path, yet it names no option and no protocol either.
+    return path.size() >= 2 && path[1] == ':' ? path : ".\\" + path;
 }
 
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, p::PathStyle style)

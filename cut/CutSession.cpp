@@ -34,12 +34,6 @@ CutSessionListener& nobody()
     return none;
 }
 
-bool isFullPath(const std::string& path)
-{
-    if (platform::nativePathStyle() == platform::PathStyle::Posix) return !path.empty() && path.front() == '/';
-    return (!path.empty() && path.front() == '\\') || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
-}
-
 // The extractor's status once it has closed its files after a request to end.
 constexpr int kClosedOnRequestStatus = 255;
 
@@ -314,7 +308,7 @@ std::string CutSession::prepareDestination(const std::string& fieldText, CutFail
     std::string named = platform::removeTrailingSeparator(fieldText);
     if (folder.empty()) {
         failure.destination = DestinationProblem::Empty;
-    } else if (!isFullPath(folder)) {
+    } else if (!platform::isFullPath(folder)) {
         failure.destination = DestinationProblem::NotFullPath;
     } else if ((failure.error = m_makeFolder(folder)) != 0) {
         failure.destination = DestinationProblem::CannotMake;

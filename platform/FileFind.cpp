@@ -4,6 +4,8 @@ namespace kelmora::platform {
 
 namespace {
 
+bool hasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
+
 // "*" and "?" only, "?" being one whole character.
 bool globMatch(std::string_view pattern, std::string_view name, CodePage cp)
 {
@@ -53,6 +55,34 @@ bool matchesWildcard(std::string_view pattern, std::string_view name, CodePage c
         return name.find('.') == std::string_view::npos && globMatch(pattern.substr(0, pattern.size() - 1), name, cp);
     }
     return globMatch(pattern, name, cp);
+}
+
+FileFind::FileFind() = default;
+
+FileFind::~FileFind() { close(); }
+
+void FileFind::close() { m_listing.reset(); }
+
+bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts) { return start(pathOrPattern, false, facts); }
+
+bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
+{
+    return start(pathOrPattern, true, facts);
+}
+
+bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts)
+{
+    close();
+    m_data = {};
+    m_foldersOnly = foldersOnly;
+    m_facts = facts;
+    if (pathOrPattern.empty()) return false;
+    const std::string name = wildcardStep(pathOrPattern);
+    if (name.empty() || !hasWildcard(name)) {
+        return lookUpEntry(pathOrPattern, m_data) && (!m_foldersOnly || (m_data.attributes & faDirectory));
+    }
+    m_listing = openListing(pathOrPattern, name);
+    return next();
 }
 
 }  // namespace kelmora::platform

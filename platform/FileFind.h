@@ -84,10 +84,20 @@ public:
 
 private:
     struct Listing;  // the system's open folder listing
+    struct ListingCloser {
+        void operator()(Listing* listing) const;
+    };
+    using ListingPtr = std::unique_ptr<Listing, ListingCloser>;
 
     bool start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts);
 
-    std::unique_ptr<Listing> m_listing;
+    // Each system's own: the last step of a path, where a wildcard makes it a
+    // pattern; and the listing of the entries a pattern names (null when its
+    // folder cannot be listed), name being its last step.
+    static std::string wildcardStep(const std::string& pathOrPattern);
+    static ListingPtr openListing(const std::string& pathOrPattern, const std::string& name);
+
+    ListingPtr m_listing;
     bool m_foldersOnly = false;
     EntryFacts m_facts = EntryFacts::Full;
     FileFindData m_data;

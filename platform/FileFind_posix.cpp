@@ -13,8 +13,6 @@ namespace kelmora::platform {
 
 namespace {
 
-bool hasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
-
 FileTime fileTime(const statx_timestamp& t, bool present) { return {present, static_cast<std::time_t>(t.tv_sec)}; }
 
 // Nobody may write it, or the user may not (root passes every permission check,
@@ -151,43 +149,26 @@ struct FileFind::Listing {
     }
 };
 
-FileFind::FileFind() = default;
+void FileFind::ListingCloser::operator()(Listing* listing) const { delete listing; }
 
-FileFind::~FileFind() { close(); }
-
-void FileFind::close() { m_listing.reset(); }
-
-bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts) { return start(pathOrPattern, false, facts); }
-
-bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
+std::string FileFind::wildcardStep(const std::string& pathOrPattern)
 {
-    return start(pathOrPattern, true, facts);
+    return fileNamePart(pathOrPattern, PathStyle::Posix);
 }
 
-bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts)
+FileFind::ListingPtr FileFind::openListing(const std::string& pathOrPattern, const std::string& name)
 {
-    close();
-    m_data = {};
-    m_foldersOnly = foldersOnly;
-    m_facts = facts;
-    if (pathOrPattern.empty()) return false;
-
-    const std::string name = fileNamePart(pathOrPattern, PathStyle::Posix);
-    if (name.empty() || !hasWildcard(name)) {
-        return lookUpEntry(pathOrPattern, m_data) && (!m_foldersOnly || (m_data.attributes & faDirectory));
-    }
-
     const int folder = openFolder(folderPartWithSeparator(pathOrPattern, PathStyle::Posix));
-    if (folder < 0) return false;
+    if (folder < 0) return nullptr;
     DIR* dir = ::fdopendir(folder);
     if (!dir) {
         ::close(folder);
-        return false;
+        return nullptr;
     }
-    m_listing = std::make_unique<Listing>();
-    m_listing->dir = dir;
-    m_listing->pattern = name;
-    return next();
+    ListingPtr listing(new Listing);
+    listing->dir = dir;
+    listing->pattern = name;
+    return listing;
 }
 
 bool FileFind::next()

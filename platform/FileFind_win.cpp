@@ -125,37 +125,18 @@ bool lookUpEntry(const std::string& path, FileFindData& data)
     return !wantFolder || (data.attributes & faDirectory);
 }
 
-FileFind::FileFind() = default;
+void FileFind::ListingCloser::operator()(Listing* listing) const { delete listing; }
 
-FileFind::~FileFind() { close(); }
+std::string FileFind::wildcardStep(const std::string& pathOrPattern) { return std::string(lastStep(pathOrPattern)); }
 
-void FileFind::close() { m_listing.reset(); }
-
-bool FileFind::first(const std::string& pathOrPattern, EntryFacts facts) { return start(pathOrPattern, false, facts); }
-
-bool FileFind::firstFolder(const std::string& pathOrPattern, EntryFacts facts)
+// The listing carries the whole record of every entry, so the facts asked for change nothing here.
+FileFind::ListingPtr FileFind::openListing(const std::string& pathOrPattern, const std::string& /*name*/)
 {
-    return start(pathOrPattern, true, facts);
-}
-
-// The listing carries the whole record of every entry, so facts changes nothing here.
-bool FileFind::start(const std::string& pathOrPattern, bool foldersOnly, EntryFacts facts)
-{
-    close();
-    m_data = {};
-    m_foldersOnly = foldersOnly;
-    m_facts = facts;
-    if (pathOrPattern.empty()) return false;
-    const std::string_view name = lastStep(pathOrPattern);
-    if (name.empty() || !hasWildcard(name)) {
-        return lookUpEntry(pathOrPattern, m_data) && (!m_foldersOnly || (m_data.attributes & faDirectory));
-    }
-    auto listing = std::make_unique<Listing>();
+    ListingPtr listing(new Listing);
     listing->handle = ::FindFirstFileA(pathOrPattern.c_str(), &listing->pending);
-    if (listing->handle == INVALID_HANDLE_VALUE) return false;
+    if (listing->handle == INVALID_HANDLE_VALUE) return nullptr;
     listing->hasPending = true;
-    m_listing = std::move(listing);
-    return next();
+    return listing;
 }
 
 bool FileFind::next()

@@ -26,6 +26,14 @@ std::size_t lastSeparator(std::string_view path, PathStyle style, CodePage cp)
 
 }  // namespace
 
+bool isFullPath(std::string_view path, PathStyle style)
+{
+    if (style == PathStyle::Posix) return path.starts_with('/');
+    // The first byte starts a character, and ":" is below every trail byte: the
+    // byte after it starts one too, so a kanji's trail byte is never taken for "\".
+    return path.starts_with('\\') || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
+}
+
 char separatorChar(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
 
 bool endsWithSeparator(std::string_view path, PathStyle style, CodePage cp)

@@ -16,6 +16,12 @@ enum class PathStyle { Windows, Posix };
 // The style of the system we run on.
 PathStyle nativePathStyle();
 
+// True when the path names its place without the current folder: on POSIX it
+// starts with "/"; on Windows it is a share (\\server\share), a folder of the
+// current drive (\folder) or a drive's folder (C:\folder). "C:folder" depends
+// on the drive's current folder and is not full.
+bool isFullPath(std::string_view path, PathStyle style = nativePathStyle());
+
 // "\" for Windows, "/" for POSIX: the separator put between a folder and a name.
 char separatorChar(PathStyle style);
 

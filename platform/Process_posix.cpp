@@ -138,28 +138,11 @@ std::optional<pid_t> spawnHidden(const std::string& program, const std::vector<s
 
 }  // namespace
 
-std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, std::string* error)
-{
-    return startHidden(command.program, command.arguments, error);
-}
-
-std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
-                                                      const std::vector<std::string>& arguments, std::string* error)
-{
-    return startHidden(program, arguments, StartOptions{}, error);
-}
-
+// The command line is Windows' own: a POSIX program gets the argument list.
 std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, const StartOptions& options,
                                                       std::string* error)
 {
-    return startHidden(command.program, command.arguments, options, error);
-}
-
-std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
-                                                      const std::vector<std::string>& arguments,
-                                                      const StartOptions& options, std::string* error)
-{
-    const std::optional<pid_t> pid = spawnHidden(program, arguments, options, error);
+    const std::optional<pid_t> pid = spawnHidden(command.program, command.arguments, options, error);
     if (!pid) return std::nullopt;
     ChildProcess child(*pid, openPidFd(*pid));
     child.m_ownGroup = options.ownProcessGroup;
@@ -167,8 +150,6 @@ std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program
 }
 
 int ChildProcess::exitNotifier() const { return static_cast<int>(m_handle); }
-
-WaitHandle ChildProcess::endHandle() const { return m_handle; }
 
 void ChildProcess::release()
 {
@@ -241,11 +222,9 @@ void ChildProcess::terminate(int graceMs)
     killPidUnlessEndedInTime(pid, graceMs);
 }
 
-bool startDetached(const ProcessCommand& command) { return startDetached(command.program, command.arguments); }
-
-bool startDetached(const std::string& program, const std::vector<std::string>& arguments)
+bool startDetached(const ProcessCommand& command)
 {
-    const std::optional<pid_t> pid = spawnHidden(program, arguments, StartOptions{}, nullptr);
+    const std::optional<pid_t> pid = spawnHidden(command.program, command.arguments, StartOptions{}, nullptr);
     if (!pid) return false;
     reapInBackground(*pid);
     return true;

@@ -119,11 +119,6 @@ std::optional<Started> createHidden(const ProcessCommand& command, const StartOp
 
 }  // namespace
 
-std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, std::string* error)
-{
-    return startHidden(command, StartOptions{}, error);
-}
-
 // A hidden child has a console of its own: the interrupt key of ours never reaches it.
 std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& command, const StartOptions& options,
                                                       std::string* error)
@@ -133,23 +128,8 @@ std::optional<ChildProcess> ChildProcess::startHidden(const ProcessCommand& comm
     return ChildProcess(started->id, reinterpret_cast<std::intptr_t>(started->process));
 }
 
-std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
-                                                      const std::vector<std::string>& arguments, std::string* error)
-{
-    return startHidden(ProcessCommand{program, arguments, {}}, error);
-}
-
-std::optional<ChildProcess> ChildProcess::startHidden(const std::string& program,
-                                                      const std::vector<std::string>& arguments,
-                                                      const StartOptions& options, std::string* error)
-{
-    return startHidden(ProcessCommand{program, arguments, {}}, options, error);
-}
-
 // A process handle is no descriptor: an event loop waits on it with the system's own call.
 int ChildProcess::exitNotifier() const { return -1; }
-
-WaitHandle ChildProcess::endHandle() const { return m_handle; }
 
 void ChildProcess::release()
 {
@@ -191,11 +171,6 @@ bool startDetached(const ProcessCommand& command)
     if (!started) return false;
     ::CloseHandle(started->process);
     return true;
-}
-
-bool startDetached(const std::string& program, const std::vector<std::string>& arguments)
-{
-    return startDetached(ProcessCommand{program, arguments, {}});
 }
 
 std::string extractorProgramName() { return "ffmpeg.exe"; }

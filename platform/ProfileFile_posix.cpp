@@ -93,7 +93,9 @@ bool rewriteInPlace(int fd, std::string_view oldContent, std::string_view conten
     if (writeAll(fd, content, 0) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0)
         return true;
     const int error = errno;
-    if (writeAll(fd, oldContent, 0)) (void)::ftruncate(fd, static_cast<off_t>(oldContent.size()));
+    // The save has failed either way, for the first error; once the old text
+    // is back whole, it is made as lasting as the new one would have been.
+    if (writeAll(fd, oldContent, 0) && ::ftruncate(fd, static_cast<off_t>(oldContent.size())) == 0) ::fsync(fd);
     errno = error;
     return false;
 }

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
@@ -14,6 +13,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/SystemSteps.h"
 
 namespace kelmora::platform {
 
@@ -79,8 +79,6 @@ std::string programPath()
         buffer.resize(buffer.size() * 2);
     }
 }
-
-std::string programFolder() { return folderPartWithoutSeparator(programPath(), PathStyle::Posix); }
 
 std::string expandFileName(const std::string& path)
 {
@@ -166,29 +164,14 @@ std::int64_t fileSize(const std::string& path)
     return static_cast<std::int64_t>(st.st_size);
 }
 
-void createFolderWithParents(const std::string& path)
+int folderState(const std::string& path)
 {
-    const std::string folder = removeTrailingSeparator(path, PathStyle::Posix);
-    if (folder.size() < 3 || folderExists(folder)) return;
-    createFolderWithParents(folderPartWithSeparator(folder, PathStyle::Posix));
-    ::mkdir(folder.c_str(), 0777);
-}
-
-int makeFolderWithParents(const std::string& path)
-{
-    const std::string folder = removeTrailingSeparator(path, PathStyle::Posix);
     struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-    if (errno != ENOENT) return errno;
-    const std::string parent = folderPartWithoutSeparator(folder, PathStyle::Posix);
-    if (!parent.empty() && parent != folder) {
-        if (const int error = makeFolderWithParents(parent)) return error;
-    }
-    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return errno;
-    return folderExists(folder) ? 0 : ENOTDIR;
+    if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    return errno;
 }
 
-std::string errorText(int error) { return std::strerror(error); }
+int makeOneFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno; }
 
 bool openWithDesktop(const std::string& documentOrAddress) { return startDetached("xdg-open", {documentOrAddress}); }
 

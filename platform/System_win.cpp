@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <windows.h>
@@ -11,6 +10,7 @@
 #include <shlobj.h>
 
 #include "platform/Paths.h"
+#include "platform/SystemSteps.h"
 
 namespace kelmora::platform {
 
@@ -62,8 +62,6 @@ std::string programPath()
         return n >= size ? size : n;
     });
 }
-
-std::string programFolder() { return folderPartWithoutSeparator(programPath(), W); }
 
 std::string expandFileName(const std::string& path)
 {
@@ -167,37 +165,26 @@ std::int64_t fileSize(const std::string& path)
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-void createFolderWithParents(const std::string& path)
+int folderState(const std::string& path)
 {
-    const std::string folder = removeTrailingSeparator(path, W);
-    if (folder.size() < 3 || folderExists(folder)) return;
-    createFolderWithParents(folderPartWithSeparator(folder, W));
-    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return ENOENT;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ENOTDIR;
 }
 
-int makeFolderWithParents(const std::string& path)
+int makeOneFolder(const std::string& path)
 {
-    const std::string folder = removeTrailingSeparator(path, W);
-    const DWORD attributes = attributesOf(folder);
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ENOTDIR;
-    const std::string parent = folderPartWithoutSeparator(folder, W);
-    if (!parent.empty() && parent != folder) {
-        if (const int error = makeFolderWithParents(parent)) return error;
+    if (::CreateDirectoryA(path.c_str(), nullptr)) return 0;
+    switch (::GetLastError()) {
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return EACCES;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND: return ENOENT;
+    case ERROR_DISK_FULL: return ENOSPC;
+    default: return EIO;
     }
-    if (!::CreateDirectoryA(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        switch (::GetLastError()) {
-        case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT: return EACCES;
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_FILE_NOT_FOUND: return ENOENT;
-        case ERROR_DISK_FULL: return ENOSPC;
-        default: return EIO;
-        }
-    }
-    return folderExists(folder) ? 0 : ENOTDIR;
 }
-
-std::string errorText(int error) { return std::strerror(error); }
 
 bool openWithDesktop(const std::string& documentOrAddress)
 {

@@ -1,8 +1,9 @@
 #include "settings/SettingsFile.h"
 
 #include <cerrno>
-#include <charconv>
 #include <optional>
+
+#include "platform/Integers.h"
 
 namespace kelmora {
 
@@ -28,30 +29,8 @@ SettingsWriteError::SettingsWriteError(const std::string& path, SettingsWritePro
 
 SettingsFile::SettingsFile(std::string path) : m_file(std::move(path)), m_state(m_file.load(m_text)) {}
 
-std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
-{
-    if (text.empty()) return std::nullopt;
-    const bool hex = text.front() == '$' || text.starts_with("0x") || text.starts_with("0X");
-    if (hex) {
-        text.remove_prefix(text.front() == '$' ? 1 : 2);
-        std::uint32_t value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-        return static_cast<std::int32_t>(value);  // $FFFFFFFF is -1, as a 32-bit word
-    }
-    bool negative = false;
-    if (text.front() == '+' || text.front() == '-') {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (negative) value = -value;
-    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
+// The strict form: no blank (the value is trimmed already), no sign before "$" or "0x".
+std::optional<std::int32_t> parseSettingsInteger(std::string_view text) { return platform::parseWordInteger(text); }
 
 std::int32_t SettingsFile::readInteger(const std::string& section, const std::string& key, std::int32_t def) const
 {

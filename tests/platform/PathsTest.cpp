@@ -113,3 +113,33 @@ INSTANTIATE_TEST_SUITE_P(Rows, PathSplit,
                                                     "", true},
                                            SplitRow{"Utf8CutSequenceBeforeSlash", "/v/\xE3\x81/", P, U8, "", true}),
                          [](const ::testing::TestParamInfo<SplitRow>& row) { return std::string(row.param.name); });
+
+TEST(Paths, FullPaths)
+{
+    struct Row {
+        const char* path;
+        PathStyle style;
+        bool full;
+    };
+    const Row rows[] = {
+        {"\\\\srv\\share\\out", W, true},
+        {"\\out", W, true},
+        {"C:\\out", W, true},
+        {"c:\\", W, true},
+        {"C:out", W, false},
+        {"C:", W, false},
+        {"out\\a", W, false},
+        {"/out", W, false},
+        {"", W, false},
+        {"/out", P, true},
+        {"/", P, true},
+        {"out/a", P, false},
+        {"C:\\out", P, false},
+        {"\\out", P, false},
+        {"", P, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(isFullPath(row.path, row.style), row.full);
+    }
+}
