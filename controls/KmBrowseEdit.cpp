@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include "controls/KmSpinEdit.h"
+#include "controls/Property.h"
 #include "controls/TextBytes.h"
 
 namespace kelmora {
@@ -136,40 +137,14 @@ void TKmBrowseEdit::modelChanged()
     emit changed();
 }
 
-void TKmBrowseEdit::setHideSelection(bool on)
-{
-    if (on == m_hideSelection) return;
-    m_hideSelection = on;
-    update();
-}
-
-void TKmBrowseEdit::setColor(TColor color)
-{
-    if (color == m_color) return;
-    m_color = color;
-    update();
-}
-
-void TKmBrowseEdit::setHighlightBack(TColor color)
-{
-    if (color == m_highlightBack) return;
-    m_highlightBack = color;
-    update();
-}
-
-void TKmBrowseEdit::setHighlightText(TColor color)
-{
-    if (color == m_highlightText) return;
-    m_highlightText = color;
-    update();
-}
+void TKmBrowseEdit::setHideSelection(bool on) { setAndUpdate(*this, m_hideSelection, on); }
+void TKmBrowseEdit::setColor(TColor color) { setAndUpdate(*this, m_color, color); }
+void TKmBrowseEdit::setHighlightBack(TColor color) { setAndUpdate(*this, m_highlightBack, color); }
+void TKmBrowseEdit::setHighlightText(TColor color) { setAndUpdate(*this, m_highlightText, color); }
 
 void TKmBrowseEdit::setFont(const TFont& font)
 {
-    if (font == m_font) return;
-    m_font = font;
-    QWidget::setFont(fieldTextFont(font.font));
-    update();
+    if (setAndUpdate(*this, m_font, font)) QWidget::setFont(fieldTextFont(font.font));
 }
 
 void TKmBrowseEdit::setCaretBlinkRate(int ms)
@@ -182,10 +157,7 @@ void TKmBrowseEdit::setCaretBlinkRate(int ms)
 
 void TKmBrowseEdit::setButtonWidth(int width)
 {
-    if (width == m_buttonWidth) return;
-    m_buttonWidth = std::max(0, width);
-    layoutButton();
-    update();
+    if (setAndUpdate(*this, m_buttonWidth, std::max(0, width))) layoutButton();
 }
 
 QRect TKmBrowseEdit::textArea() const

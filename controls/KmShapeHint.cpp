@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "controls/DrawText.h"
+#include "controls/Property.h"
 
 namespace kelmora {
 
@@ -281,9 +282,7 @@ void TKmShapeHint::Loaded()
 
 void TKmShapeHint::setEnabled(bool enabled)
 {
-    if (enabled == m_enabled) return;
-    m_enabled = enabled;
-    if (!m_loading) apply();
+    if (storeChanged(m_enabled, enabled) && !m_loading) apply();
 }
 
 TKmShapeHint* TKmShapeHint::current() { return s_current; }

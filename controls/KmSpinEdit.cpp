@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "controls/KmSpinButton.h"
+#include "controls/Property.h"
 #include "platform/Beep.h"
 
 namespace kelmora {
@@ -161,15 +162,12 @@ void TKmSpinEdit::setSuffix(const QString& suffix)
 
 void TKmSpinEdit::setColor(TColor color)
 {
-    if (color == m_color) return;
-    m_color = color;
-    applyColors();
+    if (setAndUpdate(*this, m_color, color)) applyColors();
 }
 
 void TKmSpinEdit::setFont(const TFont& font)
 {
-    if (font == m_font) return;
-    m_font = font;
+    if (!setAndUpdate(*this, m_font, font)) return;
     QWidget::setFont(fieldTextFont(font.font));
     applyColors();
     layoutButton();
@@ -187,7 +185,6 @@ void TKmSpinEdit::applyColors()
         pal.setColor(group, QPalette::HighlightedText, toQColor(clHighlightText));
     }
     setPalette(pal);
-    update();
 }
 
 bool TKmSpinEdit::IsValidChar(char32_t c) const
