@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "controls/Colors.h"
+#include "controls/Property.h"
 
 namespace kelmora {
 
@@ -109,10 +110,16 @@ QImage TKmSpinButton::stateImage(int s, int w, int h)
     return image;
 }
 
-void TKmSpinButton::ensureStrip()
+bool TKmSpinButton::stripFits() const
 {
+    return !m_strip.isNull() && m_strip.height() == height() && m_strip.width() / 4 == width();
+}
+
+void TKmSpinButton::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
     const int w = width(), h = height();
-    if (!m_strip.isNull() && m_strip.height() == h && m_strip.width() / 4 == w) return;
+    if (w <= 0 || h <= 0 || stripFits()) return;
     m_strip = QImage(4 * w, h, QImage::Format_RGB32);
     QPainter p(&m_strip);
     for (int s = 0; s < 4; ++s) p.drawImage(s * w, 0, stateImage(s, w, h));
@@ -121,19 +128,13 @@ void TKmSpinButton::ensureStrip()
 
 void TKmSpinButton::paintEvent(QPaintEvent*)
 {
-    if (!isEnabled()) m_pressing = false;
     if (width() <= 0 || height() <= 0) return;
-    ensureStrip();
     QPainter p(this);
-    p.drawImage(QPoint(0, 0), m_strip, QRect(m_state * width(), 0, width(), height()));
+    if (stripFits()) p.drawImage(QPoint(0, 0), m_strip, QRect(m_state * width(), 0, width(), height()));
+    else p.drawImage(QPoint(0, 0), stateImage(m_state, width(), height()));
 }
 
-void TKmSpinButton::setState(State s)
-{
-    if (m_state == s) return;
-    m_state = s;
-    update();
-}
+void TKmSpinButton::setState(State s) { setAndUpdate(*this, m_state, s); }
 
 void TKmSpinButton::stepPressedHalf()
 {
