@@ -636,3 +636,26 @@ TEST_F(SpinEditTest, PressAndDragPlaceTheCaretWhereTheCharactersAreDrawn)
     mouse(e, QEvent::MouseMove, {xOf(3), 10}, Qt::LeftButton);
     EXPECT_EQ(e.selectedText(), "92");
 }
+
+TEST_F(SpinEditTest, LongNumberScrollsToKeepTheCaretInView)
+{
+    QWidget window;
+    TKmSpinEdit e(&window);
+    load(e, -2147483647, 2147483647, 0, -2147483647);  // wider than the 50-pixel field
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRect area = e.textArea();
+    const TextLine line(e.text(), e.font());
+    ASSERT_GT(line.width(), area.width());
+
+    e.setFocus();
+    e.end(false);
+    EXPECT_EQ(area.left() + line.caretX(static_cast<int>(e.text().size())) - e.scrollOffset(), area.right())
+        << "the caret at the area's last column";
+    e.home(false);
+    EXPECT_EQ(e.scrollOffset(), 0);
+    e.end(false);
+    window.setFocus();
+    EXPECT_EQ(e.scrollOffset(), 0) << "without the focus the number shows from its start";
+}
