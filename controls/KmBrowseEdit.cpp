@@ -20,7 +20,7 @@ namespace kelmora {
 namespace {
 
 // The folder glyph: '.' transparent, 'K' outline, 'Y' folder, 'W' its lit edge.
-constexpr const char* folderRows[14] = {
+constexpr const char* kFolderRows[14] = {
     ".............", ".............", ".............", "..KKKK.......", ".KWWWWK......",
     "KWYYYYWKKKKK.", "KWWWWWWWWWWK.", "KWYYYYYYYYYK.", "KWYYYYYYYYYK.", "KWYYYYYYYYYK.",
     "KWYYYYYYYYYK.", "KWYYYYYYYYYK.", "KKKKKKKKKKKK.", ".............",
@@ -40,7 +40,7 @@ QImage TKmBrowseButton::folderGlyph()
     glyph.fill(Qt::transparent);
     for (int y = 0; y < 14; ++y) {
         for (int x = 0; x < 13; ++x) {
-            switch (folderRows[y][x]) {
+            switch (kFolderRows[y][x]) {
             case 'K': glyph.setPixel(x, y, qRgb(0, 0, 0)); break;
             case 'Y': glyph.setPixel(x, y, qRgb(0xFF, 0xFF, 0x00)); break;
             case 'W': glyph.setPixel(x, y, qRgb(0xFF, 0xFF, 0xFF)); break;

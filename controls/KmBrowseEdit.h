@@ -147,7 +147,7 @@ private:
     TColor m_color = clWhite;
     TColor m_highlightBack = clHighlight;
     TColor m_highlightText = clHighlightText;
-    TKmBrowseDlgOptions m_options = defaultBrowseDlgOptions;
+    TKmBrowseDlgOptions m_options = kDefaultBrowseDlgOptions;
     TKmSystemFolders m_startFolder = bfoDesktopExpanded;
     int m_blinkRate;
     int m_savedFlashTime;

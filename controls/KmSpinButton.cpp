@@ -64,7 +64,7 @@ TKmSpinButton::TKmSpinButton(QWidget* parent) : QWidget(parent)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_timer.setInterval(TickMs);
+    m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &TKmSpinButton::repeatTick);
 }
 
@@ -162,7 +162,7 @@ void TKmSpinButton::mousePressEvent(QMouseEvent* event)
     // The step's change handler may have disabled the field, removed it or opened a
     // modal window: no repeat then.
     if (!self || !m_pressing) return;
-    m_ticksLeft = (m_interval + 200) / TickMs;
+    m_ticksLeft = (m_interval + 200) / kTickMs;
     m_timer.start();
 }
 
@@ -212,7 +212,7 @@ void TKmSpinButton::repeatTick()
         return;
     }
     if (--m_ticksLeft > 0) return;
-    m_ticksLeft = std::max(1, m_interval / TickMs);
+    m_ticksLeft = std::max(1, m_interval / kTickMs);
     if (m_state == sNormal) return;
     QPointer<TKmSpinButton> self(this);
     try {

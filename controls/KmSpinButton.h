@@ -20,7 +20,7 @@ public:
     // State of the button, also the index of its image in the strip.
     enum State : int { sNormal = 0, sUpPressed = 1, sDownPressed = 2, sDisabled = 3 };
 
-    static constexpr int TickMs = 50;
+    static constexpr int kTickMs = 50;
 
     explicit TKmSpinButton(QWidget* parent = nullptr);
 
