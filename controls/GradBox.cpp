@@ -7,47 +7,41 @@
 
 #include "controls/DrawText.h"
 #include "controls/Gradient.h"
+#include "controls/Property.h"
 
 namespace kelmora {
 
 TGradBox::TGradBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    SetColarray();
     resize(200, 100);
 }
 
-void TGradBox::repaintIf(bool changed)
+void TGradBox::setCaptionLeft(int value) { setAndUpdate(*this, m_captionLeft, value); }
+void TGradBox::setCaptionTop(int value) { setAndUpdate(*this, m_captionTop, value); }
+void TGradBox::setTopColor(TColor value)
 {
-    if (changed && !m_loading) update();
+    if (setAndUpdate(*this, m_topColor, value)) SetColarray();
 }
-
-template <typename T>
-static bool storeValue(T& field, T value)
+void TGradBox::setLastColor(TColor value)
 {
-    if (field == value) return false;
-    field = value;
-    return true;
+    if (setAndUpdate(*this, m_lastColor, value)) SetColarray();
 }
-
-void TGradBox::setCaptionLeft(int value) { repaintIf(storeValue(m_captionLeft, value)); }
-void TGradBox::setCaptionTop(int value) { repaintIf(storeValue(m_captionTop, value)); }
-void TGradBox::setTopColor(TColor value) { repaintIf(storeValue(m_topColor, value)); }
-void TGradBox::setLastColor(TColor value) { repaintIf(storeValue(m_lastColor, value)); }
-void TGradBox::setOutLineColor(TColor value) { repaintIf(storeValue(m_outLineColor, value) && m_drawOutLine); }
-void TGradBox::setDrawOutLine(bool value) { repaintIf(storeValue(m_drawOutLine, value)); }
-void TGradBox::setGradStyle(TGradStyle value) { repaintIf(storeValue(m_gradStyle, value)); }
-void TGradBox::setFont3D(bool value) { repaintIf(storeValue(m_font3D, value)); }
-void TGradBox::setFontDepth(int value) { repaintIf(storeValue(m_fontDepth, value & 0xFF) && m_font3D); }
-void TGradBox::setStyle3D(TFontStyle3D value) { repaintIf(storeValue(m_style3D, value)); }
-void TGradBox::setBackFont(TColor value) { repaintIf(storeValue(m_backFont, value) && m_font3D); }
-void TGradBox::setCaption(const QString& value) { repaintIf(storeValue(m_caption, value)); }
-void TGradBox::setFont(const TFont& value) { repaintIf(storeValue(m_font, value)); }
-
-void TGradBox::Loaded()
+void TGradBox::setOutLineColor(TColor value) { setAndUpdate(*this, m_outLineColor, value); }
+void TGradBox::setDrawOutLine(bool value) { setAndUpdate(*this, m_drawOutLine, value); }
+void TGradBox::setGradStyle(TGradStyle value)
 {
-    m_loading = false;
-    update();
+    if (setAndUpdate(*this, m_gradStyle, value)) SetColarray();
 }
+void TGradBox::setFont3D(bool value) { setAndUpdate(*this, m_font3D, value); }
+void TGradBox::setFontDepth(int value) { setAndUpdate(*this, m_fontDepth, value & 0xFF); }
+void TGradBox::setStyle3D(TFontStyle3D value) { setAndUpdate(*this, m_style3D, value); }
+void TGradBox::setBackFont(TColor value) { setAndUpdate(*this, m_backFont, value); }
+void TGradBox::setCaption(const QString& value) { setAndUpdate(*this, m_caption, value); }
+void TGradBox::setFont(const TFont& value) { setAndUpdate(*this, m_font, value); }
+
+void TGradBox::Loaded() { update(); }
 
 void TGradBox::changeEvent(QEvent* event)
 {
@@ -69,7 +63,6 @@ void TGradBox::SetColarray()
 void TGradBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    SetColarray();
 
     // 256 bands, each one row (or column) taller than the exact share, so band i
     // starts at trunc((i - 1) * share) and the last row always shows entry 255.

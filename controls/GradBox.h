@@ -60,10 +60,12 @@ public:
     void setFont(const TFont& value);
     using QWidget::setFont;
 
-    void BeginLoad() { m_loading = true; }
+    // Stored layout: the box shows what it holds once loaded.
+    void BeginLoad() {}
     void Loaded();
 
-    // The colour table as the last paint built it (gsNone keeps the previous one).
+    // The colour table of the bands, built when a colour or the style changes
+    // (gsNone keeps the previous one).
     const std::array<TColor, 256>& colorTable() const { return m_colorTable; }
 
 signals:
@@ -75,7 +77,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void repaintIf(bool changed);
     void SetColarray();
     void DrawCaptionText(QPainter& painter, const QRect& rect);
 
@@ -92,7 +93,6 @@ private:
     TColor m_backFont = clYellow;
     QString m_caption;
     TFont m_font;
-    bool m_loading = false;
     std::array<TColor, 256> m_colorTable{};
 };
 

@@ -27,7 +27,7 @@ enum TKmBrowseDlgOption : unsigned {
     doEnableOK = 1u << 9,
 };
 using TKmBrowseDlgOptions = unsigned;
-constexpr TKmBrowseDlgOptions defaultBrowseDlgOptions = doReturnFileSysDirs | doShowPath;
+constexpr TKmBrowseDlgOptions kDefaultBrowseDlgOptions = doReturnFileSysDirs | doShowPath;
 
 // Roots of the picker's tree. Kept for stored layouts; the folder dialog here
 // always starts from the whole file system.
@@ -103,7 +103,7 @@ private:
     QString m_caption, m_captionTitle, m_statusText, m_displayName;
     std::string m_selectedFolder;
     TKmSystemFolders m_startFolder = bfoDesktopExpanded;
-    TKmBrowseDlgOptions m_options = defaultBrowseDlgOptions;
+    TKmBrowseDlgOptions m_options = kDefaultBrowseDlgOptions;
     TKmDlgPosition m_position = bpCenter;
     TKmDlgPosRel m_relatePos = brActiveWindow;
     QFileDialog* m_dialog = nullptr;

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include "controls/KmSpinEdit.h"
+#include "controls/Property.h"
 #include "controls/TextBytes.h"
 
 namespace kelmora {
@@ -19,7 +20,7 @@ namespace kelmora {
 namespace {
 
 // The folder glyph: '.' transparent, 'K' outline, 'Y' folder, 'W' its lit edge.
-constexpr const char* folderRows[14] = {
+constexpr const char* kFolderRows[14] = {
     ".............", ".............", ".............", "..KKKK.......", ".KWWWWK......",
     "KWYYYYWKKKKK.", "KWWWWWWWWWWK.", "KWYYYYYYYYYK.", "KWYYYYYYYYYK.", "KWYYYYYYYYYK.",
     "KWYYYYYYYYYK.", "KWYYYYYYYYYK.", "KKKKKKKKKKKK.", ".............",
@@ -39,7 +40,7 @@ QImage TKmBrowseButton::folderGlyph()
     glyph.fill(Qt::transparent);
     for (int y = 0; y < 14; ++y) {
         for (int x = 0; x < 13; ++x) {
-            switch (folderRows[y][x]) {
+            switch (kFolderRows[y][x]) {
             case 'K': glyph.setPixel(x, y, qRgb(0, 0, 0)); break;
             case 'Y': glyph.setPixel(x, y, qRgb(0xFF, 0xFF, 0x00)); break;
             case 'W': glyph.setPixel(x, y, qRgb(0xFF, 0xFF, 0xFF)); break;
@@ -93,11 +94,7 @@ TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
     m_button = new TKmBrowseButton(this);
     connect(m_button, &QAbstractButton::clicked, this, [this] { DoOnBrowseClick(); });
     m_model.onChange = [this] { modelChanged(); };
-    m_blinkTimer.setInterval(m_blinkRate);
-    connect(&m_blinkTimer, &QTimer::timeout, this, [this] {
-        m_caretOn = !m_caretOn;
-        update();
-    });
+    m_edit.setBlinkPeriod(m_blinkRate);
     QWidget::setFont(fieldTextFont(m_font.font));
     resize(121, 21);
     layoutButton();
@@ -105,7 +102,7 @@ TKmBrowseEdit::TKmBrowseEdit(QWidget* parent)
 
 TKmBrowseEdit::~TKmBrowseEdit()
 {
-    if (m_blinkTimer.isActive()) QApplication::setCursorFlashTime(m_savedFlashTime);
+    if (m_edit.blinking()) QApplication::setCursorFlashTime(m_savedFlashTime);
 }
 
 void TKmBrowseEdit::BeginLoad() { m_loading = true; }
@@ -123,7 +120,7 @@ void TKmBrowseEdit::SetPath(const std::string& path)
     m_settingPath = outer;
     if (!changedText) return;
     // The caret went before the first character: the new text shows from its start.
-    m_scroll = 0;
+    m_edit.setScroll(0);
     update();
     if (hasFocus()) placeCaret();
 }
@@ -136,63 +133,30 @@ void TKmBrowseEdit::modelChanged()
     emit changed();
 }
 
-void TKmBrowseEdit::setHideSelection(bool on)
-{
-    if (on == m_hideSelection) return;
-    m_hideSelection = on;
-    update();
-}
-
-void TKmBrowseEdit::setColor(TColor color)
-{
-    if (color == m_color) return;
-    m_color = color;
-    update();
-}
-
-void TKmBrowseEdit::setHighlightBack(TColor color)
-{
-    if (color == m_highlightBack) return;
-    m_highlightBack = color;
-    update();
-}
-
-void TKmBrowseEdit::setHighlightText(TColor color)
-{
-    if (color == m_highlightText) return;
-    m_highlightText = color;
-    update();
-}
+void TKmBrowseEdit::setHideSelection(bool on) { setAndUpdate(*this, m_hideSelection, on); }
+void TKmBrowseEdit::setColor(TColor color) { setAndUpdate(*this, m_color, color); }
+void TKmBrowseEdit::setHighlightBack(TColor color) { setAndUpdate(*this, m_highlightBack, color); }
+void TKmBrowseEdit::setHighlightText(TColor color) { setAndUpdate(*this, m_highlightText, color); }
 
 void TKmBrowseEdit::setFont(const TFont& font)
 {
-    if (font == m_font) return;
-    m_font = font;
-    QWidget::setFont(fieldTextFont(font.font));
-    update();
+    if (setAndUpdate(*this, m_font, font)) QWidget::setFont(fieldTextFont(font.font));
 }
 
 void TKmBrowseEdit::setCaretBlinkRate(int ms)
 {
     if (ms <= 0 || ms == m_blinkRate) return;
     m_blinkRate = ms;
-    m_blinkTimer.setInterval(ms);
+    m_edit.setBlinkPeriod(ms);
     if (hasFocus()) QApplication::setCursorFlashTime(2 * ms);
 }
 
 void TKmBrowseEdit::setButtonWidth(int width)
 {
-    if (width == m_buttonWidth) return;
-    m_buttonWidth = std::max(0, width);
-    layoutButton();
-    update();
+    if (setAndUpdate(*this, m_buttonWidth, std::max(0, width))) layoutButton();
 }
 
-QRect TKmBrowseEdit::textArea() const
-{
-    const QRect inner = rect().adjusted(2, 2, -2, -2);
-    return QRect(inner.left(), inner.top(), std::max(0, inner.width() - 1 - m_buttonWidth), inner.height());
-}
+QRect TKmBrowseEdit::textArea() const { return DrawnLineEdit::textArea(rect(), m_buttonWidth + 1); }
 
 void TKmBrowseEdit::layoutButton()
 {
@@ -217,18 +181,14 @@ TKmBrowseEdit::ShownText TKmBrowseEdit::shownText() const
     return {TextLine(text, font()), std::move(indexAt)};
 }
 
-int TKmBrowseEdit::caretX(int pos) const
-{
-    const ShownText shown = shownText();
-    return textLeft() + shown.line.caretX(shown.indexAt[static_cast<std::size_t>(pos - 1)]);
-}
+int TKmBrowseEdit::ShownText::caretX(int pos) const { return line.caretX(indexAt[static_cast<std::size_t>(pos - 1)]); }
+
+int TKmBrowseEdit::caretX(int pos) const { return textLeft() + shownText().caretX(pos); }
 
 int TKmBrowseEdit::posAt(int x) const
 {
     const ShownText shown = shownText();
-    auto distance = [&](int pos) {
-        return std::abs(textLeft() + shown.line.caretX(shown.indexAt[static_cast<std::size_t>(pos - 1)]) - x);
-    };
+    auto distance = [&](int pos) { return std::abs(textLeft() + shown.caretX(pos) - x); };
     int best = 1, bestDistance = distance(1);
     for (int pos = 1; pos <= m_model.length();) {
         pos = m_model.nextCharPos(pos);
@@ -243,13 +203,9 @@ int TKmBrowseEdit::posAt(int x) const
 void TKmBrowseEdit::placeCaret()
 {
     if (!hasFocus()) return;
-    const QRect area = textArea();
-    const int x = caretX(m_model.caret());
-    if (x > area.right()) m_scroll += x - area.right() + 2;
-    else if (x < area.left()) m_scroll = std::max(0, m_scroll - (area.left() - x));
-    m_caretOn = true;
-    if (m_blinkTimer.isActive()) m_blinkTimer.start();
-    update();
+    // A caret past the right edge comes back two pixels inside it.
+    m_edit.scrollToShow(shownText().caretX(m_model.caret()), textArea().width(), 2);
+    m_edit.startBlink(m_blinkRate);
 }
 
 void TKmBrowseEdit::paintEvent(QPaintEvent*)
@@ -262,23 +218,18 @@ void TKmBrowseEdit::paintEvent(QPaintEvent*)
     const ShownText shown = shownText();
     const int rowHeight = shown.line.height();
     const int top = area.top() + (area.height() - rowHeight) / 2;
+    const int left = textLeft();
     auto index = [&shown](int pos) { return shown.indexAt[static_cast<std::size_t>(pos - 1)]; };
     int selFrom = 0, selTo = 0;
     if (m_model.hasSelection() && (hasFocus() || !m_hideSelection)) {
         selFrom = index(m_model.selStart());
         selTo = index(m_model.selStart() + m_model.selLength());
     }
-    p.save();
-    p.setClipRect(area);
-    shown.line.draw(p, QPoint(textLeft(), top), toQColor(isEnabled() ? m_font.Color : clGrayText), selFrom, selTo,
-                    toQColor(m_highlightBack), toQColor(m_highlightText));
-    p.restore();
-    if (caretVisible()) {
-        p.setClipRect(area);
-        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        const int caretHeight = QFontMetrics(font()).boundingRect(QStringLiteral("Qp")).height();
-        p.fillRect(QRect(textLeft() + shown.line.caretX(index(m_model.caret())), top, 1, caretHeight), Qt::white);
-    }
+    DrawnLineEdit::drawText(p, area, shown.line, QPoint(left, top), toQColor(isEnabled() ? m_font.Color : clGrayText),
+                            selFrom, selTo, toQColor(m_highlightBack), toQColor(m_highlightText));
+    // The caret is as tall as the font's letters with their ascenders and descenders.
+    const int caretHeight = QFontMetrics(font()).boundingRect(QStringLiteral("Qp")).height();
+    m_edit.drawCaret(p, QRect(left + shown.caretX(m_model.caret()), top, 1, caretHeight), area);
 }
 
 void TKmBrowseEdit::afterEdit()
@@ -442,8 +393,7 @@ QMenu* TKmBrowseEdit::createContextMenu()
 void TKmBrowseEdit::focusInEvent(QFocusEvent* event)
 {
     QApplication::setCursorFlashTime(2 * m_blinkRate);
-    m_blinkTimer.start();
-    m_caretOn = true;
+    m_edit.startBlink(m_blinkRate);
     if (m_autoSelect) m_model.selectAll();
     placeCaret();
     QWidget::focusInEvent(event);
@@ -451,10 +401,8 @@ void TKmBrowseEdit::focusInEvent(QFocusEvent* event)
 
 void TKmBrowseEdit::focusOutEvent(QFocusEvent* event)
 {
-    m_blinkTimer.stop();
-    m_caretOn = false;
+    m_edit.stopBlink();
     QApplication::setCursorFlashTime(m_savedFlashTime);
-    update();
     QWidget::focusOutEvent(event);
 }
 

@@ -5,13 +5,13 @@
 // text as SetPath does. A text set from outside shows from its start.
 
 #include <QAbstractButton>
-#include <QTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
 
 #include "controls/BrowseText.h"
 #include "controls/Colors.h"
+#include "controls/DrawnLineEdit.h"
 #include "controls/Fonts.h"
 #include "controls/KmBrowseDlg.h"
 #include "controls/TextLine.h"
@@ -89,11 +89,11 @@ public:
     // The text area inside the bevel, left of the button.
     QRect textArea() const;
     // Horizontal scroll of the text in pixels (0 = text starts at the left).
-    int scrollOffset() const { return m_scroll; }
+    int scrollOffset() const { return m_edit.scroll(); }
     // x in the field of the caret position pos, and the position nearest to x.
     int caretX(int pos) const;
     int posAt(int x) const;
-    bool caretVisible() const { return m_caretOn && hasFocus(); }
+    bool caretVisible() const { return m_edit.caretShown(); }
 
     // The context menu for the current state (the caller owns it).
     QMenu* createContextMenu();
@@ -133,25 +133,25 @@ private:
     struct ShownText {
         TextLine line;
         std::vector<int> indexAt;  // UTF-16 index of caret position pos at [pos - 1]
+        // x of caret position pos from the line's start.
+        int caretX(int pos) const;
     };
     ShownText shownText() const;
-    int textLeft() const { return textArea().left() - m_scroll; }
+    int textLeft() const { return m_edit.textLeft(textArea()); }
     void layoutButton();
 
     TBrowseText m_model;
     TKmBrowseButton* m_button = nullptr;
-    QTimer m_blinkTimer;
+    DrawnLineEdit m_edit{*this};
     TFont m_font;
     TColor m_color = clWhite;
     TColor m_highlightBack = clHighlight;
     TColor m_highlightText = clHighlightText;
-    TKmBrowseDlgOptions m_options = defaultBrowseDlgOptions;
+    TKmBrowseDlgOptions m_options = kDefaultBrowseDlgOptions;
     TKmSystemFolders m_startFolder = bfoDesktopExpanded;
     int m_blinkRate;
     int m_savedFlashTime;
     int m_buttonWidth = 18;
-    int m_scroll = 0;
-    bool m_caretOn = false;
     bool m_startWithLast = false;
     bool m_autoSelect = false;
     bool m_hideSelection = true;

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "controls/DrawText.h"
+#include "controls/Property.h"
 
 namespace kelmora {
 
@@ -18,7 +19,7 @@ namespace {
 
 TKmShapeHint* s_current = nullptr;
 
-constexpr unsigned measureFlags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+constexpr unsigned kMeasureFlags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 
 QRect screenAt(QPoint point)
 {
@@ -96,7 +97,7 @@ int hintWrapWidth(int maxWidth, int screenWidth)
 QSize hintTextBox(const QString& text, const QFont& font, int wrapWidth)
 {
     const QRect r =
-        measureText(font, text.isEmpty() ? QStringLiteral(" ") : text, QRect(0, 0, wrapWidth, 0), measureFlags);
+        measureText(font, text.isEmpty() ? QStringLiteral(" ") : text, QRect(0, 0, wrapWidth, 0), kMeasureFlags);
     return {r.width() + 6, r.height() + 6};
 }
 
@@ -258,9 +259,9 @@ TKmShapeHint::TKmShapeHint(QObject* parent) : QObject(parent)
 {
     m_look.font = uiTFont(11, clInfoText);
     m_showTimer.setSingleShot(true);
-    m_showTimer.setInterval(HintPauseMs);
+    m_showTimer.setInterval(kHintPauseMs);
     m_hideTimer.setSingleShot(true);
-    m_hideTimer.setInterval(HintHidePauseMs);
+    m_hideTimer.setInterval(kHintHidePauseMs);
     connect(&m_showTimer, &QTimer::timeout, this, &TKmShapeHint::showNow);
     connect(&m_hideTimer, &QTimer::timeout, this, [this] { hideHint(false); });
     apply();
@@ -281,9 +282,7 @@ void TKmShapeHint::Loaded()
 
 void TKmShapeHint::setEnabled(bool enabled)
 {
-    if (enabled == m_enabled) return;
-    m_enabled = enabled;
-    if (!m_loading) apply();
+    if (storeChanged(m_enabled, enabled) && !m_loading) apply();
 }
 
 TKmShapeHint* TKmShapeHint::current() { return s_current; }

@@ -88,8 +88,8 @@ private:
 class TKmShapeHint : public QObject {
     Q_OBJECT
 public:
-    static constexpr int HintPauseMs = 500;
-    static constexpr int HintHidePauseMs = 2500;
+    static constexpr int kHintPauseMs = 500;
+    static constexpr int kHintHidePauseMs = 2500;
 
     explicit TKmShapeHint(QObject* parent = nullptr);
     ~TKmShapeHint() override;

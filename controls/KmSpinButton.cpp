@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "controls/Colors.h"
+#include "controls/Property.h"
 
 namespace kelmora {
 
@@ -63,7 +64,7 @@ TKmSpinButton::TKmSpinButton(QWidget* parent) : QWidget(parent)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_timer.setInterval(TickMs);
+    m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &TKmSpinButton::repeatTick);
 }
 
@@ -109,10 +110,16 @@ QImage TKmSpinButton::stateImage(int s, int w, int h)
     return image;
 }
 
-void TKmSpinButton::ensureStrip()
+bool TKmSpinButton::stripFits() const
 {
+    return !m_strip.isNull() && m_strip.height() == height() && m_strip.width() / 4 == width();
+}
+
+void TKmSpinButton::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
     const int w = width(), h = height();
-    if (!m_strip.isNull() && m_strip.height() == h && m_strip.width() / 4 == w) return;
+    if (w <= 0 || h <= 0 || stripFits()) return;
     m_strip = QImage(4 * w, h, QImage::Format_RGB32);
     QPainter p(&m_strip);
     for (int s = 0; s < 4; ++s) p.drawImage(s * w, 0, stateImage(s, w, h));
@@ -121,19 +128,13 @@ void TKmSpinButton::ensureStrip()
 
 void TKmSpinButton::paintEvent(QPaintEvent*)
 {
-    if (!isEnabled()) m_pressing = false;
     if (width() <= 0 || height() <= 0) return;
-    ensureStrip();
     QPainter p(this);
-    p.drawImage(QPoint(0, 0), m_strip, QRect(m_state * width(), 0, width(), height()));
+    if (stripFits()) p.drawImage(QPoint(0, 0), m_strip, QRect(m_state * width(), 0, width(), height()));
+    else p.drawImage(QPoint(0, 0), stateImage(m_state, width(), height()));
 }
 
-void TKmSpinButton::setState(State s)
-{
-    if (m_state == s) return;
-    m_state = s;
-    update();
-}
+void TKmSpinButton::setState(State s) { setAndUpdate(*this, m_state, s); }
 
 void TKmSpinButton::stepPressedHalf()
 {
@@ -161,7 +162,7 @@ void TKmSpinButton::mousePressEvent(QMouseEvent* event)
     // The step's change handler may have disabled the field, removed it or opened a
     // modal window: no repeat then.
     if (!self || !m_pressing) return;
-    m_ticksLeft = (m_interval + 200) / TickMs;
+    m_ticksLeft = (m_interval + 200) / kTickMs;
     m_timer.start();
 }
 
@@ -211,7 +212,7 @@ void TKmSpinButton::repeatTick()
         return;
     }
     if (--m_ticksLeft > 0) return;
-    m_ticksLeft = std::max(1, m_interval / TickMs);
+    m_ticksLeft = std::max(1, m_interval / kTickMs);
     if (m_state == sNormal) return;
     QPointer<TKmSpinButton> self(this);
     try {

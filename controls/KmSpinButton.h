@@ -20,7 +20,7 @@ public:
     // State of the button, also the index of its image in the strip.
     enum State : int { sNormal = 0, sUpPressed = 1, sDownPressed = 2, sDisabled = 3 };
 
-    static constexpr int TickMs = 50;
+    static constexpr int kTickMs = 50;
 
     explicit TKmSpinButton(QWidget* parent = nullptr);
 
@@ -35,7 +35,7 @@ public:
     // One state image (W x H), as drawn into the strip.
     static QImage stateImage(int state, int width, int height);
 
-    // The strip of the four images and how often it was drawn (for checks).
+    // The strip of the four images, drawn when the size changes, and how often it was drawn (for checks).
     const QImage& strip() const { return m_strip; }
     int stripDraws() const { return m_stripDraws; }
 
@@ -49,6 +49,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
@@ -63,7 +64,8 @@ private:
     void endHold();
     // False once the mouse belongs to something else than this button.
     bool holdsMouse() const;
-    void ensureStrip();
+    // True when the strip holds the four images at the button's size.
+    bool stripFits() const;
 
     QTimer m_timer;
     int m_ticksLeft = 0;  // ticks until the next repeat step

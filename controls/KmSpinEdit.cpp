@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "controls/KmSpinButton.h"
+#include "controls/Property.h"
 #include "platform/Beep.h"
 
 namespace kelmora {
@@ -73,17 +74,11 @@ TKmSpinEdit::TKmSpinEdit(QWidget* parent) : QLineEdit(parent)
         restartCaretBlink();
     });
     connect(this, &QLineEdit::selectionChanged, this, qOverload<>(&QWidget::update));
-    connect(&m_caretTimer, &QTimer::timeout, this, [this] {
-        m_caretOn = !m_caretOn;
-        update();
-    });
     QWidget::setFont(fieldTextFont(m_font.font));
     applyColors();
     resize(121, 21);
     layoutButton();
 }
-
-TKmSpinEdit::~TKmSpinEdit() = default;
 
 void TKmSpinEdit::BeginLoad() { m_loading = true; }
 
@@ -161,15 +156,12 @@ void TKmSpinEdit::setSuffix(const QString& suffix)
 
 void TKmSpinEdit::setColor(TColor color)
 {
-    if (color == m_color) return;
-    m_color = color;
-    applyColors();
+    if (setAndUpdate(*this, m_color, color)) applyColors();
 }
 
 void TKmSpinEdit::setFont(const TFont& font)
 {
-    if (font == m_font) return;
-    m_font = font;
+    if (!setAndUpdate(*this, m_font, font)) return;
     QWidget::setFont(fieldTextFont(font.font));
     applyColors();
     layoutButton();
@@ -187,7 +179,6 @@ void TKmSpinEdit::applyColors()
         pal.setColor(group, QPalette::HighlightedText, toQColor(clHighlightText));
     }
     setPalette(pal);
-    update();
 }
 
 bool TKmSpinEdit::IsValidChar(char32_t c) const
@@ -325,8 +316,7 @@ void TKmSpinEdit::focusInEvent(QFocusEvent* event)
 void TKmSpinEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    m_caretTimer.stop();
-    m_caretOn = false;
+    m_edit.stopBlink();
     m_mouseSelecting = false;
     scrollToCaret();
     // A pop-up menu or another window taking over is no exit from the field.
@@ -358,19 +348,15 @@ void TKmSpinEdit::layoutButton()
     m_button->setGeometry(width() - h + 2, 2, side, side);
 }
 
-QRect TKmSpinEdit::textArea() const
-{
-    // Inside the two-pixel border, ending two pixels before the button.
-    const QRect inner = rect().adjusted(2, 2, -2, -2);
-    return QRect(inner.left(), inner.top(), std::max(0, inner.width() - m_button->width() - 2), inner.height());
-}
+// Ends two pixels before the button.
+QRect TKmSpinEdit::textArea() const { return DrawnLineEdit::textArea(rect(), m_button->width() + 2); }
 
 TextLine TKmSpinEdit::textLine() const { return TextLine(text(), font()); }
 
 QPoint TKmSpinEdit::textOrigin(const TextLine& line) const
 {
     const QRect area = textArea();
-    return {area.left() - m_scroll, area.top() + (area.height() - line.height() + 1) / 2};
+    return {m_edit.textLeft(area), area.top() + (area.height() - line.height() + 1) / 2};
 }
 
 int TKmSpinEdit::positionAt(int x) const
@@ -379,30 +365,28 @@ int TKmSpinEdit::positionAt(int x) const
     return line.indexAt(x - textOrigin(line).x());
 }
 
+QRect TKmSpinEdit::caretRect(const TextLine& line) const
+{
+    const QPoint origin = textOrigin(line);
+    return QRect(origin.x() + line.caretX(cursorPosition()), origin.y(), 1, line.height());
+}
+
 void TKmSpinEdit::scrollToCaret()
 {
     const TextLine line = textLine();
     const int room = textArea().width();
-    const int before = m_scroll;
     if (!hasFocus() || line.width() <= room) {
-        m_scroll = 0;
-    } else {
-        // The caret is one pixel wide and stays inside the area.
-        const int caret = line.caretX(cursorPosition());
-        if (caret - m_scroll > room - 1) m_scroll = caret - room + 1;
-        else if (caret < m_scroll) m_scroll = caret;
-        m_scroll = std::clamp(m_scroll, 0, line.width() + 1 - room);
+        m_edit.setScroll(0);
+        return;
     }
-    if (m_scroll != before) update();
+    m_edit.scrollToShow(line.caretX(cursorPosition()), room, 0);
+    // Nothing scrolls past the text's end.
+    m_edit.setScroll(std::clamp(m_edit.scroll(), 0, line.width() + 1 - room));
 }
 
 void TKmSpinEdit::restartCaretBlink()
 {
-    if (!hasFocus()) return;
-    m_caretOn = true;
-    const int halfPeriod = QApplication::cursorFlashTime() / 2;
-    if (halfPeriod > 0) m_caretTimer.start(halfPeriod);
-    update();
+    if (hasFocus()) m_edit.startBlink(QApplication::cursorFlashTime() / 2);
 }
 
 void TKmSpinEdit::resizeEvent(QResizeEvent* event)
@@ -421,18 +405,11 @@ void TKmSpinEdit::paintEvent(QPaintEvent*)
     const QPalette& pal = palette();
     p.fillRect(rect(), pal.color(group, QPalette::Base));
     const TextLine line = textLine();
-    const QPoint origin = textOrigin(line);
-    p.save();
-    p.setClipRect(textArea());
-    line.draw(p, origin, pal.color(group, QPalette::Text), selectionStart(), selectionEnd(),
-              pal.color(group, QPalette::Highlight), pal.color(group, QPalette::HighlightedText));
-    p.restore();
-    if (hasFocus() && m_caretOn) {
-        // The caret inverts what lies under it; it may stand just right of the last character.
-        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        p.fillRect(QRect(origin.x() + line.caretX(cursorPosition()), origin.y(), 1, line.height()), Qt::white);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
+    DrawnLineEdit::drawText(p, textArea(), line, textOrigin(line), pal.color(group, QPalette::Text), selectionStart(),
+                            selectionEnd(), pal.color(group, QPalette::Highlight),
+                            pal.color(group, QPalette::HighlightedText));
+    // The caret may stand just right of the last character, beyond the text area.
+    m_edit.drawCaret(p, caretRect(line), rect());
     drawSunkenBevel(p, rect());
 }
 
@@ -482,11 +459,7 @@ void TKmSpinEdit::mouseDoubleClickEvent(QMouseEvent* event)
 
 QVariant TKmSpinEdit::inputMethodQuery(Qt::InputMethodQuery query) const
 {
-    if (query == Qt::ImCursorRectangle) {
-        const TextLine line = textLine();
-        const QPoint origin = textOrigin(line);
-        return QRect(origin.x() + line.caretX(cursorPosition()), origin.y(), 1, line.height());
-    }
+    if (query == Qt::ImCursorRectangle) return caretRect(textLine());
     return QLineEdit::inputMethodQuery(query);
 }
 

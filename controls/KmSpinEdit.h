@@ -9,12 +9,12 @@
 
 #include <QClipboard>
 #include <QLineEdit>
-#include <QTimer>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "controls/Colors.h"
+#include "controls/DrawnLineEdit.h"
 #include "controls/Fonts.h"
 #include "controls/IntegerText.h"
 #include "controls/TextLine.h"
@@ -36,7 +36,6 @@ class TKmSpinEdit : public QLineEdit {
     Q_PROPERTY(bool EditorEnabled READ EditorEnabled WRITE setEditorEnabled)
 public:
     explicit TKmSpinEdit(QWidget* parent = nullptr);
-    ~TKmSpinEdit() override;
 
     // Stored layout: no changed() between BeginLoad and Loaded, and the limits
     // may arrive in any order.
@@ -96,7 +95,7 @@ public:
     // Where the text is drawn: inside the border, left of the button.
     QRect textArea() const;
     // Horizontal scroll of the text in pixels (0 = the text starts at the area's left).
-    int scrollOffset() const { return m_scroll; }
+    int scrollOffset() const { return m_edit.scroll(); }
 
 public slots:
     void UpClick();
@@ -143,6 +142,7 @@ private:
     TextLine textLine() const;
     QPoint textOrigin(const TextLine& line) const;
     int positionAt(int x) const;
+    QRect caretRect(const TextLine& line) const;
     // Keeps the caret inside the text area while focused; shows the start otherwise.
     void scrollToCaret();
     void restartCaretBlink();
@@ -157,10 +157,8 @@ private:
     int m_pageSize = 10;
     int m_maxLength = 0;
     int m_wheelDelta = 0;
-    int m_scroll = 0;
     int m_selectionAnchor = 0;  // where a mouse selection started
-    QTimer m_caretTimer;
-    bool m_caretOn = false;
+    DrawnLineEdit m_edit{*this};
     bool m_mouseSelecting = false;
     bool m_editorEnabled = true;
     bool m_autoSelect = true;

@@ -6,20 +6,13 @@
 
 #include "controls/DrawText.h"
 #include "controls/Gradient.h"
+#include "controls/Property.h"
 #include "controls/TextBytes.h"
 #include "platform/CodePage.h"
 
 namespace kelmora {
 
 namespace {
-
-template <typename T>
-bool storeValue(T& field, T value)
-{
-    if (field == value) return false;
-    field = value;
-    return true;
-}
 
 struct CodePageChar {
     QString text;
@@ -89,19 +82,19 @@ TShadow::TShadow(TColor color, int offsetLeft, int offsetTop, QObject* parent)
 
 void TShadow::setVisible(bool value)
 {
-    if (storeValue(m_visible, value)) emit changed();
+    if (storeChanged(m_visible, value)) emit changed();
 }
 void TShadow::setColor(TColor value)
 {
-    if (storeValue(m_color, value)) emit changed();
+    if (storeChanged(m_color, value)) emit changed();
 }
 void TShadow::setOffsetLeft(int value)
 {
-    if (storeValue(m_offsetLeft, value)) emit changed();
+    if (storeChanged(m_offsetLeft, value)) emit changed();
 }
 void TShadow::setOffsetTop(int value)
 {
-    if (storeValue(m_offsetTop, value)) emit changed();
+    if (storeChanged(m_offsetTop, value)) emit changed();
 }
 
 void TShadow::Assign(const TShadow& source)
@@ -117,69 +110,46 @@ TShadowLabel::TShadowLabel(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    connect(&m_highlight, &TShadow::changed, this, [this] { repaintIf(true); });
-    connect(&m_shadow, &TShadow::changed, this, [this] { repaintIf(true); });
+    connect(&m_highlight, &TShadow::changed, this, qOverload<>(&QWidget::update));
+    connect(&m_shadow, &TShadow::changed, this, qOverload<>(&QWidget::update));
     resize(65, 17);
-}
-
-void TShadowLabel::repaintIf(bool changed)
-{
-    if (changed && !m_loading) update();
 }
 
 void TShadowLabel::setCaption(const QString& value)
 {
-    if (!storeValue(m_caption, value)) return;
-    adjustBounds();
-    repaintIf(true);
+    if (setAndUpdate(*this, m_caption, value)) adjustBounds();
 }
-void TShadowLabel::setColor(TColor value) { repaintIf(storeValue(m_color, value)); }
+void TShadowLabel::setColor(TColor value) { setAndUpdate(*this, m_color, value); }
 void TShadowLabel::setTransparent(bool value)
 {
-    if (!storeValue(m_transparent, value)) return;
-    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    repaintIf(true);
+    if (setAndUpdate(*this, m_transparent, value)) setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
 }
 void TShadowLabel::setAutoSize(bool value)
 {
-    if (!storeValue(m_autoSize, value)) return;
-    adjustBounds();
-    repaintIf(true);
+    if (setAndUpdate(*this, m_autoSize, value)) adjustBounds();
 }
 void TShadowLabel::setWordWrap(bool value)
 {
-    if (!storeValue(m_wordWrap, value)) return;
-    adjustBounds();
-    repaintIf(true);
+    if (setAndUpdate(*this, m_wordWrap, value)) adjustBounds();
 }
 void TShadowLabel::setShowAccelChar(bool value)
 {
-    if (!storeValue(m_showAccelChar, value)) return;
-    adjustBounds();
-    repaintIf(true);
+    if (setAndUpdate(*this, m_showAccelChar, value)) adjustBounds();
 }
-void TShadowLabel::setAlignment(TAlignment value) { repaintIf(storeValue(m_alignment, value)); }
-void TShadowLabel::setLayout(TTextLayout value) { repaintIf(storeValue(m_layout, value)); }
+void TShadowLabel::setAlignment(TAlignment value) { setAndUpdate(*this, m_alignment, value); }
+void TShadowLabel::setLayout(TTextLayout value) { setAndUpdate(*this, m_layout, value); }
 void TShadowLabel::setFont(const TFont& value)
 {
-    if (!storeValue(m_font, value)) return;
-    adjustBounds();
-    repaintIf(true);
+    if (setAndUpdate(*this, m_font, value)) adjustBounds();
 }
-void TShadowLabel::setEllipsis(TEllipsis value) { repaintIf(storeValue(m_ellipsis, value)); }
-void TShadowLabel::setFlickerless(bool value) { repaintIf(storeValue(m_flickerless, value)); }
-void TShadowLabel::setGradateVert(bool value) { repaintIf(storeValue(m_gradateVert, value)); }
-void TShadowLabel::setGradation(bool value) { repaintIf(storeValue(m_gradation, value)); }
-void TShadowLabel::setGradationColor(TColor value) { repaintIf(storeValue(m_gradationColor, value)); }
-void TShadowLabel::setTextGradation(TTextGradation value) { repaintIf(storeValue(m_textGradation, value)); }
-void TShadowLabel::setTextGradationColor(TColor value)
-{
-    repaintIf(storeValue(m_textGradationColor, value) && m_textGradation != tgNone);
-}
-void TShadowLabel::setTextMidColor(TColor value)
-{
-    repaintIf(storeValue(m_textMidColor, value) && m_textGradation == tg3Colors);
-}
+void TShadowLabel::setEllipsis(TEllipsis value) { setAndUpdate(*this, m_ellipsis, value); }
+void TShadowLabel::setFlickerless(bool value) { setAndUpdate(*this, m_flickerless, value); }
+void TShadowLabel::setGradateVert(bool value) { setAndUpdate(*this, m_gradateVert, value); }
+void TShadowLabel::setGradation(bool value) { setAndUpdate(*this, m_gradation, value); }
+void TShadowLabel::setGradationColor(TColor value) { setAndUpdate(*this, m_gradationColor, value); }
+void TShadowLabel::setTextGradation(TTextGradation value) { setAndUpdate(*this, m_textGradation, value); }
+void TShadowLabel::setTextGradationColor(TColor value) { setAndUpdate(*this, m_textGradationColor, value); }
+void TShadowLabel::setTextMidColor(TColor value) { setAndUpdate(*this, m_textMidColor, value); }
 
 void TShadowLabel::setHighlight(const TShadow* value)
 {

@@ -141,7 +141,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void repaintIf(bool changed);
     void adjustBounds();
     QString displayText() const;
     unsigned textFormat() const;

@@ -11,6 +11,7 @@
 
 #include "controls/DrawText.h"
 #include "controls/Gradient.h"
+#include "controls/Property.h"
 
 namespace kelmora {
 
@@ -18,21 +19,34 @@ namespace kelmora {
 
 TShineBtnColors::TShineBtnColors(TColor color, QObject* parent) : QObject(parent), m_color(color) {}
 
-template <typename T>
-void TShineBtnColors::store(T& field, T value)
+void TShineBtnColors::setColor(TColor value)
 {
-    if (field == value) return;
-    field = value;
-    emit changed();
+    if (storeChanged(m_color, value)) emit changed();
 }
-
-void TShineBtnColors::setColor(TColor value) { store(m_color, value); }
-void TShineBtnColors::setHighlight(TColor value) { store(m_highlight, value); }
-void TShineBtnColors::setShadow(TColor value) { store(m_shadow, value); }
-void TShineBtnColors::setDarkShadow(TColor value) { store(m_darkShadow, value); }
-void TShineBtnColors::setGradColor(TColor value) { store(m_gradColor, value); }
-void TShineBtnColors::setGradVertical(bool value) { store(m_gradVertical, value); }
-void TShineBtnColors::setGradation(bool value) { store(m_gradation, value); }
+void TShineBtnColors::setHighlight(TColor value)
+{
+    if (storeChanged(m_highlight, value)) emit changed();
+}
+void TShineBtnColors::setShadow(TColor value)
+{
+    if (storeChanged(m_shadow, value)) emit changed();
+}
+void TShineBtnColors::setDarkShadow(TColor value)
+{
+    if (storeChanged(m_darkShadow, value)) emit changed();
+}
+void TShineBtnColors::setGradColor(TColor value)
+{
+    if (storeChanged(m_gradColor, value)) emit changed();
+}
+void TShineBtnColors::setGradVertical(bool value)
+{
+    if (storeChanged(m_gradVertical, value)) emit changed();
+}
+void TShineBtnColors::setGradation(bool value)
+{
+    if (storeChanged(m_gradation, value)) emit changed();
+}
 
 void TShineBtnColors::Assign(const TShineBtnColors& source)
 {
@@ -54,8 +68,8 @@ TShineSpeedButton::TShineSpeedButton(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     m_font.Color = clBtnText;
     m_activeFont.Color = clHighlight;
-    connect(&m_colors, &TShineBtnColors::changed, this, &TShineSpeedButton::invalidate);
-    connect(&m_pressedColors, &TShineBtnColors::changed, this, &TShineSpeedButton::invalidate);
+    connect(&m_colors, &TShineBtnColors::changed, this, qOverload<>(&QWidget::update));
+    connect(&m_pressedColors, &TShineBtnColors::changed, this, qOverload<>(&QWidget::update));
     m_activeButtonTimer.setInterval(200);
     connect(&m_activeButtonTimer, &QTimer::timeout, this, &TShineSpeedButton::ActiveButtonTimerOnTimer);
     resize(25, 25);
@@ -63,79 +77,39 @@ TShineSpeedButton::TShineSpeedButton(QWidget* parent) : QWidget(parent)
 
 TShineSpeedButton::~TShineSpeedButton() { m_activeButtonTimer.stop(); }
 
-void TShineSpeedButton::invalidate()
-{
-    if (!m_loading) update();
-}
-
-template <typename T>
-void TShineSpeedButton::store(T& field, T value)
-{
-    if (field == value) return;
-    field = value;
-    invalidate();
-}
-
-void TShineSpeedButton::setClickDownHook(bool value) { store(m_clickDownHook, value); }
-void TShineSpeedButton::setAccelCharDown(bool value) { store(m_accelCharDown, value); }
-void TShineSpeedButton::setFrameType(TFrameType value) { store(m_frameType, value); }
-void TShineSpeedButton::setActiveFrame(bool value) { store(m_activeFrame, value); }
-void TShineSpeedButton::setUpFrame(bool value) { store(m_upFrame, value); }
-void TShineSpeedButton::setDownFrame(bool value) { store(m_downFrame, value); }
-void TShineSpeedButton::setActiveImage(TActiveImageType value) { store(m_activeImage, value); }
-void TShineSpeedButton::setDisabledImage(TDisabledImageType value) { store(m_disabledImage, value); }
-void TShineSpeedButton::setDisabledHighlight(TColor value) { store(m_disabledHighlight, value); }
-void TShineSpeedButton::setDisabledShadow(TColor value) { store(m_disabledShadow, value); }
-void TShineSpeedButton::setShineColor(TColor value) { store(m_shineColor, value); }
-void TShineSpeedButton::setLayout(TButtonLayout value) { store(m_layout, value); }
-void TShineSpeedButton::setMargin(int value) { store(m_margin, value); }
-void TShineSpeedButton::setSpacing(int value) { store(m_spacing, value); }
-
-void TShineSpeedButton::setFontHighlight(TColor value)
-{
-    m_fontHighlight = value;
-    invalidate();
-}
-
-void TShineSpeedButton::setFontShadow(TColor value)
-{
-    m_fontShadow = value;
-    invalidate();
-}
-
-void TShineSpeedButton::setFont(const TFont& value)
-{
-    m_font = value;
-    invalidate();
-}
-
-void TShineSpeedButton::setActiveFont(const TFont& value)
-{
-    m_activeFont = value;
-    invalidate();
-}
+void TShineSpeedButton::setClickDownHook(bool value) { setAndUpdate(*this, m_clickDownHook, value); }
+void TShineSpeedButton::setAccelCharDown(bool value) { setAndUpdate(*this, m_accelCharDown, value); }
+void TShineSpeedButton::setFrameType(TFrameType value) { setAndUpdate(*this, m_frameType, value); }
+void TShineSpeedButton::setActiveFrame(bool value) { setAndUpdate(*this, m_activeFrame, value); }
+void TShineSpeedButton::setUpFrame(bool value) { setAndUpdate(*this, m_upFrame, value); }
+void TShineSpeedButton::setDownFrame(bool value) { setAndUpdate(*this, m_downFrame, value); }
+void TShineSpeedButton::setActiveImage(TActiveImageType value) { setAndUpdate(*this, m_activeImage, value); }
+void TShineSpeedButton::setDisabledImage(TDisabledImageType value) { setAndUpdate(*this, m_disabledImage, value); }
+void TShineSpeedButton::setDisabledHighlight(TColor value) { setAndUpdate(*this, m_disabledHighlight, value); }
+void TShineSpeedButton::setDisabledShadow(TColor value) { setAndUpdate(*this, m_disabledShadow, value); }
+void TShineSpeedButton::setShineColor(TColor value) { setAndUpdate(*this, m_shineColor, value); }
+void TShineSpeedButton::setLayout(TButtonLayout value) { setAndUpdate(*this, m_layout, value); }
+void TShineSpeedButton::setMargin(int value) { setAndUpdate(*this, m_margin, value); }
+void TShineSpeedButton::setSpacing(int value) { setAndUpdate(*this, m_spacing, value); }
+void TShineSpeedButton::setFontHighlight(TColor value) { setAndUpdate(*this, m_fontHighlight, value); }
+void TShineSpeedButton::setFontShadow(TColor value) { setAndUpdate(*this, m_fontShadow, value); }
+void TShineSpeedButton::setFont(const TFont& value) { setAndUpdate(*this, m_font, value); }
+void TShineSpeedButton::setActiveFont(const TFont& value) { setAndUpdate(*this, m_activeFont, value); }
 
 void TShineSpeedButton::setTransparent(bool value)
 {
-    if (m_transparent == value) return;
-    m_transparent = value;
-    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    invalidate();
+    if (setAndUpdate(*this, m_transparent, value)) setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
 }
 
 void TShineSpeedButton::setGlyph(const QImage& value)
 {
     // Kept as 32-bit pixels, the form the state effects work on.
-    m_glyph = value.isNull() ? QImage() : value.convertToFormat(QImage::Format_RGB32);
-    invalidate();
+    setAndUpdate(*this, m_glyph, value.isNull() ? QImage() : value.convertToFormat(QImage::Format_RGB32));
 }
 
 void TShineSpeedButton::setCaption(const QString& value)
 {
-    if (m_caption == value) return;
-    m_caption = value;
-    updateAccelerator();
-    invalidate();
+    if (setAndUpdate(*this, m_caption, value)) updateAccelerator();
 }
 
 void TShineSpeedButton::Loaded()
@@ -196,10 +170,6 @@ QImage keyedOut(const QImage& image, QRgb key, const QColor* oneColour)
 
 void TShineSpeedButton::paintEvent(QPaintEvent*)
 {
-    if (!isEnabled()) {
-        m_state = stDisabled;
-        m_dragging = false;
-    }
     if (m_transparent) {
         QPainter painter(this);
         BackDraw(painter);
@@ -409,11 +379,17 @@ bool TShineSpeedButton::inside(QPoint pos) const
 
 QPoint TShineSpeedButton::cursorPos() const { return mapFromGlobal(QCursor::pos()); }
 
+void TShineSpeedButton::storeState(TShineState value)
+{
+    // A disabled button keeps its disabled face, whatever a handler does meanwhile.
+    m_state = isEnabled() ? value : stDisabled;
+}
+
 void TShineSpeedButton::setState(TShineState value, bool repaintNow)
 {
-    m_state = value;
+    storeState(value);
     if (repaintNow) repaint();
-    else invalidate();
+    else update();
 }
 
 void TShineSpeedButton::enterEvent(QEnterEvent* event)
@@ -494,7 +470,7 @@ void TShineSpeedButton::mousePressEvent(QMouseEvent* event)
     if (!self) return;
     if (event->button() != Qt::LeftButton || !isEnabled()) return;
     m_state = stActiveDown;
-    if (!m_down) invalidate();
+    if (!m_down) update();
     m_dragging = true;
 }
 
@@ -521,7 +497,7 @@ void TShineSpeedButton::mouseReleaseEvent(QMouseEvent* event)
 
     const bool in = inside(pos);
     if (m_groupIndex == 0) {
-        m_state = stUp;
+        storeState(stUp);
         m_mouseInControl = false;
         m_down = false;
         if (in) repaint();
@@ -592,9 +568,10 @@ void TShineSpeedButton::changeEvent(QEvent* event)
 void TShineSpeedButton::EnabledChanged()
 {
     m_down = false;
-    m_state = isEnabled() ? stUp : stDisabled;
+    storeState(stUp);
+    if (!isEnabled()) m_dragging = false;
     if (!m_loading) UpdateTracking();
-    invalidate();
+    update();
 }
 
 // ---- groups ----
@@ -610,9 +587,7 @@ void TShineSpeedButton::setDown(bool value)
 
 void TShineSpeedButton::setAllowAllUp(bool value)
 {
-    if (m_allowAllUp == value) return;
-    m_allowAllUp = value;
-    GroupUpdateStatus(m_groupIndex);
+    if (storeChanged(m_allowAllUp, value)) GroupUpdateStatus(m_groupIndex);
 }
 
 void TShineSpeedButton::setGroupIndex(int value)
@@ -638,8 +613,8 @@ void TShineSpeedButton::ButtonPressed(int groupIndex, const TShineSpeedButton* s
     if (groupIndex != m_groupIndex || !sender || sender == this) return;
     if (sender->m_down && m_down) {
         m_down = false;
-        m_state = stUp;
-        invalidate();
+        storeState(stUp);
+        update();
     }
     m_allowAllUp = sender->m_allowAllUp;
 }

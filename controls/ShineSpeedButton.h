@@ -57,9 +57,6 @@ signals:
     void changed();
 
 private:
-    template <typename T>
-    void store(T& field, T value);
-
     TColor m_color;
     TColor m_highlight = clBtnHighlight;
     TColor m_shadow = clBtnShadow;
@@ -194,9 +191,7 @@ protected:
     void UpdateTracking();
 
 private:
-    template <typename T>
-    void store(T& field, T value);
-    void invalidate();
+    void storeState(TShineState value);
     void setState(TShineState value, bool repaintNow);
     void CMMouseEnter();
     void CMMouseLeave();

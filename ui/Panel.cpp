@@ -3,30 +3,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/Property.h"
+
 namespace kelmora {
 
 TPanel::TPanel(QWidget* parent) : QWidget(parent) {}
 
-void TPanel::setColor(TColor color)
-{
-    if (color == m_color) return;
-    m_color = color;
-    update();
-}
-
-void TPanel::setBevelLowered(bool lowered)
-{
-    if (lowered == m_bevelLowered) return;
-    m_bevelLowered = lowered;
-    update();
-}
-
-void TPanel::setCaption(const QString& caption)
-{
-    if (caption == m_caption) return;
-    m_caption = caption;
-    update();
-}
+void TPanel::setColor(TColor color) { setAndUpdate(*this, m_color, color); }
+void TPanel::setBevelLowered(bool lowered) { setAndUpdate(*this, m_bevelLowered, lowered); }
+void TPanel::setCaption(const QString& caption) { setAndUpdate(*this, m_caption, caption); }
 
 void TPanel::paintEvent(QPaintEvent*)
 {

@@ -1,6 +1,11 @@
 // The folder field's text engine, driven without a window.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "controls/BrowseText.h"
 
 using namespace kelmora;
@@ -38,42 +43,72 @@ TEST(BrowseText, SetTextMovesCaretToStartAndRaisesOneChange)
     EXPECT_EQ(changes, 1);
 }
 
+// One step of moving through "ab cd  ef" and where it leaves the caret or the selection.
+struct MoveStep {
+    const char* name;
+    std::function<void(TBrowseText&)> move;
+    std::optional<int> caret;
+    std::optional<std::string> selected;           // "" for no selection
+    std::optional<std::pair<int, int>> selection;  // start and length
+};
+
 TEST(BrowseText, CaretAndSelectionMoves)
 {
     TBrowseText t = withText("ab cd  ef");
-    t.end(false);
-    EXPECT_EQ(t.caret(), 10);
-    t.moveLeft(true, false);
-    EXPECT_EQ(t.caret(), 8);
-    t.moveLeft(true, false);
-    EXPECT_EQ(t.caret(), 4);
-    t.moveLeft(false, true);
-    EXPECT_EQ(t.selStart(), 3);
-    EXPECT_EQ(t.selLength(), 1);
-    t.end(true);
-    EXPECT_EQ(t.selectedText(), "cd  ef") << "the selection grows from its anchor";
-    t.home(false);
-    EXPECT_FALSE(t.hasSelection());
-    t.moveRight(true, false);
-    EXPECT_EQ(t.caret(), 4);
-    t.moveRight(true, true);
-    EXPECT_EQ(t.selectedText(), "cd  ");
-    t.moveLeft(false, false);
-    t.moveLeft(false, false);
-    t.moveLeft(false, false);
-    t.moveLeft(false, false);
-    t.moveLeft(false, false);
-    EXPECT_EQ(t.caret(), 3);
-    t.home(false);
-    t.moveLeft(false, false);
-    EXPECT_EQ(t.caret(), 1);
-    t.end(false);
-    t.moveRight(true, false);
-    EXPECT_EQ(t.caret(), 10);
-    t.selectAll();
-    EXPECT_EQ(t.selectedText(), "ab cd  ef");
-    t.clearSelection();
-    EXPECT_FALSE(t.hasSelection());
+    const MoveStep steps[] = {
+        {"End", [](TBrowseText& t) { t.end(false); }, 10, {}, {}},
+        {"word left to the last word", [](TBrowseText& t) { t.moveLeft(true, false); }, 8, {}, {}},
+        {"word left over two spaces", [](TBrowseText& t) { t.moveLeft(true, false); }, 4, {}, {}},
+        {"Shift+Left selects one character", [](TBrowseText& t) { t.moveLeft(false, true); }, {}, {}, {{3, 1}}},
+        {"the selection grows from its anchor", [](TBrowseText& t) { t.end(true); }, {}, "cd  ef", {}},
+        {"Home drops the selection", [](TBrowseText& t) { t.home(false); }, {}, "", {}},
+        {"word right", [](TBrowseText& t) { t.moveRight(true, false); }, 4, {}, {}},
+        {"Ctrl+Shift+Right selects a word and its spaces",
+         [](TBrowseText& t) { t.moveRight(true, true); },
+         {},
+         "cd  ",
+         {}},
+        {"five steps left",
+         [](TBrowseText& t) {
+             for (int i = 0; i < 5; ++i) t.moveLeft(false, false);
+         },
+         3,
+         {},
+         {}},
+        {"left at the start stays",
+         [](TBrowseText& t) {
+             t.home(false);
+             t.moveLeft(false, false);
+         },
+         1,
+         {},
+         {}},
+        {"word right at the end stays",
+         [](TBrowseText& t) {
+             t.end(false);
+             t.moveRight(true, false);
+         },
+         10,
+         {},
+         {}},
+        {"select all", [](TBrowseText& t) { t.selectAll(); }, {}, "ab cd  ef", {}},
+        {"clear selection", [](TBrowseText& t) { t.clearSelection(); }, {}, "", {}},
+    };
+    for (const MoveStep& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.move(t);
+        if (step.caret) {
+            EXPECT_EQ(t.caret(), *step.caret);
+        }
+        if (step.selected) {
+            EXPECT_EQ(t.hasSelection(), !step.selected->empty());
+            EXPECT_EQ(t.selectedText(), *step.selected);
+        }
+        if (step.selection) {
+            EXPECT_EQ(t.selStart(), step.selection->first);
+            EXPECT_EQ(t.selLength(), step.selection->second);
+        }
+    }
 }
 
 TEST(BrowseText, TypingInsertsReplacesSelectionAndOverwrites)

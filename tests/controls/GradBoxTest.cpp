@@ -9,6 +9,7 @@
 #include "PaintedTestSupport.h"
 #include "controls/GradBox.h"
 #include "controls/Gradient.h"
+#include "controls/ShadowLabel.h"
 
 using namespace kelmora;
 using namespace kelmora::test;
@@ -177,17 +178,31 @@ TEST(GradBox, CaptionCopies)
     EXPECT_EQ(pointsOf(image, clWhite), shifted(text, {1, 1}) - text);
 }
 
-TEST(GradBox, PressesReachTheWindowBelow)
+// The graphic controls take no mouse input: a press on one reaches what lies
+// below it, a control under it included (not merely the window, where any
+// press that a widget ignores ends up).
+template <class Control>
+class GraphicControl : public ::testing::Test {
+};
+using GraphicControls = ::testing::Types<TGradBox, TShadowLabel>;
+TYPED_TEST_SUITE(GraphicControl, GraphicControls);
+
+TYPED_TEST(GraphicControl, PressesReachTheControlBelow)
 {
-    struct Host : QWidget {
+    struct Below : QWidget {
+        using QWidget::QWidget;
         int presses = 0;
         void mousePressEvent(QMouseEvent*) override { ++presses; }
-    } host;
+    };
+    QWidget host;
     host.resize(100, 100);
-    auto* b = new TGradBox(&host);
-    b->setGeometry(10, 10, 50, 50);
+    auto* below = new Below(&host);
+    below->setGeometry(10, 10, 50, 50);
+    auto* control = new TypeParam(&host);
+    control->setGeometry(10, 10, 50, 50);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    ASSERT_TRUE(control->geometry().contains(QPoint(30, 30))) << "the press lands on the control";
     QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {}, QPoint(30, 30));
-    EXPECT_EQ(host.presses, 1);
+    EXPECT_EQ(below->presses, 1);
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "controls/KmSpinButton.h"
@@ -69,24 +70,36 @@ protected:
 
 }  // namespace
 
-TEST(ParseInteger, DecimalHexAndFailures)
+struct ParseCase {
+    const char* name;
+    const char* text;
+    std::optional<int> value;  // none: not a number
+};
+
+class ParseInteger : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseInteger, ReadsDecimalAndHexOrRefuses)
 {
-    EXPECT_EQ(parseInteger("123"), 123);
-    EXPECT_EQ(parseInteger("  -5"), -5);
-    EXPECT_EQ(parseInteger("+7"), 7);
-    EXPECT_EQ(parseInteger("$1F"), 31);
-    EXPECT_EQ(parseInteger("x10"), 16);
-    EXPECT_EQ(parseInteger("0x10"), 16);
-    EXPECT_EQ(parseInteger("0XfF"), 255);
-    EXPECT_EQ(parseInteger("-$10"), -16);
-    EXPECT_EQ(parseInteger("2147483647"), 2147483647);
-    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
-    EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
-    EXPECT_EQ(parseInteger("007"), 7);
-    for (const char* bad : {"", " ", "-", "+", "$", "0x", "x", "12 ", "1-2", "abc", "2147483648", "-2147483649",
-                            "$100000000", "1.5", "--1"})
-        EXPECT_FALSE(parseInteger(bad).has_value()) << bad;
+    EXPECT_EQ(parseInteger(GetParam().text), GetParam().value) << GetParam().text;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseInteger,
+    ::testing::Values(ParseCase{"Decimal", "123", 123}, ParseCase{"LeadingSpaces", "  -5", -5},
+                      ParseCase{"PlusSign", "+7", 7}, ParseCase{"DollarHex", "$1F", 31}, ParseCase{"XHex", "x10", 16},
+                      ParseCase{"ZeroXHex", "0x10", 16}, ParseCase{"UpperZeroXMixedDigits", "0XfF", 255},
+                      ParseCase{"NegativeHex", "-$10", -16}, ParseCase{"Largest", "2147483647", 2147483647},
+                      ParseCase{"Smallest", "-2147483648", INT32_MIN}, ParseCase{"HexWrapsToNegative", "$FFFFFFFF", -1},
+                      ParseCase{"LeadingZeros", "007", 7}, ParseCase{"Empty", "", std::nullopt},
+                      ParseCase{"Space", " ", std::nullopt}, ParseCase{"MinusAlone", "-", std::nullopt},
+                      ParseCase{"PlusAlone", "+", std::nullopt}, ParseCase{"DollarAlone", "$", std::nullopt},
+                      ParseCase{"ZeroXAlone", "0x", std::nullopt}, ParseCase{"XAlone", "x", std::nullopt},
+                      ParseCase{"TrailingSpace", "12 ", std::nullopt}, ParseCase{"InnerMinus", "1-2", std::nullopt},
+                      ParseCase{"Letters", "abc", std::nullopt}, ParseCase{"AboveLargest", "2147483648", std::nullopt},
+                      ParseCase{"BelowSmallest", "-2147483649", std::nullopt},
+                      ParseCase{"HexAboveLargest", "$100000000", std::nullopt},
+                      ParseCase{"Fraction", "1.5", std::nullopt}, ParseCase{"DoubleMinus", "--1", std::nullopt}),
+    [](const ::testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SpinEditTest, ReadingResetsEmptyOrBadTextToMinimumThroughTheChangeRule)
 {
@@ -635,4 +648,27 @@ TEST_F(SpinEditTest, PressAndDragPlaceTheCaretWhereTheCharactersAreDrawn)
     mouse(e, QEvent::MouseButtonPress, {xOf(1), 10}, Qt::LeftButton);
     mouse(e, QEvent::MouseMove, {xOf(3), 10}, Qt::LeftButton);
     EXPECT_EQ(e.selectedText(), "92");
+}
+
+TEST_F(SpinEditTest, LongNumberScrollsToKeepTheCaretInView)
+{
+    QWidget window;
+    TKmSpinEdit e(&window);
+    load(e, -2147483647, 2147483647, 0, -2147483647);  // wider than the 50-pixel field
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRect area = e.textArea();
+    const TextLine line(e.text(), e.font());
+    ASSERT_GT(line.width(), area.width());
+
+    e.setFocus();
+    e.end(false);
+    EXPECT_EQ(area.left() + line.caretX(static_cast<int>(e.text().size())) - e.scrollOffset(), area.right())
+        << "the caret at the area's last column";
+    e.home(false);
+    EXPECT_EQ(e.scrollOffset(), 0);
+    e.end(false);
+    window.setFocus();
+    EXPECT_EQ(e.scrollOffset(), 0) << "without the focus the number shows from its start";
 }

@@ -200,12 +200,6 @@ TEST(ShadowLabel, BackgroundSizeAndLayout)
     EXPECT_EQ(pointsOf(grabImage(label), clWhite), expected);
 }
 
-TEST(ShadowLabel, TakesNoMouseInput)
-{
-    TShadowLabel label;
-    EXPECT_TRUE(label.testAttribute(Qt::WA_TransparentForMouseEvents));
-}
-
 TEST(DrawTextLayout, StringsAreAsWideAsTheirCharactersSideBySide)
 {
     // Characters drawn one by one (the label's gradation) must line up with the whole string.

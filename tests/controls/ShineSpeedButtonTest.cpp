@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "PaintedTestSupport.h"
 #include "controls/DrawText.h"
@@ -109,62 +111,81 @@ TEST(ShineButtonFace, CutButtonRampRowsAndDisabledCaption)
     EXPECT_TRUE(pointsOf(image, 8388672).isEmpty());
 }
 
-TEST(ShineButtonFace, FramesToThePixel)
+// One frame style in one state and the pixels it must paint (10 x 8 button).
+struct FrameCase {
+    const char* name;
+    TFrameType type;
+    bool latched;  // latched down: the pressed colours, sunken
+    bool upFrame;  // the up state's frame flag
+    std::vector<std::pair<QPoint, TColor>> pixels;
+};
+
+class ShineButtonFrame : public ::testing::TestWithParam<FrameCase> {};
+
+TEST_P(ShineButtonFrame, PaintsToThePixel)
 {
-    // Raised normal frame: highlight top/left, shadow and dark shadow bottom/right, two corners unpainted.
-    auto normal = frameButton(ftNormalFrame);
-    QImage image = grabImage(*normal);
-    EXPECT_EQ(colorAt(image, 0, 0), clWhite);
-    EXPECT_EQ(colorAt(image, 8, 0), clWhite);
-    EXPECT_EQ(colorAt(image, 0, 6), clWhite);
-    EXPECT_EQ(colorAt(image, 9, 0), clBlack);
-    EXPECT_EQ(colorAt(image, 0, 7), clBlack);
-    EXPECT_EQ(colorAt(image, 8, 6), clGray);
-    EXPECT_EQ(colorAt(image, 1, 6), clGray);
-    EXPECT_EQ(colorAt(image, 9, 7), clBlue);
-    EXPECT_EQ(colorAt(image, 9, 1), clBlue);
-    EXPECT_EQ(colorAt(image, 4, 4), clBlack);
-    latchDown(*normal);
-    image = grabImage(*normal);
-    EXPECT_EQ(colorAt(image, 0, 0), clLime);
-    EXPECT_EQ(colorAt(image, 1, 1), clRed);
-    EXPECT_EQ(colorAt(image, 8, 1), clRed);
-    EXPECT_EQ(colorAt(image, 9, 7), clYellow);
-    EXPECT_EQ(colorAt(image, 9, 0), clBlack);
-    EXPECT_EQ(colorAt(image, 0, 7), clBlack);
-
-    auto flat = frameButton(ftFlatFrame);
-    image = grabImage(*flat);
-    EXPECT_EQ(colorAt(image, 0, 0), clWhite);
-    EXPECT_EQ(colorAt(image, 9, 7), clGray);
-    EXPECT_EQ(colorAt(image, 9, 0), clBlack);
-    EXPECT_EQ(colorAt(image, 0, 7), clBlack);
-    EXPECT_EQ(colorAt(image, 1, 1), clBlack);
-    latchDown(*flat);
-    image = grabImage(*flat);
-    EXPECT_EQ(colorAt(image, 0, 0), clRed);
-    EXPECT_EQ(colorAt(image, 9, 7), clYellow);
-
-    // Enclosed: the outer ring always comes from Colors.DarkShadow.
-    auto enclosed = frameButton(ftEnclosedFrame);
-    image = grabImage(*enclosed);
-    for (const QPoint p : {QPoint(0, 0), QPoint(9, 0), QPoint(0, 7), QPoint(9, 7), QPoint(5, 0)})
-        EXPECT_EQ(colorAt(image, p.x(), p.y()), clBlue);
-    EXPECT_EQ(colorAt(image, 1, 1), clWhite);
-    EXPECT_EQ(colorAt(image, 7, 1), clWhite);
-    EXPECT_EQ(colorAt(image, 8, 1), clBlack);
-    EXPECT_EQ(colorAt(image, 8, 6), clGray);
-    latchDown(*enclosed);
-    image = grabImage(*enclosed);
-    EXPECT_EQ(colorAt(image, 0, 0), clBlue);
-    EXPECT_EQ(colorAt(image, 1, 1), clRed);
-    EXPECT_EQ(colorAt(image, 8, 6), clYellow);
-
-    // No bevel when the state's frame flag is off.
-    auto none = frameButton(ftNormalFrame);
-    none->setUpFrame(false);
-    EXPECT_EQ(colorAt(grabImage(*none), 0, 0), clBlack);
+    const FrameCase& c = GetParam();
+    auto b = frameButton(c.type);
+    b->setUpFrame(c.upFrame);
+    if (c.latched) latchDown(*b);
+    const QImage image = grabImage(*b);
+    for (const auto& [p, colour] : c.pixels)
+        EXPECT_EQ(colorAt(image, p.x(), p.y()), colour) << "at " << p.x() << "," << p.y();
 }
+
+// Up colours: highlight white, shadow grey, dark shadow blue; pressed: yellow, red, lime; both faces black.
+INSTANTIATE_TEST_SUITE_P(
+    Frames, ShineButtonFrame,
+    ::testing::Values(
+        // Raised: highlight top/left, shadow and dark shadow bottom/right, two corners unpainted.
+        FrameCase{"NormalUp",
+                  ftNormalFrame,
+                  false,
+                  true,
+                  {{{0, 0}, clWhite},
+                   {{8, 0}, clWhite},
+                   {{0, 6}, clWhite},
+                   {{9, 0}, clBlack},
+                   {{0, 7}, clBlack},
+                   {{8, 6}, clGray},
+                   {{1, 6}, clGray},
+                   {{9, 7}, clBlue},
+                   {{9, 1}, clBlue},
+                   {{4, 4}, clBlack}}},
+        FrameCase{"NormalDown",
+                  ftNormalFrame,
+                  true,
+                  true,
+                  {{{0, 0}, clLime},
+                   {{1, 1}, clRed},
+                   {{8, 1}, clRed},
+                   {{9, 7}, clYellow},
+                   {{9, 0}, clBlack},
+                   {{0, 7}, clBlack}}},
+        FrameCase{"FlatUp",
+                  ftFlatFrame,
+                  false,
+                  true,
+                  {{{0, 0}, clWhite}, {{9, 7}, clGray}, {{9, 0}, clBlack}, {{0, 7}, clBlack}, {{1, 1}, clBlack}}},
+        FrameCase{"FlatDown", ftFlatFrame, true, true, {{{0, 0}, clRed}, {{9, 7}, clYellow}}},
+        // Enclosed: the outer ring always comes from Colors.DarkShadow.
+        FrameCase{"EnclosedUp",
+                  ftEnclosedFrame,
+                  false,
+                  true,
+                  {{{0, 0}, clBlue},
+                   {{9, 0}, clBlue},
+                   {{0, 7}, clBlue},
+                   {{9, 7}, clBlue},
+                   {{5, 0}, clBlue},
+                   {{1, 1}, clWhite},
+                   {{7, 1}, clWhite},
+                   {{8, 1}, clBlack},
+                   {{8, 6}, clGray}}},
+        FrameCase{"EnclosedDown", ftEnclosedFrame, true, true, {{{0, 0}, clBlue}, {{1, 1}, clRed}, {{8, 6}, clYellow}}},
+        // No bevel when the state's frame flag is off.
+        FrameCase{"NoUpFrame", ftNormalFrame, false, false, {{{0, 0}, clBlack}}}),
+    [](const ::testing::TestParamInfo<FrameCase>& info) { return std::string(info.param.name); });
 
 TEST(ShineButtonCaption, CopiesAndPressedOffset)
 {
