@@ -88,7 +88,7 @@ TEST_F(MainFormTest, RadioRowsAndTheSelectedEntryShowTheirOwnColours)
     }
 
     // The selected entry in the classic selection colour, the rest of the list clSilver.
-    ASSERT_EQ(w.SelectedIndex(), 0);
+    ASSERT_EQ(w.selectedIndex(), 0);
     const QRect entry = w.ListBox1->visualRect(w.ListBox1->model()->index(0, 0));
     const QPoint origin = w.ListBox1->viewport()->mapTo(&w, QPoint(0, 0));
     EXPECT_EQ(rgb(origin + QPoint(entry.left() + 1, entry.center().y())), 0x0A246Au);
@@ -179,7 +179,7 @@ TEST_F(MainFormTest, WidthAndHeightTakeFourTypedDigits)
 {
     TMainForm1& w = open();
     w.RadioButton4->click();
-    for (SpinEditControl* field : {w.SpinEdit3, w.SpinEdit4}) {
+    for (TKmSpinEdit* field : {w.SpinEdit3, w.SpinEdit4}) {
         SCOPED_TRACE(field->objectName().toStdString());
         field->selectAll();
         QTest::keyClicks(field, "19200");
