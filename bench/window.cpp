@@ -53,7 +53,7 @@ int registerFolder(const std::string& dir)
     clock.start();
     window.RegisterCutTarget(dir);
     QCoreApplication::processEvents();  // the view's update after the merge
-    std::printf("register: %zu entries in %.1f ms\n", window.Targets().size(), clock.nsecsElapsed() / 1e6);
+    std::printf("register: %zu entries in %.1f ms\n", window.targets().size(), clock.nsecsElapsed() / 1e6);
     return 0;
 }
 
@@ -91,13 +91,13 @@ int dropFiles(const std::string& dir)
     std::size_t namedCount = 0, wholeCount = 0, argumentCount = 0;
     {
         TMainForm1 window(folder.path().toStdString(), {});
-        named = timeToPaint(window, [&] { window.DropTargets(byName); });
-        namedCount = window.Targets().size();
+        named = timeToPaint(window, [&] { window.dropTargets(byName); });
+        namedCount = window.targets().size();
     }
     {
         TMainForm1 window(folder.path().toStdString(), {});
-        whole = timeToPaint(window, [&] { window.DropTargets(asFolder); });
-        wholeCount = window.Targets().size();
+        whole = timeToPaint(window, [&] { window.dropTargets(asFolder); });
+        wholeCount = window.targets().size();
     }
     {
         // From the start of the program's window to its first paint.
@@ -109,7 +109,7 @@ int dropFiles(const std::string& dir)
         window.repaint();
         QCoreApplication::processEvents();
         arguments = clock.nsecsElapsed() / 1e6;
-        argumentCount = window.Targets().size();
+        argumentCount = window.targets().size();
     }
     std::printf("drop by name: %zu names, %zu entries in %.1f ms\n", files.size(), namedCount, named);
     std::printf("drop folder:  %zu entries in %.1f ms\n", wholeCount, whole);
@@ -132,8 +132,8 @@ int batch(const std::string& videos, const std::string& destination, const std::
     if (!out.open(QIODevice::WriteOnly)) return 1;
     out.write("#!/bin/sh\nset -e\n");
     const std::string ffmpeg = platform::findProgram("ffmpeg", "");
-    for (const std::string& target : window.Targets()) {
-        const CutCommand command = BuildCutCommandLine(target, window.CurrentSettings());
+    for (const std::string& target : window.targets()) {
+        const CutCommand command = BuildCutCommandLine(target, window.currentSettings());
         std::string line = shellQuoted(ffmpeg);
         for (const std::string& argument : command.command.arguments) {
             line.push_back(' ');
@@ -163,7 +163,7 @@ int batch(const std::string& videos, const std::string& destination, const std::
     const double median = lateness.empty() ? 0 : lateness[lateness.size() / 2];
     const double maximum = lateness.empty() ? 0 : lateness.back();
     std::printf("batch: %zu runs in %.1f ms; 10 ms timer lateness median %.2f ms, max %.2f ms (%zu ticks)\n",
-                window.Targets().size(), wall, median, maximum, lateness.size());
+                window.targets().size(), wall, median, maximum, lateness.size());
     return 0;
 }
 

@@ -27,7 +27,7 @@ PreviewRun::~PreviewRun()
     if (m_run) m_run->terminate(0);
 }
 
-void PreviewRun::EndRun()
+void PreviewRun::endRun()
 {
     if (!m_run) return;
     // Killed, not asked: a preview nobody waits for has nothing worth finishing,
@@ -37,9 +37,9 @@ void PreviewRun::EndRun()
     m_run.reset();
 }
 
-bool PreviewRun::Start(const std::string& target, std::int32_t startSecond)
+bool PreviewRun::start(const std::string& target, std::int32_t startSecond)
 {
-    EndRun();
+    endRun();
     // unlink() removes a link itself: the extractor never writes through one.
     platform::deleteFile(m_previewFile);
     const ExtractorCommand command =
@@ -50,7 +50,7 @@ bool PreviewRun::Start(const std::string& target, std::int32_t startSecond)
     return m_run.has_value();
 }
 
-std::optional<std::string> PreviewRun::Finish()
+std::optional<std::string> PreviewRun::finish()
 {
     if (!m_run) return std::nullopt;
     m_run->waitFor(0);

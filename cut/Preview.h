@@ -27,18 +27,18 @@ public:
     // Ends a run still going, removes whatever stands at the preview file's
     // name (a symbolic link is removed itself, never followed) and starts the
     // extractor for target at startSecond. False when it could not be started.
-    bool Start(const std::string& target, std::int32_t startSecond);
+    bool start(const std::string& target, std::int32_t startSecond);
 
     // The run under way, for its end to be watched; null when there is none.
-    platform::ChildProcess* Running() { return m_run ? &*m_run : nullptr; }
+    platform::ChildProcess* running() { return m_run ? &*m_run : nullptr; }
 
     // Once the run has ended: the picture it wrote, as the file's bytes, and
     // the file removed, so a picture that cannot be read is reported once and
     // never again. Nothing when the run wrote no file (or none is under way).
-    std::optional<std::string> Finish();
+    std::optional<std::string> finish();
 
 private:
-    void EndRun();
+    void endRun();
 
     std::string m_programFolder;
     std::string m_previewFile;

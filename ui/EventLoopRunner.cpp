@@ -20,7 +20,7 @@ CutRunEnd EventLoopRunner::waitForEnd()
         std::vector<std::unique_ptr<QSocketNotifier>> errorWatches;
         for (auto& [job, run] : runs()) {
             watches.push_back(std::make_unique<ProcessEndWatch>());
-            watches.back()->Watch(run.child, [&loop] { loop.quit(); });
+            watches.back()->watch(run.child, [&loop] { loop.quit(); });
             if (!run.errorPipe) continue;
             auto* errorWatch = errorWatches
                                    .emplace_back(std::make_unique<QSocketNotifier>(run.errorPipe->readyHandle(),

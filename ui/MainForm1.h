@@ -3,7 +3,10 @@
 // destination folder, the list of targets, the cut button and the mascot. It
 // is a view over a cut session: its controls show the session's options and
 // hand every change to it, its list is the session's target list, and its
-// handlers run the session's rules and batch and show what they report.
+// handlers run the session's rules and batch and show what they report. The
+// handlers are bindings; the work is done by the window's parts: its settings
+// (WindowSettings, WindowClose), its list (TargetListHandling), the batch
+// (BatchView) and the preview (PreviewPanel).
 
 #include <QWidget>
 #include <initializer_list>
@@ -13,7 +16,6 @@
 #include <vector>
 
 #include "cut/CutSession.h"
-#include "cut/Preview.h"
 #include "settings/CutSettings.h"
 #include "ui/MainFormControls.h"
 
@@ -24,12 +26,15 @@ class QMimeData;
 
 namespace kelmora {
 
-class ProcessEndWatch;
+class BatchView;
+class PreviewPanel;
+class TargetListHandling;
 class TargetListMenu;
 class TargetListModel;
 class TInfoForm1;
+class WindowSettings;
 
-class TMainForm1 : public QWidget, private CutSessionListener {
+class TMainForm1 : public QWidget {
     Q_OBJECT
 public:
     // programFolder: the running program's folder (tests pass a temporary one);
@@ -38,59 +43,59 @@ public:
     ~TMainForm1() override;
 
     // Graphic elements painted on the form, in stored order.
-    GradBoxControl* GradBox3;
-    GradBoxControl* GradBox2;
-    ShadowLabelControl* SLabel1;
-    GradBoxControl* GradBox1;
-    GradBoxControl* GradBox5;
-    ShadowLabelControl* SLabel10;
-    ShadowLabelControl* SLabel15;
-    ShadowLabelControl* SLabel21;
-    GradBoxControl* GradBox6;
-    ShadowLabelControl* SLabel22;
-    ShadowLabelControl* ShadowLabel1;
+    TGradBox* GradBox3;
+    TGradBox* GradBox2;
+    TShadowLabel* SLabel1;
+    TGradBox* GradBox1;
+    TGradBox* GradBox5;
+    TShadowLabel* SLabel10;
+    TShadowLabel* SLabel15;
+    TShadowLabel* SLabel21;
+    TGradBox* GradBox6;
+    TShadowLabel* SLabel22;
+    TShadowLabel* ShadowLabel1;
     TPanel* Shape1;
-    ShadowLabelControl* ShadowLabel2;
+    TShadowLabel* ShadowLabel2;
 
     // Windowed elements, in tab order, with their children.
     TPanel* Panel1;
     TRadioButton* RadioButton1;
     TRadioButton* RadioButton2;
-    SpinEditControl* SpinEdit1;
+    TKmSpinEdit* SpinEdit1;
     QLabel* Label1;
-    SpinEditControl* SpinEdit2;
+    TKmSpinEdit* SpinEdit2;
     QLabel* Label2;
     TPanel* Panel12;
     TRadioButton* RadioButton9;
     TRadioButton* RadioButton10;
     QLabel* Label4;
-    SpinEditControl* SpinEdit5;
+    TKmSpinEdit* SpinEdit5;
     QLabel* Label5;
     TPanel* Panel3;
     TRadioButton* RadioButton3;
     TRadioButton* RadioButton4;
-    SpinEditControl* SpinEdit3;
+    TKmSpinEdit* SpinEdit3;
     QLabel* Label3;
-    SpinEditControl* SpinEdit4;
+    TKmSpinEdit* SpinEdit4;
     TPanel* Panel8;
     TRadioButton* RadioButton5;
     TRadioButton* RadioButton6;
     TRadioButton* RadioButton7;
     TRadioButton* RadioButton8;
-    BrowseEditControl* BrowseEdit1;
+    TKmBrowseEdit* BrowseEdit1;
     QListView* ListBox1;
     TPanel* Panel6;
-    ShineButtonControl* SSButton4;
+    TShineSpeedButton* SSButton4;
     TPanel* Panel7;
-    ShineButtonControl* SSButton3;
+    TShineSpeedButton* SSButton3;
     TPanel* Panel2;
-    ShineButtonControl* SSButton2;
+    TShineSpeedButton* SSButton2;
     TPanel* Panel4;
-    ShineButtonControl* SSButton1;
+    TShineSpeedButton* SSButton1;
     TPanel* Panel5;
-    ShineButtonControl* SSButton10;
+    TShineSpeedButton* SSButton10;
     TPanel* Panel9;
-    ShineButtonControl* SSButton5;
+    TShineSpeedButton* SSButton5;
     TMascotPanel* Panel10;
     TPanel* Panel11;
     QLabel* Image2;
@@ -103,25 +108,22 @@ public:
 
     const std::string& ProgramFolder() const { return m_programFolder; }
     // The first-activation flag: 0 until the settings have been loaded.
-    int Tag() const { return m_tag; }
-    std::string SettingsFilePath() const;
-    std::string PreviewFilePath() const;
+    int Tag() const;
+    std::string settingsFilePath() const;
+    std::string previewFilePath() const;
 
     // The registered targets, in list order.
-    const std::vector<std::string>& Targets() const;
+    const std::vector<std::string>& targets() const;
     // The entry selected in ListBox1, or -1.
-    int SelectedIndex() const;
-    bool BatchRunning() const { return m_session.running(); }
+    int selectedIndex() const;
+    bool batchRunning() const { return m_session.running(); }
     // The options as the controls hold them now, with the window's position.
-    TCutSettings CurrentSettings() const;
+    TCutSettings currentSettings() const;
 
     // Handlers.
     void FormActivate();
-    // Writes every key. When the file refuses the save, or another program
-    // holds it for longer than kSettingsLockWaitMs (the window painting
-    // meanwhile), asks whether to close without saving; false keeps the window open.
+    // Saves the settings (see WindowSettings::saveBeforeClose); false keeps the window open.
     bool FormClose();
-    static constexpr int kSettingsLockWaitMs = 2000;
     void RadioButton2Click();
     void RadioButton10Click();
     void RadioButton4Click();
@@ -133,9 +135,6 @@ public:
     void SSButton5Click();
     void SSButton10Click();
     void SpinEdit1Change();
-    // The preview's extractor run has ended: its picture is shown, or the
-    // reason it cannot be read.
-    void PreviewRunEnded();
     void Timer2Timer();
     void Shape8MouseUp();
 
@@ -145,10 +144,10 @@ public:
     // insert into the list followed by one selection of its first entry.
     void RegisterCutTargets(const std::vector<std::string>& paths);
     // Registers every local file of a drop (text/uri-list), in the order given.
-    void DropTargets(const QMimeData& data);
+    void dropTargets(const QMimeData& data);
     // Removes the selected entry and selects the one that takes its place; the
     // cut button goes off with the last entry.
-    void RemoveSelectedTarget();
+    void removeSelectedTarget();
 
 protected:
     bool event(QEvent* event) override;
@@ -158,47 +157,30 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void BuildLayout();  // MainForm1Layout.cpp
-    void ConnectHandlers();
-    void LoadSettings();
-    // Sets the control of one key to its saved value, then runs what follows
-    // that key in the load: the group's rule after its last choice, the
-    // destination rule after the folder.
-    void ApplySaved(const SettingsKey& key, const TCutSettings& saved);
-    void SaveSettings();
-    TRadioButton* ChoiceControl(ChoiceField choice) const;
-    SpinEditControl* NumberControl(IntegerField option) const;
+    friend class WindowSettings;  // sets each option's control to its saved value
+
+    void buildLayout();  // MainForm1Layout.cpp
+    void connectHandlers();
+    TRadioButton* choiceControl(ChoiceField choice) const;
+    TKmSpinEdit* numberControl(IntegerField option) const;
     // A choice turned on: the window keeps its group exclusive, then runs the group's rule.
-    void ChoiceTurnedOn(ChoiceField choice);
-    void RunGroupRule(ChoiceGroup group);
+    void choiceTurnedOn(ChoiceField choice);
+    void runGroupRule(ChoiceGroup group);
     // Enables the group's value fields as the rule says, shows its notice, then
     // turns on the choices it names, each as a click would.
-    void ShowRule(const OptionRuleResult& rule, std::initializer_list<QWidget*> valueFields);
-    void AfterRegistration();
-    // Shows the preview panel for its two seconds from now.
-    void ShowPreviewPanel();
-
-    // CutSessionListener
-    void entryStarted(const CutJob& job) override;
-    void beep() override;
-    void destinationRefused(const std::string& folder, DestinationProblem problem, int error) override;
-    void extractorNotStarted(const std::string& program, const std::string& error) override;
-    void failuresToList(const std::vector<FailedEntry>& failed) override;
-    void batchFinished(const CutBatchReport& report) override;
+    void showRule(const OptionRuleResult& rule, std::initializer_list<QWidget*> valueFields);
 
     std::string m_programFolder;
     std::vector<std::string> m_arguments;
-    int m_tag = 0;
-    bool m_loading = false;  // the first activation's load is under way
     CutSession m_session;
     TargetListModel* m_targets;
     std::vector<std::pair<ChoiceField, TRadioButton*>> m_choices;  // each option's control, from the layout
-    std::vector<std::pair<IntegerField, SpinEditControl*>> m_numbers;
-    PreviewRun m_preview;
-    ProcessEndWatch* m_previewWatch;
-    bool m_closeAfterBatch = false;  // closed during the batch: close once it returns
-    bool m_closeSaved = false;       // that close has saved the settings already
-    bool m_saving = false;           // the close's save is waiting for the file
+    std::vector<std::pair<IntegerField, TKmSpinEdit*>> m_numbers;
+    // The window's parts, made once the layout stands.
+    std::unique_ptr<WindowSettings> m_settings;
+    std::unique_ptr<TargetListHandling> m_targetList;
+    std::unique_ptr<PreviewPanel> m_preview;
+    std::unique_ptr<BatchView> m_batch;
 };
 
 }  // namespace kelmora

@@ -29,14 +29,14 @@ using Handler = void (TMainForm1::*)();
 
 // Graphic elements.
 struct GradBoxRow {
-    Field<GradBoxControl> field;
+    Field<TGradBox> field;
     const char* name;
     QRect bounds;
     TGradStyle style;
     TColor outline;
 };
 struct CaptionRow {
-    Field<ShadowLabelControl> field;
+    Field<TShadowLabel> field;
     const char* name;
     QRect bounds;
     const char* caption;
@@ -69,7 +69,7 @@ struct LabelRow {
     const char* caption;
 };
 struct NumberRow {
-    Field<SpinEditControl> field;
+    Field<TKmSpinEdit> field;
     Field<TPanel> group;
     const char* name;
     QRect bounds;
@@ -78,7 +78,7 @@ struct NumberRow {
     const char* hint;
 };
 struct FolderRow {
-    Field<BrowseEditControl> field;
+    Field<TKmBrowseEdit> field;
     const char* name;
     QRect bounds;
     const char* hint;
@@ -93,7 +93,7 @@ struct ListRow {
 struct ButtonRow {
     Field<TPanel> panel;
     const char* panelName;
-    Field<ShineButtonControl> field;
+    Field<TShineSpeedButton> field;
     const char* name;
     QRect bounds;
     const char* caption;
@@ -209,7 +209,7 @@ Widget* make(QWidget* parent, const char* name, QRect bounds)
     return widget;
 }
 
-void setTitleButtonColors(ShineButtonControl* button)
+void setTitleButtonColors(TShineSpeedButton* button)
 {
     button->Colors().setColor(clSilver);
     button->Colors().setGradColor(clGray);
@@ -243,7 +243,7 @@ void setColors(QWidget* widget, TColor background, TColor text)
 
 }  // namespace
 
-void TMainForm1::BuildLayout()
+void TMainForm1::buildLayout()
 {
     setObjectName(QStringLiteral("MainForm1"));
     setWindowTitle(QStringLiteral("Kelmora"));
@@ -254,7 +254,7 @@ void TMainForm1::BuildLayout()
 
     const auto build = Overloaded{
         [this](const GradBoxRow& row) {
-            auto* box = this->*row.field = make<GradBoxControl>(this, row.name, row.bounds);
+            auto* box = this->*row.field = make<TGradBox>(this, row.name, row.bounds);
             box->BeginLoad();
             box->setTopColor(clSilver);
             box->setLastColor(clWhite);
@@ -265,7 +265,7 @@ void TMainForm1::BuildLayout()
             box->setAttribute(Qt::WA_TransparentForMouseEvents);
         },
         [this](const CaptionRow& row) {
-            auto* label = this->*row.field = make<ShadowLabelControl>(this, row.name, row.bounds);
+            auto* label = this->*row.field = make<TShadowLabel>(this, row.name, row.bounds);
             label->BeginLoad();
             label->setCaption(QString::fromUtf8(row.caption));
             label->setFont(uiTFont(11, row.color));
@@ -306,7 +306,7 @@ void TMainForm1::BuildLayout()
             m_choices.push_back({row.option, button});
             connect(button, &QAbstractButton::toggled, this, [this, choice = row.option](bool on) {
                 m_session.setChoice(choice, on);
-                if (on) ChoiceTurnedOn(choice);
+                if (on) choiceTurnedOn(choice);
             });
         },
         [this](const LabelRow& row) {
@@ -318,7 +318,7 @@ void TMainForm1::BuildLayout()
         },
         [this](const NumberRow& row) {
             const SettingsKey& key = settingsKey(row.option);
-            auto* edit = this->*row.field = make<SpinEditControl>(this->*row.group, row.name, row.bounds);
+            auto* edit = this->*row.field = make<TKmSpinEdit>(this->*row.group, row.name, row.bounds);
             edit->BeginLoad();
             edit->setColor(clSilver);
             edit->setFont(uiTFont(11, clWhite));
@@ -331,11 +331,11 @@ void TMainForm1::BuildLayout()
             edit->Loaded();
             m_numbers.push_back({row.option, edit});
             // The value as shown: reading it must not change what the user is typing.
-            connect(edit, &SpinEditControl::changed, this,
+            connect(edit, &TKmSpinEdit::changed, this,
                     [this, option = row.option, edit] { m_session.setInteger(option, edit->valueShown()); });
         },
         [this](const FolderRow& row) {
-            auto* edit = this->*row.field = make<BrowseEditControl>(this, row.name, row.bounds);
+            auto* edit = this->*row.field = make<TKmBrowseEdit>(this, row.name, row.bounds);
             edit->BeginLoad();
             edit->setColor(clSilver);
             edit->setFont(uiTFont(11, clWhite));
@@ -363,7 +363,7 @@ void TMainForm1::BuildLayout()
         [this](const ButtonRow& row) {
             auto* panel = this->*row.panel = make<TPanel>(this, row.panelName, row.bounds);
             panel->setColor(clBlack);
-            auto* button = this->*row.field = make<ShineButtonControl>(panel, row.name, {QPoint(), row.bounds.size()});
+            auto* button = this->*row.field = make<TShineSpeedButton>(panel, row.name, {QPoint(), row.bounds.size()});
             button->BeginLoad();
             button->setCaption(QString::fromUtf8(row.caption));
             button->setCursor(Qt::PointingHandCursor);
@@ -375,7 +375,7 @@ void TMainForm1::BuildLayout()
             button->setFontShadow(clBlack);
             setTitleButtonColors(button);
             button->Loaded();
-            connect(button, &ShineButtonControl::clicked, this, row.click);
+            connect(button, &TShineSpeedButton::clicked, this, row.click);
         },
         [this](const MascotRow& row) { this->*row.field = make<TMascotPanel>(this, row.name, row.bounds); },
         [this](const PreviewRow& row) {
@@ -410,13 +410,13 @@ void TMainForm1::BuildLayout()
     Timer2->start();
 }
 
-TRadioButton* TMainForm1::ChoiceControl(ChoiceField choice) const
+TRadioButton* TMainForm1::choiceControl(ChoiceField choice) const
 {
     return std::find_if(m_choices.begin(), m_choices.end(), [choice](const auto& c) { return c.first == choice; })
         ->second;
 }
 
-SpinEditControl* TMainForm1::NumberControl(IntegerField option) const
+TKmSpinEdit* TMainForm1::numberControl(IntegerField option) const
 {
     return std::find_if(m_numbers.begin(), m_numbers.end(), [option](const auto& n) { return n.first == option; })
         ->second;

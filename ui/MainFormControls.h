@@ -10,13 +10,3 @@
 #include "ui/MascotPanel.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
-
-namespace kelmora {
-
-using GradBoxControl = TGradBox;
-using ShadowLabelControl = TShadowLabel;
-using ShineButtonControl = TShineSpeedButton;
-using SpinEditControl = TKmSpinEdit;
-using BrowseEditControl = TKmBrowseEdit;
-
-}  // namespace kelmora

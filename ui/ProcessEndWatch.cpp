@@ -10,23 +10,23 @@ namespace kelmora {
 ProcessEndWatch::ProcessEndWatch(QObject* parent) : QObject(parent)
 {
     m_poll.setInterval(60);
-    connect(&m_poll, &QTimer::timeout, this, &ProcessEndWatch::Check);
+    connect(&m_poll, &QTimer::timeout, this, &ProcessEndWatch::check);
 }
 
-void ProcessEndWatch::Watch(platform::ChildProcess& run, std::function<void()> ended)
+void ProcessEndWatch::watch(platform::ChildProcess& run, std::function<void()> ended)
 {
-    Stop();
+    stop();
     m_run = &run;
     m_ended = std::move(ended);
     if (run.exitNotifier() >= 0) {
         m_notifier = new QSocketNotifier(run.exitNotifier(), QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &ProcessEndWatch::Check);
+        connect(m_notifier, &QSocketNotifier::activated, this, &ProcessEndWatch::check);
     } else {
         m_poll.start();
     }
 }
 
-void ProcessEndWatch::Stop()
+void ProcessEndWatch::stop()
 {
     if (m_notifier) {
         // Possibly inside its own signal: disabled now, deleted later.
@@ -39,11 +39,11 @@ void ProcessEndWatch::Stop()
     m_ended = nullptr;
 }
 
-void ProcessEndWatch::Check()
+void ProcessEndWatch::check()
 {
     if (!m_run || !m_run->waitFor(0)) return;
     const std::function<void()> ended = std::move(m_ended);
-    Stop();
+    stop();
     ended();
 }
 

@@ -21,14 +21,14 @@ public:
     explicit ProcessEndWatch(QObject* parent = nullptr);
 
     // Calls ended once run has ended (and been reaped). Replaces an earlier
-    // watch; run must outlive the watch or be dropped after Stop().
-    void Watch(platform::ChildProcess& run, std::function<void()> ended);
+    // watch; run must outlive the watch or be dropped after stop().
+    void watch(platform::ChildProcess& run, std::function<void()> ended);
     // Forgets the run being watched, if any.
-    void Stop();
-    bool Watching() const { return m_run != nullptr; }
+    void stop();
+    bool watching() const { return m_run != nullptr; }
 
 private:
-    void Check();
+    void check();
 
     platform::ChildProcess* m_run = nullptr;
     std::function<void()> m_ended;

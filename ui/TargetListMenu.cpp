@@ -22,14 +22,14 @@ TargetListMenu::TargetListMenu(QListView* list, Handlers handlers)
                                                  QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     };
 
-    m_addFiles = m_menu->addAction(QStringLiteral("ファイルを追加…"), this, &TargetListMenu::AddFiles);
-    m_addFolder = m_menu->addAction(QStringLiteral("フォルダを追加…"), this, &TargetListMenu::AddFolder);
+    m_addFiles = m_menu->addAction(QStringLiteral("ファイルを追加…"), this, &TargetListMenu::addFiles);
+    m_addFolder = m_menu->addAction(QStringLiteral("フォルダを追加…"), this, &TargetListMenu::addFolder);
     m_menu->addSeparator();
     m_removeSelected =
         m_menu->addAction(QStringLiteral("選択した項目を削除"), this, [this] { m_handlers.removeSelected(); });
     m_removeSelected->setShortcut(QKeySequence(Qt::Key_Delete));  // shown in the menu; the key itself is filtered below
     m_removeAll = m_menu->addAction(QStringLiteral("すべて削除"), this, [this] { m_handlers.removeAll(); });
-    connect(m_menu, &QMenu::aboutToShow, this, &TargetListMenu::UpdateActions);
+    connect(m_menu, &QMenu::aboutToShow, this, &TargetListMenu::updateActions);
 
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QWidget::customContextMenuRequested, this,
@@ -43,20 +43,20 @@ void TargetListMenu::setDialogs(FilesDialog files, FolderDialog folder)
     m_folderDialog = std::move(folder);
 }
 
-void TargetListMenu::AddFiles()
+void TargetListMenu::addFiles()
 {
     std::vector<std::string> paths;
     for (const QString& file : m_filesDialog(m_list->window())) paths.push_back(toSystemBytes(file));
     if (!paths.empty()) m_handlers.add(paths);
 }
 
-void TargetListMenu::AddFolder()
+void TargetListMenu::addFolder()
 {
     const QString folder = m_folderDialog(m_list->window());
     if (!folder.isEmpty()) m_handlers.add({toSystemBytes(folder)});
 }
 
-void TargetListMenu::UpdateActions()
+void TargetListMenu::updateActions()
 {
     // "すべて削除" stays on, as "CLEAR" does.
     m_removeSelected->setEnabled(m_list->selectionModel() && m_list->selectionModel()->hasSelection());

@@ -35,19 +35,19 @@ public:
 
     void setDialogs(FilesDialog files, FolderDialog folder);
 
-    QMenu* Menu() const { return m_menu; }
-    QAction* AddFilesAction() const { return m_addFiles; }
-    QAction* AddFolderAction() const { return m_addFolder; }
-    QAction* RemoveSelectedAction() const { return m_removeSelected; }
-    QAction* RemoveAllAction() const { return m_removeAll; }
+    QMenu* menu() const { return m_menu; }
+    QAction* addFilesAction() const { return m_addFiles; }
+    QAction* addFolderAction() const { return m_addFolder; }
+    QAction* removeSelectedAction() const { return m_removeSelected; }
+    QAction* removeAllAction() const { return m_removeAll; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AddFiles();
-    void AddFolder();
-    void UpdateActions();
+    void addFiles();
+    void addFolder();
+    void updateActions();
 
     QListView* m_list;
     Handlers m_handlers;

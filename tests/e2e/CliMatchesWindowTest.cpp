@@ -51,7 +51,7 @@ TEST(CliMatchesWindow, SameArgumentsAndTheWindowsCommandLines)
         {
             TMainForm1 window(dir.path(), {dir / "videos"});
             window.FormActivate();
-            settings = window.CurrentSettings();
+            settings = window.currentSettings();
             window.SSButton10Click();
         }
         ::unsetenv("KELMORA_FAKE_LOG");

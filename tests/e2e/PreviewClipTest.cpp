@@ -57,7 +57,7 @@ protected:
         return (luma - 40 + 25) / 50;
     }
 
-    QString previewFile() const { return QString::fromStdString(window->PreviewFilePath()); }
+    QString previewFile() const { return QString::fromStdString(window->previewFilePath()); }
 
     std::string ffmpeg;
     QTemporaryDir folder;

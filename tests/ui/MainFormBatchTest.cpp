@@ -87,7 +87,7 @@ TEST_F(MainFormBatchTest, EveryEntryRunsOnceInListOrderThenBeepsAndSetsTheFinish
     EXPECT_EQ(beeps.count, 1);
     EXPECT_EQ(w.Panel10->ImageList1.Tag, 1);
     EXPECT_TRUE(notices.empty());
-    EXPECT_FALSE(w.BatchRunning());
+    EXPECT_FALSE(w.batchRunning());
 }
 
 TEST_F(MainFormBatchTest, AMissingExtractorStopsWithABeepAndANotice)
@@ -220,7 +220,7 @@ TEST_F(MainFormBatchTest, ClosingDuringABatchSavesAtOnceAndClosesWhenItEnds)
     QTimer::singleShot(0, &w, [&] {
         HeldRun held(hold());
         w.close();
-        savedWhileRunning = w.isVisible() && platform::fileExists(w.SettingsFilePath());
+        savedWhileRunning = w.isVisible() && platform::fileExists(w.settingsFilePath());
     });
     w.SSButton10Click();
     EXPECT_TRUE(savedWhileRunning);
@@ -232,7 +232,7 @@ TEST_F(MainFormBatchTest, AClosePutOffByARefusedSaveIsNotRepeatedAfterTheNextBat
     holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi"});
     w.show();
-    const QString ini = QString::fromStdString(w.SettingsFilePath());
+    const QString ini = QString::fromStdString(w.settingsFilePath());
     // The save at the close is refused: a folder stands where the file goes.
     QDir().mkdir(ini);
     QTimer::singleShot(0, &w, [&] {
@@ -252,7 +252,7 @@ TEST_F(MainFormBatchTest, AClosePutOffUntilTheBatchEndsSavesOnce)
     holdRunsOf("a.avi");
     TMainForm1& w = openWith({"a.avi"});
     w.show();
-    const QString ini = QString::fromStdString(w.SettingsFilePath());
+    const QString ini = QString::fromStdString(w.settingsFilePath());
     QTimer::singleShot(0, &w, [&] {
         HeldRun held(hold());
         w.close();  // "いいえ": cut on and close at the end
@@ -307,7 +307,7 @@ TEST_F(MainFormBatchTest, StoppingABatchEndsTheRunningExtractorAndNamesWhatWasNo
                                                      + path(QStringLiteral("a.avi")) + "（途中で中止しました）\n"
                                                      + path(QStringLiteral("b.avi")) + "（中止のため未変換）");
         EXPECT_EQ(w.isVisible(), !row.closes);
-        EXPECT_EQ(platform::fileExists(w.SettingsFilePath()), row.closes);
+        EXPECT_EQ(platform::fileExists(w.settingsFilePath()), row.closes);
         EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
     }
 }
@@ -345,7 +345,7 @@ TEST_F(MainFormBatchTest, TheDestinationFieldKeepsTypedSeparatorsUntilItIsLeft)
         QTest::keyClicks(w.BrowseEdit1, QString::fromUtf8(row.typed));
         for (int i = 0; i < row.backspaces; ++i) QTest::keyClick(w.BrowseEdit1, Qt::Key_Backspace);
         EXPECT_EQ(w.BrowseEdit1->GetPath(), row.field);
-        EXPECT_EQ(w.CurrentSettings().DestinationFolder, row.used);
+        EXPECT_EQ(w.currentSettings().DestinationFolder, row.used);
         EXPECT_EQ(w.BrowseEdit1->toolTip().toStdString(), row.used);
         QFocusEvent leave(QEvent::FocusOut);
         QCoreApplication::sendEvent(w.BrowseEdit1, &leave);
@@ -409,7 +409,7 @@ TEST_F(MainFormBatchTest, ThePreviewShowsTheBitmapAndDeletesIt)
     ASSERT_FALSE(w.Image2->pixmap().isNull());
     EXPECT_EQ(w.Image2->pixmap().size(), QSize(80, 60));
     EXPECT_EQ(shownSecond(w), 12);
-    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_FALSE(platform::fileExists(w.previewFilePath()));
     EXPECT_TRUE(w.Timer2->isActive());
     w.Timer2Timer();
     EXPECT_TRUE(w.Panel11->isHidden());
@@ -439,7 +439,7 @@ TEST_F(MainFormBatchTest, ThePictureComesWhenItsRunEndsWithoutHoldingTheWindow)
     ASSERT_TRUE(previewShown(w));
     EXPECT_EQ(shownSecond(w), 7);
     EXPECT_TRUE(w.Timer2->isActive());  // its two seconds start now
-    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_FALSE(platform::fileExists(w.previewFilePath()));
 }
 
 TEST_F(MainFormBatchTest, ANewerStepEndsTheOlderRunAndShowsOnlyItsOwnSecond)
@@ -449,7 +449,7 @@ TEST_F(MainFormBatchTest, ANewerStepEndsTheOlderRunAndShowsOnlyItsOwnSecond)
     w.RadioButton2->click();
     w.SpinEdit1->SetValue(5);  // held: slow to end
     // It has written second 5 and still runs when the user steps on.
-    ASSERT_TRUE(QTest::qWaitFor([&w] { return platform::fileExists(w.PreviewFilePath()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return platform::fileExists(w.previewFilePath()); }));
     qunsetenv("KELMORA_FAKE_HOLD");  // the next run goes through
     w.SpinEdit1->SetValue(9);
     ASSERT_TRUE(previewShown(w));
@@ -460,7 +460,7 @@ TEST_F(MainFormBatchTest, ANewerStepEndsTheOlderRunAndShowsOnlyItsOwnSecond)
     EXPECT_EQ(writer, -1);
     if (writer >= 0) ::close(writer);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_FALSE(platform::fileExists(w.previewFilePath()));
     EXPECT_EQ(shownSecond(w), 9);
     EXPECT_TRUE(notices.empty());
 }
@@ -480,7 +480,7 @@ TEST_F(MainFormBatchTest, ALeftoverAtThePreviewsNameIsRemovedFirstAndNeverFollow
         notices.clear();
         TMainForm1& w = openWith({"a.avi"});
         if (!row.extractor) removeExtractor();
-        const QString preview = QString::fromStdString(w.PreviewFilePath());
+        const QString preview = QString::fromStdString(w.previewFilePath());
         QFile::remove(preview);
         writeFile(QStringLiteral("precious.txt"), "keep me");
         if (row.link) ASSERT_TRUE(QFile::link(QString::fromStdString(path(QStringLiteral("precious.txt"))), preview));
@@ -507,7 +507,7 @@ TEST_F(MainFormBatchTest, AnUnreadablePictureIsReportedOnceAndRemoved)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !notices.empty(); }));
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].kind, NoticeKind::Error);
-    EXPECT_FALSE(platform::fileExists(w.PreviewFilePath()));
+    EXPECT_FALSE(platform::fileExists(w.previewFilePath()));
     EXPECT_TRUE(w.Panel11->isHidden());
 
     // The next step has a good picture, and nothing more is reported.

@@ -24,7 +24,7 @@ struct TitleWatch : QObject {
         if (event->type() == QEvent::WindowTitleChange) {
             const QRect row = form.ListBox1->visualRect(form.ListBox1->currentIndex());
             steps.push_back(
-                {form.windowTitle(), form.SelectedIndex(), form.ListBox1->viewport()->rect().contains(row)});
+                {form.windowTitle(), form.selectedIndex(), form.ListBox1->viewport()->rect().contains(row)});
         }
         return false;
     }

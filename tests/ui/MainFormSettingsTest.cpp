@@ -100,7 +100,7 @@ TEST_F(MainFormTest, GroupsSavedWithNothingOnStaySoAndAreWrittenBack)
     EXPECT_FALSE(w.RadioButton1->isChecked());
     EXPECT_FALSE(w.RadioButton2->isChecked());
     for (auto* b : {w.RadioButton5, w.RadioButton6, w.RadioButton7, w.RadioButton8}) EXPECT_FALSE(b->isChecked());
-    EXPECT_FALSE(w.CurrentSettings().RangeFromSecond);
+    EXPECT_FALSE(w.currentSettings().RangeFromSecond);
     EXPECT_EQ(w.BrowseEdit1->GetPath(), programFolder());  // an empty B1 gives the default folder
 
     ASSERT_TRUE(w.FormClose());
@@ -115,11 +115,11 @@ TEST_F(MainFormTest, OnlyTheFirstActivationLoadsAndRegisters)
     writeFile(QStringLiteral("clip.mp4"));
     writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nS2=5\n");
     TMainForm1& w = open({path(QStringLiteral("clip.mp4"))});
-    EXPECT_EQ(w.Targets().size(), 1u);
+    EXPECT_EQ(w.targets().size(), 1u);
     w.SpinEdit2->SetValue(9);
     w.FormActivate();
     EXPECT_EQ(w.SpinEdit2->GetValue(), 9);
-    EXPECT_EQ(w.Targets().size(), 1u);
+    EXPECT_EQ(w.targets().size(), 1u);
 }
 
 TEST_F(MainFormTest, AnActivationDuringTheLoadsOwnNoticeLoadsAndRegistersNothing)
@@ -135,7 +135,7 @@ TEST_F(MainFormTest, AnActivationDuringTheLoadsOwnNoticeLoadsAndRegistersNothing
     });
     form->FormActivate();
     EXPECT_EQ(notices.size(), 1u);
-    EXPECT_EQ(form->Targets().size(), 1u);
+    EXPECT_EQ(form->targets().size(), 1u);
     EXPECT_EQ(form->Tag(), 1);
 }
 
@@ -146,7 +146,7 @@ TEST_F(MainFormTest, ARefusedSaveAsksWhetherToCloseWithoutSaving)
     // A folder where the file should be: no write can succeed, even as root.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Kelmora.ini")));
     const QString question =
-        QString::fromStdString(w.SettingsFilePath()) + QStringLiteral(" に書き込めません\n保存せずに閉じますか？");
+        QString::fromStdString(w.settingsFilePath()) + QStringLiteral(" に書き込めません\n保存せずに閉じますか？");
     struct Row {
         const char* name;
         bool answer;
@@ -230,7 +230,7 @@ TEST_F(MainFormTest, AFileHeldByAnotherProgramIsWaitedForABoundedTimeWhileTheWin
         EXPECT_EQ(written.contains("R1=1\n"), letGo) << written.constData();
         EXPECT_EQ(questions,
                   letGo ? std::vector<QString>{}
-                        : std::vector<QString>{QString::fromStdString(w.SettingsFilePath())
+                        : std::vector<QString>{QString::fromStdString(w.settingsFilePath())
                                                + QStringLiteral(" に書き込めません（ほかのプログラムが使用中です）\n"
                                                                 "保存せずに閉じますか？")});
     }

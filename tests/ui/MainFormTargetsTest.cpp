@@ -30,11 +30,11 @@ TEST_F(MainFormTest, DropsAreKeptSortedWithoutRegardToCaseAndSelectTheFirst)
     TMainForm1& w = open();
     const QByteArray base = QUrl::fromLocalFile(folder.path()).toEncoded();
     std::unique_ptr<QMimeData> first(uriList(base + "/v/b.avi\r\n"));
-    w.DropTargets(*first);
+    w.dropTargets(*first);
     std::unique_ptr<QMimeData> second(uriList("# comment\r\n" + base + "/v/A.avi\r\n" + base + "/v/b.avi\r\n"));
-    w.DropTargets(*second);
-    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/A.avi"), path("v/b.avi"), path("v/b.avi")}));
-    EXPECT_EQ(w.SelectedIndex(), 0);
+    w.dropTargets(*second);
+    EXPECT_EQ(w.targets(), (std::vector<std::string>{path("v/A.avi"), path("v/b.avi"), path("v/b.avi")}));
+    EXPECT_EQ(w.selectedIndex(), 0);
     EXPECT_TRUE(w.SSButton10->isEnabled());
 }
 
@@ -64,13 +64,13 @@ TEST_F(MainFormTest, ManyNamesGoInAsOneInsertInSortedOrder)
             for (const std::string& name : names)
                 lines += QUrl::fromLocalFile(QString::fromStdString(name)).toEncoded() + "\r\n";
             std::unique_ptr<QMimeData> data(uriList(lines));
-            form->DropTargets(*data);
+            form->dropTargets(*data);
         } else {
             form->FormActivate();
         }
         EXPECT_EQ(inserted.count() + reset.count(), 1);
-        EXPECT_EQ(form->Targets(), expected);
-        EXPECT_EQ(form->SelectedIndex(), 0);
+        EXPECT_EQ(form->targets(), expected);
+        EXPECT_EQ(form->selectedIndex(), 0);
         EXPECT_TRUE(form->SSButton10->isEnabled());
     }
 }
@@ -84,10 +84,10 @@ TEST_F(MainFormTest, ADroppedNameThatIsNotUtf8KeepsItsBytes)
     std::fclose(file);
     TMainForm1& w = open();
     std::unique_ptr<QMimeData> data(uriList("file://" + QByteArray::fromStdString(path("v")) + "/caf%E9.avi\n"));
-    w.DropTargets(*data);
+    w.dropTargets(*data);
     std::remove(name.c_str());  // the temporary folder cannot name it
-    ASSERT_EQ(w.Targets().size(), 1u);
-    EXPECT_EQ(w.Targets()[0], name);
+    ASSERT_EQ(w.targets().size(), 1u);
+    EXPECT_EQ(w.targets()[0], name);
 }
 
 TEST_F(MainFormTest, AFolderStandsForEverythingBelowIt)
@@ -95,7 +95,7 @@ TEST_F(MainFormTest, AFolderStandsForEverythingBelowIt)
     writeFile(QStringLiteral("v/b.avi"));
     writeFile(QStringLiteral("v/sub/a.avi"));
     TMainForm1& w = open({path("v")});
-    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/b.avi"), path("v/sub"), path("v/sub/a.avi")}));
+    EXPECT_EQ(w.targets(), (std::vector<std::string>{path("v/b.avi"), path("v/sub"), path("v/sub/a.avi")}));
 }
 
 TEST_F(MainFormTest, PatternsStayAsTypedAndMissingPathsAddNothing)
@@ -103,7 +103,7 @@ TEST_F(MainFormTest, PatternsStayAsTypedAndMissingPathsAddNothing)
     writeFile(QStringLiteral("v/a.avi"));
     const std::string longName = path("v/") + std::string(300, 'x');  // longer than any name allows: missing
     TMainForm1& w = open({path("v/*.avi"), path("v/none.avi"), path("v/*.mkv"), longName});
-    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("v/*.avi")}));
+    EXPECT_EQ(w.targets(), (std::vector<std::string>{path("v/*.avi")}));
 }
 
 TEST_F(MainFormTest, ClearEmptiesTheListAndDisablesTheCutButton)
@@ -112,7 +112,7 @@ TEST_F(MainFormTest, ClearEmptiesTheListAndDisablesTheCutButton)
     TMainForm1& w = open({path("a.avi")});
     EXPECT_TRUE(w.SSButton10->isEnabled());
     w.SSButton5Click();
-    EXPECT_TRUE(w.Targets().empty());
+    EXPECT_TRUE(w.targets().empty());
     EXPECT_FALSE(w.SSButton10->isEnabled());
     w.SSButton5Click();
     EXPECT_FALSE(w.SSButton10->isEnabled());
@@ -151,10 +151,10 @@ TEST_F(MainFormTest, TheListMenuAddsAsADropDoes)
                 ++asked;
                 return row.answer.value(0);
             });
-        (row.folder ? w.ListMenu->AddFolderAction() : w.ListMenu->AddFilesAction())->trigger();
+        (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
         EXPECT_EQ(asked, 1);
-        EXPECT_EQ(w.Targets(), row.expected);
-        EXPECT_EQ(w.SelectedIndex(), row.expected.empty() ? -1 : 0);
+        EXPECT_EQ(w.targets(), row.expected);
+        EXPECT_EQ(w.selectedIndex(), row.expected.empty() ? -1 : 0);
         EXPECT_EQ(w.SSButton10->isEnabled(), !row.expected.empty());
     }
 }
@@ -169,26 +169,26 @@ TEST_F(MainFormTest, DeleteAndTheListMenuRemoveEntries)
 
     // Delete removes the selected entry; the one after it takes the selection.
     QTest::keyClick(w.ListBox1, Qt::Key_Delete);
-    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("a.avi"), path("c.avi")}));
-    EXPECT_EQ(w.SelectedIndex(), 1);
+    EXPECT_EQ(w.targets(), (std::vector<std::string>{path("a.avi"), path("c.avi")}));
+    EXPECT_EQ(w.selectedIndex(), 1);
     // The last entry removed: the one before it is selected.
-    w.ListMenu->RemoveSelectedAction()->trigger();
-    EXPECT_EQ(w.Targets(), (std::vector<std::string>{path("a.avi")}));
-    EXPECT_EQ(w.SelectedIndex(), 0);
+    w.ListMenu->removeSelectedAction()->trigger();
+    EXPECT_EQ(w.targets(), (std::vector<std::string>{path("a.avi")}));
+    EXPECT_EQ(w.selectedIndex(), 0);
     QTest::keyClick(w.ListBox1, Qt::Key_Delete);
-    EXPECT_TRUE(w.Targets().empty());
+    EXPECT_TRUE(w.targets().empty());
     EXPECT_FALSE(w.SSButton10->isEnabled());
 
     // The right button opens the menu; with nothing selected there is nothing to remove.
     QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(20, 10),
                             w.ListBox1->viewport()->mapToGlobal(QPoint(20, 10)));
     QApplication::sendEvent(w.ListBox1->viewport(), &press);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.ListMenu->Menu()->isVisible(); }));
-    EXPECT_TRUE(w.ListMenu->AddFilesAction()->isEnabled());
-    EXPECT_TRUE(w.ListMenu->AddFolderAction()->isEnabled());
-    EXPECT_FALSE(w.ListMenu->RemoveSelectedAction()->isEnabled());
-    EXPECT_TRUE(w.ListMenu->RemoveAllAction()->isEnabled());
-    w.ListMenu->Menu()->hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.ListMenu->menu()->isVisible(); }));
+    EXPECT_TRUE(w.ListMenu->addFilesAction()->isEnabled());
+    EXPECT_TRUE(w.ListMenu->addFolderAction()->isEnabled());
+    EXPECT_FALSE(w.ListMenu->removeSelectedAction()->isEnabled());
+    EXPECT_TRUE(w.ListMenu->removeAllAction()->isEnabled());
+    w.ListMenu->menu()->hide();
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#include "ui/BatchView.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+#include <utility>
+
+#include "platform/Beep.h"
+#include "ui/EventLoopRunner.h"
+#include "ui/MascotPanel.h"
+#include "ui/Notice.h"
+#include "ui/SessionTexts.h"
+#include "ui/TargetListHandling.h"
+
+namespace kelmora {
+
+BatchView::BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot)
+    : m_session(session), m_window(window), m_targets(targets), m_mascot(mascot)
+{
+    m_session.setListener(this);
+}
+
+BatchView::~BatchView() { m_session.setListener(nullptr); }
+
+void BatchView::run()
+{
+    if (m_session.running()) return;  // a second click while a batch runs is ignored
+    // Esc reaches the window through the application, whichever control has the focus.
+    struct EscWatch {
+        QObject* filter;
+        explicit EscWatch(QObject* f) : filter(f) { QCoreApplication::instance()->installEventFilter(filter); }
+        ~EscWatch() { QCoreApplication::instance()->removeEventFilter(filter); }
+    } escWatch(this);
+    EventLoopRunner runner;
+    m_session.runBatch(runner);
+    if (!std::exchange(m_closeAfterBatch, false)) return;
+    // The close during the batch has saved the settings: they are not saved again.
+    m_closingAfterBatch = true;
+    m_window.close();
+    m_closingAfterBatch = false;
+}
+
+void BatchView::closeWhenDone(bool stop)
+{
+    if (stop) m_session.requestStop();
+    m_closeAfterBatch = true;
+}
+
+bool BatchView::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && m_session.running() && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == &m_window) {
+            if (askQuestion(QStringLiteral("カットを中止しますか？"))) m_session.requestStop();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, e);
+}
+
+// The entry being cut is selected and in view, and the title (what the task
+// bar shows) says how far the batch is.
+void BatchView::entryStarted(const CutJob& job)
+{
+    m_targets.showEntry(job.entry);
+    m_window.setWindowTitle(QStringLiteral("Kelmora (%1/%2)").arg(job.number).arg(job.total));
+}
+
+void BatchView::beep() { platform::beep(); }
+
+void BatchView::destinationRefused(const std::string& folder, DestinationProblem problem, int error)
+{
+    showNotice(destinationNotice(folder, problem, error));
+}
+
+void BatchView::extractorNotStarted(const std::string& program, const std::string&)
+{
+    showNotice(notStartedNotice(program));
+}
+
+void BatchView::failuresToList(const std::vector<FailedEntry>& failed) { showNotice(failedRunsNotice(failed)); }
+
+void BatchView::batchFinished(const CutBatchReport& report)
+{
+    m_window.setWindowTitle(QStringLiteral("Kelmora"));
+    if (report.outcome == CutBatchOutcome::Aborted) showNotice(abortedNotice());
+    if (report.outcome == CutBatchOutcome::Completed) m_mascot.ImageList1.Tag = 1;
+}
+
+}  // namespace kelmora

@@ -1,0 +1,56 @@
+#pragma once
+// The window's side of a batch: runs the session's batch while the window goes
+// on, hears what the session reports and shows it (the entry being cut, the
+// count in the title, the notices, the mascot's finish), lets Esc ask to stop,
+// and closes the window once the batch returns when a close asked for that.
+
+#include <QObject>
+#include <string>
+#include <vector>
+
+#include "cut/CutSession.h"
+
+class QWidget;
+
+namespace kelmora {
+
+class TargetListHandling;
+class TMascotPanel;
+
+class BatchView : public QObject, private CutSessionListener {
+    Q_OBJECT
+public:
+    BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot);
+    ~BatchView() override;
+
+    // Cuts every entry of the list; a run while one goes on is ignored.
+    void run();
+    bool running() const { return m_session.running(); }
+    // A close during the batch, with its settings saved: the window closes once
+    // the batch returns, stopping it first when stop says so.
+    void closeWhenDone(bool stop);
+    // True while the window closes after its batch: that close saves nothing again.
+    bool closingAfterBatch() const { return m_closingAfterBatch; }
+
+protected:
+    // Esc anywhere in the window during a batch, whichever control has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // CutSessionListener
+    void entryStarted(const CutJob& job) override;
+    void beep() override;
+    void destinationRefused(const std::string& folder, DestinationProblem problem, int error) override;
+    void extractorNotStarted(const std::string& program, const std::string& error) override;
+    void failuresToList(const std::vector<FailedEntry>& failed) override;
+    void batchFinished(const CutBatchReport& report) override;
+
+    CutSession& m_session;
+    QWidget& m_window;
+    TargetListHandling& m_targets;
+    TMascotPanel& m_mascot;
+    bool m_closeAfterBatch = false;
+    bool m_closingAfterBatch = false;
+};
+
+}  // namespace kelmora
