@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "kelmora/Version.h"
+#include "settings/ImageFormats.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -123,9 +124,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     app.add_option("--size", sizeText, tr("Image size WIDTHxHEIGHT, or \"source\" for the video's own"))
         ->type_name("WxH")
         ->check(imageSize());
+    std::vector<std::string> formatNames;
+    std::string formatList;
+    for (const ImageFormat& format : imageFormats()) {
+        formatNames.push_back(format.name);
+        formatList += (formatList.empty() ? "" : "|") + std::string(format.name);
+    }
     app.add_option("--format", options.format, tr("Image format"))
-        ->type_name("jpeg|gif|png|bmp")
-        ->transform(oneOf({"jpeg", "gif", "png", "bmp"}));
+        ->type_name(formatList)
+        ->transform(oneOf(formatNames));
     app.add_option("-j,--jobs", jobs, tr("Runs at once (default: the number of processors)"))
         ->type_name("N")
         ->check(wholeNumberIn(1, kMaxJobs));

@@ -4,6 +4,7 @@
 #include "cut/CutSession.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
+#include "settings/ImageFormats.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 
@@ -100,13 +101,8 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
         s.ImageHeight = *options.height;
     }
     if (options.sourceSize) turnOn(s, &TCutSettings::SizeSource);
-    if (options.format) {
-        const std::string& f = *options.format;
-        turnOn(s, f == "gif"   ? &TCutSettings::FormatGif
-                  : f == "png" ? &TCutSettings::FormatPng
-                  : f == "bmp" ? &TCutSettings::FormatBmp
-                               : &TCutSettings::FormatJpeg);
-    }
+    if (options.format)
+        if (const ImageFormat* format = imageFormatNamed(*options.format)) turnOn(s, format->choice);
 
     // A range and a per-second interval never go together. Asked for both at
     // once, the run is refused with the window's notice; when one of them

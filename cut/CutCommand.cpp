@@ -69,22 +69,16 @@ std::string inFolder(const std::string& folder, const std::string& name, p::Path
 
 TOutputFormat chooseOutputFormat(const TCutSettings& settings)
 {
-    if (settings.FormatJpeg) return ofJpeg;
-    if (settings.FormatGif) return ofGif;
-    if (settings.FormatPng) return ofPng;
-    if (settings.FormatBmp) return ofBmp;
+    for (const ImageFormat& format : imageFormats())
+        if (settings.*format.choice) return format.format;
     return ofNone;
 }
 
 std::string outputSuffix(TOutputFormat format)
 {
-    switch (format) {
-    case ofJpeg: return "_%05d.jpg";
-    case ofGif: return "_%05d.gif";
-    case ofPng: return "_%05d.png";
-    case ofBmp: return "_%05d.bmp";
-    case ofNone: break;
-    }
+    for (const ImageFormat& known : imageFormats())
+        if (known.format == format) return std::string("_%05d") + known.extension;
+    // No format chosen: numbered without padding, as JPEG.
     return "%d.jpg";
 }
 

@@ -10,12 +10,11 @@
 
 #include "platform/Paths.h"
 #include "settings/CutSettings.h"
+#include "settings/ImageFormats.h"
 
 namespace kelmora {
 
-enum TOutputFormat { ofJpeg, ofGif, ofPng, ofBmp, ofNone };
-
-// The first format that is on, in the order JPEG, GIF, PNG, BMP; ofNone when none is.
+// The first format that is on, in the table's order (JPEG, GIF, PNG, BMP); ofNone when none is.
 TOutputFormat chooseOutputFormat(const TCutSettings& settings);
 
 // The output file name's ending: "_%05d.jpg" ... "_%05d.bmp", and "%d.jpg" for ofNone.

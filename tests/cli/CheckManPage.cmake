@@ -1,0 +1,48 @@
+# Fails when kelmora-cli --help and its manual page's OPTIONS do not list the
+# same options. Run as:
+#   cmake -DCLI=<kelmora-cli> -DPAGE=<kelmora-cli.1> -P CheckManPage.cmake
+execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "kelmora-cli --help ended with ${result}")
+endif()
+# Each option of the help: the start of a line "  -o,--out DIR ...".
+set(from_help "")
+string(REPLACE "\n" ";" help_lines "${help}")
+foreach(line ${help_lines})
+  if(line MATCHES "^  (-[-a-z0-9,]+)")
+    string(REPLACE "," ";" names "${CMAKE_MATCH_1}")
+    list(APPEND from_help ${names})
+  endif()
+endforeach()
+
+# Each option of the page: the ".B", ".BI" or ".BR" lines that open an entry
+# of its OPTIONS section ("\-o", "\-\-out").
+file(READ ${PAGE} page)
+string(REGEX REPLACE ".*\n\\.SH OPTIONS\n" "" options "${page}")
+string(REGEX REPLACE "\n\\.SH .*" "" options "${options}")
+string(REPLACE "\n" ";" page_lines "${options}")
+set(from_page "")
+set(after_tp FALSE)
+foreach(line ${page_lines})
+  if(after_tp AND line MATCHES "^\\.B[IR]? ")
+    string(REPLACE "\\-" "-" line "${line}")
+    string(REGEX MATCHALL "(^| |\")(-[-a-z0-9]+)" names "${line}")
+    foreach(name ${names})
+      string(REGEX REPLACE "^[ \"]" "" name "${name}")
+      list(APPEND from_page ${name})
+    endforeach()
+  endif()
+  set(after_tp FALSE)
+  if(line STREQUAL ".TP")
+    set(after_tp TRUE)
+  endif()
+endforeach()
+
+list(REMOVE_DUPLICATES from_help)
+list(REMOVE_DUPLICATES from_page)
+list(SORT from_help)
+list(SORT from_page)
+if(NOT from_help STREQUAL from_page)
+  message(FATAL_ERROR "--help lists: ${from_help}\nthe manual page lists: ${from_page}")
+endif()
+message(STATUS "both list: ${from_help}")
