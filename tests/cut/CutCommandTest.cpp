@@ -16,100 +16,88 @@ TCutSettings at(const std::string& destination)
     return s;
 }
 
-std::string windowsLine(const std::string& target, const TCutSettings& s)
-{
-    return BuildCutCommandLine(target, s, PathStyle::Windows).command.commandLine;
-}
-
-std::string posixLine(const std::string& target, const TCutSettings& s)
-{
-    return BuildCutCommandLine(target, s, PathStyle::Posix).command.commandLine;
-}
-
 }  // namespace
 
 TEST(CutCommand, FormatChoiceAndSuffix)
 {
-    TCutSettings s;
-    EXPECT_EQ(chooseOutputFormat(s), ofJpeg);
-    s.FormatGif = s.FormatPng = s.FormatBmp = true;
-    EXPECT_EQ(chooseOutputFormat(s), ofJpeg);  // the first that is on wins
-    s.FormatJpeg = false;
-    EXPECT_EQ(chooseOutputFormat(s), ofGif);
-    s.FormatGif = false;
-    EXPECT_EQ(chooseOutputFormat(s), ofPng);
-    s.FormatPng = false;
-    EXPECT_EQ(chooseOutputFormat(s), ofBmp);
-    s.FormatBmp = false;
-    EXPECT_EQ(chooseOutputFormat(s), ofNone);
+    using T = TCutSettings;
+    // The first format that is on wins, in the order JPEG, GIF, PNG, BMP.
+    const std::pair<std::vector<ChoiceField>, TOutputFormat> rows[] = {
+        {{&T::FormatJpeg, &T::FormatGif, &T::FormatPng, &T::FormatBmp}, ofJpeg},
+        {{&T::FormatGif, &T::FormatPng, &T::FormatBmp}, ofGif},
+        {{&T::FormatPng, &T::FormatBmp}, ofPng},
+        {{&T::FormatBmp}, ofBmp},
+        {{}, ofNone},
+    };
+    for (const auto& [on, chosen] : rows) {
+        T s;
+        s.FormatJpeg = false;
+        for (const ChoiceField format : on) s.*format = true;
+        EXPECT_EQ(chooseOutputFormat(s), chosen) << on.size();
+    }
     EXPECT_EQ(outputSuffix(ofGif), "_%05d.gif");
     EXPECT_EQ(outputSuffix(ofNone), "%d.jpg");
 }
 
 TEST(CutCommand, WorkedExamplesBothStyles)
 {
-    // Defaults: every frame, every frame, own size, JPEG.
-    TCutSettings s = at("D:\\out");
-    const std::string program = BuildCutCommandLine("x", s).command.program;
-    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
-              program + " -i \"C:\\v\\a.avi\" -f image2 -fps_mode passthrough  \"D:\\out\\a_%05d.jpg\"");
-    s.DestinationFolder = "/out";
-    EXPECT_EQ(posixLine("/v/a.avi", s),
-              program + " -i \"/v/a.avi\" -f image2 -fps_mode passthrough  \"/out/a_%05d.jpg\"");
-
-    // From second 10 for 30 frames, 320 x 240, PNG: -vframes follows the input.
-    s = at("D:\\out");
-    s.RangeAll = false;
-    s.RangeFromSecond = true;
-    s.StartSecond = 10;
-    s.FrameCount = 30;
-    s.SizeSource = false;
-    s.SizeCustom = true;
-    s.FormatJpeg = false;
-    s.FormatPng = true;
-    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
-              program
-                  + " -ss 10 -i \"C:\\v\\a.avi\" -vframes 30 -f image2 -fps_mode passthrough -s 320x240  "
-                    "\"D:\\out\\a_%05d.png\"");
-    s.DestinationFolder = "/out";
-    EXPECT_EQ(posixLine("/v/a.avi", s),
-              program + " -ss 10 -i \"/v/a.avi\" -vframes 30 -f image2 -fps_mode passthrough -s 320x240  "
-                        "\"/out/a_%05d.png\"");
-
-    // 5 frames per second, BMP, into a drive root.
-    s = at("C:");
-    s.RateAll = false;
-    s.RatePerSecond = true;
-    s.FramesPerSecond = 5;
-    s.FormatJpeg = false;
-    s.FormatBmp = true;
-    EXPECT_EQ(windowsLine("C:\\v\\clip.mp4", s),
-              program + " -i \"C:\\v\\clip.mp4\" -f image2 -vf fps=5  \"C:\\clip_%05d.bmp\"");
-    s.DestinationFolder = "/";
-    EXPECT_EQ(posixLine("/v/clip.mp4", s), program + " -i \"/v/clip.mp4\" -f image2 -vf fps=5  \"/clip_%05d.bmp\"");
-
-    // No format on.
-    s = at("D:\\out");
-    s.FormatJpeg = false;
-    EXPECT_EQ(windowsLine("C:\\v\\a.avi", s),
-              program + " -i \"C:\\v\\a.avi\" -f image2 -fps_mode passthrough  \"D:\\out\\a%d.jpg\"");
-
-    // 640 x 480, 2 per second, GIF: the GIF encoder is named.
-    s = at("D:\\out");
-    s.SizeCustom = true;
-    s.ImageWidth = 640;
-    s.ImageHeight = 480;
-    s.RatePerSecond = true;
-    s.FramesPerSecond = 2;
-    s.FormatJpeg = false;
-    s.FormatGif = true;
-    EXPECT_EQ(
-        windowsLine("C:\\v\\a.avi", s),
-        program
-            + " -i \"C:\\v\\a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"D:\\out\\a_%05d.gif\"");
-    s.DestinationFolder = "/out";
-    EXPECT_EQ(posixLine("/v/a.avi", s),
-              program + " -i \"/v/a.avi\" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  \"/out/a_%05d.gif\"");
+    using T = TCutSettings;
+    struct Row {
+        const char* name;
+        void (*choose)(T&);
+        std::string windowsFolder, windowsTarget, windows;  // the argument text on each system
+        std::string posixFolder, posixTarget, posix;
+    };
+    const Row rows[] = {
+        {"the defaults: every frame, own size, JPEG", [](T&) {}, "D:\\out", "C:\\v\\a.avi",
+         R"(-i "C:\v\a.avi" -f image2 -fps_mode passthrough  "D:\out\a_%05d.jpg")", "/out", "/v/a.avi",
+         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough  "/out/a_%05d.jpg")"},
+        {"from second 10 for 30 frames at 320 x 240 as PNG: -vframes follows the input",
+         [](T& s) {
+             turnOn(s, &T::RangeFromSecond);
+             s.StartSecond = 10;
+             s.FrameCount = 30;
+             turnOn(s, &T::SizeCustom);
+             turnOn(s, &T::FormatPng);
+         },
+         "D:\\out", "C:\\v\\a.avi",
+         R"(-ss 10 -i "C:\v\a.avi" -vframes 30 -f image2 -fps_mode passthrough -s 320x240  "D:\out\a_%05d.png")",
+         "/out", "/v/a.avi",
+         R"(-ss 10 -i "/v/a.avi" -vframes 30 -f image2 -fps_mode passthrough -s 320x240  "/out/a_%05d.png")"},
+        {"5 a second as BMP into a root",
+         [](T& s) {
+             turnOn(s, &T::RatePerSecond);
+             s.FramesPerSecond = 5;
+             turnOn(s, &T::FormatBmp);
+         },
+         "C:", "C:\\v\\clip.mp4", R"(-i "C:\v\clip.mp4" -f image2 -vf fps=5  "C:\clip_%05d.bmp")", "/", "/v/clip.mp4",
+         R"(-i "/v/clip.mp4" -f image2 -vf fps=5  "/clip_%05d.bmp")"},
+        {"no format on", [](T& s) { s.FormatJpeg = false; }, "D:\\out", "C:\\v\\a.avi",
+         R"(-i "C:\v\a.avi" -f image2 -fps_mode passthrough  "D:\out\a%d.jpg")", "/out", "/v/a.avi",
+         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough  "/out/a%d.jpg")"},
+        {"640 x 480, 2 a second, GIF: the GIF encoder is named",
+         [](T& s) {
+             turnOn(s, &T::SizeCustom);
+             s.ImageWidth = 640;
+             s.ImageHeight = 480;
+             turnOn(s, &T::RatePerSecond);
+             s.FramesPerSecond = 2;
+             turnOn(s, &T::FormatGif);
+         },
+         "D:\\out", "C:\\v\\a.avi",
+         R"(-i "C:\v\a.avi" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  "D:\out\a_%05d.gif")", "/out",
+         "/v/a.avi", R"(-i "/v/a.avi" -f image2 -vcodec gif -gifimage 1 -s 640x480 -vf fps=2  "/out/a_%05d.gif")"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        T s = at(row.windowsFolder);
+        row.choose(s);
+        const ExtractorCommand windows = BuildCutCommandLine(row.windowsTarget, s, PathStyle::Windows).command;
+        EXPECT_EQ(windows.argumentText, row.windows);
+        EXPECT_EQ(windows.commandLine, windows.program + " " + row.windows);
+        s.DestinationFolder = row.posixFolder;
+        EXPECT_EQ(BuildCutCommandLine(row.posixTarget, s, PathStyle::Posix).command.argumentText, row.posix);
+    }
 }
 
 TEST(CutCommand, OutputPatterns)
