@@ -35,7 +35,9 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
 {
     buildLayout();
     m_settings = std::make_unique<WindowSettings>(*this);
-    m_targetList = std::make_unique<TargetListHandling>(*m_targets, *ListBox1, *SSButton10);
+    m_targetList = std::make_unique<TargetListHandling>(*m_targets, *ListBox1, *SSButton10, [this] {
+        return destinationFolder(m_session.options().DestinationFolder);
+    });
     m_preview = std::make_unique<PreviewPanel>(m_programFolder, previewFilePath(), *Panel11, *Image2, *Timer2);
     m_batch = std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10);
     connectHandlers();

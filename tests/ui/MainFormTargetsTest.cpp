@@ -191,5 +191,32 @@ TEST_F(MainFormTest, DeleteAndTheListMenuRemoveEntries)
     w.ListMenu->menu()->hide();
 }
 
+// The images of an earlier cut are never targets: a folder holding the
+// destination registers what it holds beside it, never the destination.
+TEST_F(MainFormTest, AFolderHoldingTheDestinationPassesItOver)
+{
+    for (const char* name : {"v/a.avi", "v/stills/a_00001.jpg", "v/stills/deep/b.avi"}) writeFile(name);
+    QDir(folder.path()).mkdir(QStringLiteral("v/sub"));
+    TMainForm1& w = open();
+    const struct {
+        const char* way;
+        std::string destination;
+        std::string target;
+    } rows[] = {
+        {"the folder", path("v/stills"), path("v")},
+        {"the folder as \".\"", path("v/stills"), path("v") + "/."},
+        {"a destination typed with a separator", path("v/stills") + "/", path("v")},
+        {"the destination itself", path("v/stills"), path("v/stills")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        w.SSButton5Click();
+        w.BrowseEdit1->SetPath(row.destination);
+        w.RegisterCutTarget(row.target);
+        for (const std::string& entry : w.targets()) EXPECT_EQ(entry.find("stills"), std::string::npos) << entry;
+        EXPECT_EQ(w.targets().size(), row.target == path("v/stills") ? 0u : 2u);
+    }
+}
+
 }  // namespace
 }  // namespace kelmora::test
