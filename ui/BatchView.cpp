@@ -5,19 +5,41 @@
 #include <QWidget>
 #include <utility>
 
+#include "controls/ShadowLabel.h"
 #include "platform/Beep.h"
 #include "ui/EventLoopRunner.h"
 #include "ui/MascotPanel.h"
 #include "ui/Notice.h"
 #include "ui/SessionTexts.h"
 #include "ui/TargetListHandling.h"
+#include "ui/TargetListModel.h"
 
 namespace kelmora {
 
-BatchView::BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot)
-    : m_session(session), m_window(window), m_targets(targets), m_mascot(mascot)
+namespace {
+
+constexpr int kRedrawPauseMs = 250;
+
+}  // namespace
+
+BatchView::BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot,
+                     TShadowLabel& caption, TargetListModel& rows)
+    : m_session(session),
+      m_window(window),
+      m_targets(targets),
+      m_mascot(mascot),
+      m_caption(caption),
+      m_rows(rows),
+      m_restingCaption(caption.Caption())
 {
     m_session.setListener(this);
+    m_redrawPause.setSingleShot(true);
+    m_redrawPause.setInterval(kRedrawPauseMs);
+    connect(&m_redrawPause, &QTimer::timeout, this, [this] {
+        if (!std::exchange(m_redrawDue, false)) return;
+        drawProgress();
+        m_redrawPause.start();
+    });
 }
 
 BatchView::~BatchView() { m_session.setListener(nullptr); }
@@ -58,12 +80,56 @@ bool BatchView::eventFilter(QObject* watched, QEvent* e)
     return QObject::eventFilter(watched, e);
 }
 
+void BatchView::showProgress()
+{
+    if (m_redrawPause.isActive()) {
+        m_redrawDue = true;
+        return;
+    }
+    drawProgress();
+    m_redrawPause.start();
+}
+
+void BatchView::drawProgress()
+{
+    m_caption.setCaption(m_restingCaption + m_count);
+    m_rows.refreshStates();
+}
+
+// The first entry's start follows at once and draws the batch's first state.
+void BatchView::batchStarted(std::size_t)
+{
+    m_count.clear();
+    m_rows.startStates();
+}
+
 // The entry being cut is selected and in view, and the title (what the task
-// bar shows) says how far the batch is.
+// bar shows) and the drawn caption say how far the batch is.
 void BatchView::entryStarted(const CutJob& job)
 {
     m_targets.showEntry(job.entry);
     m_window.setWindowTitle(QStringLiteral("Kelmora (%1/%2)").arg(job.number).arg(job.total));
+    m_count = QStringLiteral(" — %1/%2").arg(job.number).arg(job.total);
+    m_rows.setState(job.entry, {});
+    showProgress();
+}
+
+void BatchView::entryFinished(const CutEntryResult& result)
+{
+    EntryState state;
+    switch (result.status) {
+    case CutEntryStatus::Cut:
+        state.kind = EntryState::Kind::Done;
+        state.images = result.images;
+        break;
+    case CutEntryStatus::Failed:
+        state.kind = EntryState::Kind::Failed;
+        state.reason = reasonText(result.failure);
+        break;
+    case CutEntryStatus::Skipped: state.kind = EntryState::Kind::Skipped; break;
+    }
+    m_rows.setState(result.entry, std::move(state));
+    showProgress();
 }
 
 void BatchView::beep() { platform::beep(); }
@@ -83,6 +149,12 @@ void BatchView::failuresToList(const std::vector<FailedEntry>& failed) { showNot
 void BatchView::batchFinished(const CutBatchReport& report)
 {
     m_window.setWindowTitle(QStringLiteral("Kelmora"));
+    // The end is drawn at once: the caption rests, the entries keep their end states.
+    m_redrawPause.stop();
+    m_redrawDue = false;
+    m_count.clear();
+    m_rows.endStates();
+    drawProgress();
     if (report.outcome == CutBatchOutcome::Aborted) showNotice(abortedNotice());
     if (report.outcome == CutBatchOutcome::Completed) m_mascot.ImageList1.Tag = 1;
 }

@@ -39,7 +39,7 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
         return destinationFolder(m_session.options().DestinationFolder);
     });
     m_preview = std::make_unique<PreviewPanel>(m_programFolder, previewFilePath(), *Panel11, *Image2, *Timer2);
-    m_batch = std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10);
+    m_batch = std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10, *SLabel1, *m_targets);
     connectHandlers();
     setAcceptDrops(true);
     new SurfaceDrag(this);

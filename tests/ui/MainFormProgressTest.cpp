@@ -1,9 +1,12 @@
 // The window shows how far a batch is: the entry being cut is selected and in
-// view, and the title reads "Kelmora (k/n)" until the batch ends.
+// view, the title reads "Kelmora (k/n)" and the drawn caption carries the
+// count until the batch ends, and each entry shows its state.
 #include <QEvent>
 #include <QListView>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "tests/support/FakeExtractorHold.h"
 #include "tests/ui/MainFormFixture.h"
 
 namespace kelmora::test {
@@ -57,6 +60,61 @@ TEST_F(MainFormTest, TheTitleAndTheSelectionFollowTheBatch)
         EXPECT_TRUE(watch.steps[k].inView) << k;
     }
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kelmora"));
+}
+
+// The list's rows as drawn.
+std::vector<std::string> rowTexts(const TMainForm1& w)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < w.ListBox1->model()->rowCount(); ++row)
+        rows.push_back(w.ListBox1->model()->index(row, 0).data().toString().toStdString());
+    return rows;
+}
+
+TEST_F(MainFormTest, TheCaptionCountsAndEachEntryShowsItsState)
+{
+    ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
+                            QString::fromStdString(path(QStringLiteral("ffmpeg")))));
+    const std::string hold = path(QStringLiteral("hold"));
+    ASSERT_TRUE(makeFakeExtractorHold(hold));
+    qputenv("KELMORA_FAKE_HOLD", QByteArray::fromStdString(hold));
+    qputenv("KELMORA_FAKE_HOLD_NAME", "a.avi");
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) writeFile(QString::fromLatin1(name));
+    QDir(folder.path()).mkpath(QStringLiteral("d folder/inner"));  // a folder below one registered: no run
+    TMainForm1& w = open({path(QStringLiteral("a.avi")), path(QStringLiteral("b.avi")), path(QStringLiteral("c.avi")),
+                          path(QStringLiteral("d folder"))});
+    w.BrowseEdit1->SetPath(path(QStringLiteral("out")));
+    w.show();
+    const QString resting = w.SLabel1->Caption();
+    const QRect restingBounds = w.SLabel1->geometry();
+    EXPECT_TRUE(resting.startsWith(QStringLiteral("◆ Kelmora ver.")));
+    const std::vector<std::string> before = rowTexts(w);
+    QFile::remove(QString::fromStdString(path(QStringLiteral("b.avi"))));  // gone before its turn
+
+    QString captionDuringRun;
+    std::vector<std::string> rowsDuringRun;
+    QTimer::singleShot(0, &w, [&] {
+        HeldRun held(hold);  // a has written its images and waits
+        captionDuringRun = w.SLabel1->Caption();
+        rowsDuringRun = rowTexts(w);
+    });
+    w.SSButton10Click();
+    qunsetenv("KELMORA_FAKE_HOLD");
+    qunsetenv("KELMORA_FAKE_HOLD_NAME");
+
+    const std::string a = path(QStringLiteral("a.avi"));
+    const std::string b = path(QStringLiteral("b.avi"));
+    const std::string c = path(QStringLiteral("c.avi"));
+    const std::string d = path(QStringLiteral("d folder/inner"));
+    EXPECT_EQ(before, (std::vector<std::string>{a, b, c, d}));
+    EXPECT_EQ(captionDuringRun.toStdString(), resting.toStdString() + " — 1/4");
+    EXPECT_EQ(rowsDuringRun,
+              (std::vector<std::string>{"［カット中］" + a, "［待機中］" + b, "［待機中］" + c, "［待機中］" + d}));
+    EXPECT_EQ(rowTexts(w), (std::vector<std::string>{"［完了 3枚］" + a, "［失敗：見つかりませんでした］" + b,
+                                                     "［完了 3枚］" + c, "［スキップ］" + d}));
+    // At rest again, the caption is drawn as before the batch.
+    EXPECT_EQ(w.SLabel1->Caption().toStdString(), resting.toStdString());
+    EXPECT_EQ(w.SLabel1->geometry(), restingBounds);
 }
 
 }  // namespace
