@@ -6,8 +6,11 @@
 #include <utility>
 
 #include "controls/ShadowLabel.h"
+#include "controls/ShineSpeedButton.h"
+#include "controls/TextBytes.h"
 #include "platform/Beep.h"
 #include "ui/EventLoopRunner.h"
+#include "ui/HelpLinks.h"
 #include "ui/MascotPanel.h"
 #include "ui/Notice.h"
 #include "ui/SessionTexts.h"
@@ -23,13 +26,14 @@ constexpr int kRedrawPauseMs = 250;
 }  // namespace
 
 BatchView::BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot,
-                     TShadowLabel& caption, TargetListModel& rows)
+                     TShadowLabel& caption, TargetListModel& rows, TShineSpeedButton& summary)
     : m_session(session),
       m_window(window),
       m_targets(targets),
       m_mascot(mascot),
       m_caption(caption),
       m_rows(rows),
+      m_summary(summary),
       m_restingCaption(caption.Caption())
 {
     m_session.setListener(this);
@@ -100,6 +104,9 @@ void BatchView::drawProgress()
 void BatchView::batchStarted(std::size_t)
 {
     m_count.clear();
+    m_images = 0;
+    m_destination.clear();
+    m_summary.parentWidget()->hide();
     m_rows.startStates();
 }
 
@@ -110,6 +117,8 @@ void BatchView::entryStarted(const CutJob& job)
     m_targets.showEntry(job.entry);
     m_window.setWindowTitle(QStringLiteral("Kelmora (%1/%2)").arg(job.number).arg(job.total));
     m_count = QStringLiteral(" — %1/%2").arg(job.number).arg(job.total);
+    // The run writes where the options say as it starts ("%" in the pattern is doubled).
+    m_destination = destinationFolder(m_session.options().DestinationFolder);
     m_rows.setState(job.entry, {});
     showProgress();
 }
@@ -121,6 +130,7 @@ void BatchView::entryFinished(const CutEntryResult& result)
     case CutEntryStatus::Cut:
         state.kind = EntryState::Kind::Done;
         state.images = result.images;
+        m_images += result.images;
         break;
     case CutEntryStatus::Failed:
         state.kind = EntryState::Kind::Failed;
@@ -130,6 +140,22 @@ void BatchView::entryFinished(const CutEntryResult& result)
     }
     m_rows.setState(result.entry, std::move(state));
     showProgress();
+}
+
+// Once a run has written into a folder: what the batch did, and a click to the images.
+void BatchView::showSummary(const CutBatchReport& report)
+{
+    if (m_destination.empty()) return;
+    QString text = QStringLiteral("完了 %1本 %2枚").arg(report.cut).arg(m_images);
+    if (!report.failed.empty()) text += QStringLiteral(" 失敗 %1").arg(report.failed.size());
+    m_summary.setCaption(text + QStringLiteral(" ▶開く"));
+    m_summary.setToolTip(QStringLiteral(" 保存先のフォルダを開く\n ") + fromSystemBytes(m_destination));
+    m_summary.parentWidget()->show();
+}
+
+void BatchView::openDestination()
+{
+    if (!m_destination.empty()) openForUser(m_destination);
 }
 
 void BatchView::beep() { platform::beep(); }
@@ -155,6 +181,7 @@ void BatchView::batchFinished(const CutBatchReport& report)
     m_count.clear();
     m_rows.endStates();
     drawProgress();
+    showSummary(report);
     if (report.outcome == CutBatchOutcome::Aborted) showNotice(abortedNotice());
     if (report.outcome == CutBatchOutcome::Completed) m_mascot.ImageList1.Tag = 1;
 }

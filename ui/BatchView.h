@@ -21,14 +21,16 @@ class TargetListHandling;
 class TargetListModel;
 class TMascotPanel;
 class TShadowLabel;
+class TShineSpeedButton;
 
 class BatchView : public QObject, private CutSessionListener {
     Q_OBJECT
 public:
     // caption: the drawn caption, whose text at rest is kept and comes back
-    // after each batch; rows: the list's model, which shows each entry's state.
+    // after each batch; rows: the list's model, which shows each entry's state;
+    // summary: the button (on a panel of its own) that sums up the last batch.
     BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot,
-              TShadowLabel& caption, TargetListModel& rows);
+              TShadowLabel& caption, TargetListModel& rows, TShineSpeedButton& summary);
     ~BatchView() override;
 
     // Cuts every entry of the list; a run while one goes on is ignored.
@@ -39,6 +41,8 @@ public:
     void closeWhenDone(bool stop);
     // True while the window closes after its batch: that close saves nothing again.
     bool closingAfterBatch() const { return m_closingAfterBatch; }
+    // Opens the folder the last batch wrote into with the desktop.
+    void openDestination();
 
 protected:
     // Esc anywhere in the window during a batch, whichever control has the focus.
@@ -59,6 +63,7 @@ private:
     // enough back: a batch of short entries redraws a few times a second at most.
     void showProgress();
     void drawProgress();
+    void showSummary(const CutBatchReport& report);
 
     CutSession& m_session;
     QWidget& m_window;
@@ -66,8 +71,11 @@ private:
     TMascotPanel& m_mascot;
     TShadowLabel& m_caption;
     TargetListModel& m_rows;
+    TShineSpeedButton& m_summary;
     const QString m_restingCaption;
-    QString m_count;  // " — k/n" while a batch runs
+    std::size_t m_images = 0;   // written by this batch so far
+    std::string m_destination;  // where the last run of the batch wrote
+    QString m_count;            // " — k/n" while a batch runs
     QTimer m_redrawPause;
     bool m_redrawDue = false;
     bool m_closeAfterBatch = false;

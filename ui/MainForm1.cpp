@@ -39,7 +39,8 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
         return destinationFolder(m_session.options().DestinationFolder);
     });
     m_preview = std::make_unique<PreviewPanel>(m_programFolder, previewFilePath(), *Panel11, *Image2, *Timer2);
-    m_batch = std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10, *SLabel1, *m_targets);
+    m_batch =
+        std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10, *SLabel1, *m_targets, *SummaryButton);
     connectHandlers();
     setAcceptDrops(true);
     new SurfaceDrag(this);
@@ -170,6 +171,7 @@ void TMainForm1::dropEvent(QDropEvent* e)
 // ---- The batch and the preview
 
 void TMainForm1::SSButton10Click() { m_batch->run(); }
+void TMainForm1::SummaryButtonClick() { m_batch->openDestination(); }
 
 // No preview while the list is empty.
 void TMainForm1::SpinEdit1Change()

@@ -3,11 +3,13 @@
 // count until the batch ends, and each entry shows its state.
 #include <QEvent>
 #include <QListView>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeExtractorHold.h"
 #include "tests/ui/MainFormFixture.h"
+#include "ui/HelpLinks.h"
 
 namespace kelmora::test {
 namespace {
@@ -115,6 +117,46 @@ TEST_F(MainFormTest, TheCaptionCountsAndEachEntryShowsItsState)
     // At rest again, the caption is drawn as before the batch.
     EXPECT_EQ(w.SLabel1->Caption().toStdString(), resting.toStdString());
     EXPECT_EQ(w.SLabel1->geometry(), restingBounds);
+}
+
+// After a batch, the list's strip sums it up, and a click on the summary
+// opens the folder the images went to; at rest, there is no summary.
+TEST_F(MainFormTest, TheSummaryOfABatchOpensItsFolder)
+{
+    ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
+                            QString::fromStdString(path(QStringLiteral("ffmpeg")))));
+    std::vector<std::string> opened;
+    setLinkOpener([&opened](const std::string& link) { opened.push_back(link); });
+    const struct {
+        const char* name;
+        std::vector<const char*> videos;
+        const char* missing;  // gone before its turn
+        std::string summary;
+    } rows[] = {
+        {"all cut", {"a.avi", "b.avi"}, nullptr, "完了 2本 6枚 ▶開く"},
+        {"one failed", {"a.avi", "b.avi", "c.avi"}, "b.avi", "完了 2本 6枚 失敗 1 ▶開く"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> targets;
+        for (const char* video : row.videos) {
+            writeFile(QString::fromLatin1(video));
+            targets.push_back(path(QString::fromLatin1(video)));
+        }
+        TMainForm1& w = open(targets);
+        w.BrowseEdit1->SetPath(path(QStringLiteral("out/") + QString::fromLatin1(row.name)));
+        w.show();
+        EXPECT_FALSE(w.SummaryPanel->isVisible());
+        if (row.missing) QFile::remove(QString::fromStdString(path(QString::fromLatin1(row.missing))));
+        w.SSButton10Click();
+        ASSERT_TRUE(w.SummaryPanel->isVisible());
+        EXPECT_EQ(w.SummaryButton->Caption().toStdString(), row.summary);
+        opened.clear();
+        QTest::mouseClick(w.SummaryButton, Qt::LeftButton);
+        EXPECT_EQ(opened, std::vector<std::string>{path(QStringLiteral("out/") + QString::fromLatin1(row.name))});
+        form.reset();
+    }
+    setLinkOpener(nullptr);
 }
 
 }  // namespace
