@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 #include "controls/ShadowLabel.h"
@@ -57,7 +58,8 @@ void BatchView::run()
         explicit EscWatch(QObject* f) : filter(f) { QCoreApplication::instance()->installEventFilter(filter); }
         ~EscWatch() { QCoreApplication::instance()->removeEventFilter(filter); }
     } escWatch(this);
-    EventLoopRunner runner;
+    EventLoopRunner runner(m_session.options(),
+                           [this](std::uint64_t job, double fraction) { runProgressed(job, fraction); });
     m_session.runBatch(runner);
     if (!std::exchange(m_closeAfterBatch, false)) return;
     // The close during the batch has saved the settings: they are not saved again.
@@ -120,6 +122,17 @@ void BatchView::entryStarted(const CutJob& job)
     // The run writes where the options say as it starts ("%" in the pattern is doubled).
     m_destination = destinationFolder(m_session.options().DestinationFolder);
     m_rows.setState(job.entry, {});
+    showProgress();
+}
+
+void BatchView::runProgressed(std::uint64_t job, double fraction)
+{
+    const std::vector<CutJob>& jobs = m_session.runningJobs();
+    const auto running = std::find_if(jobs.begin(), jobs.end(), [job](const CutJob& j) { return j.id == job; });
+    if (running == jobs.end()) return;
+    EntryState state;
+    state.percent = static_cast<int>(fraction * 100);
+    m_rows.setState(running->entry, std::move(state));
     showProgress();
 }
 

@@ -53,6 +53,8 @@ private:
     void batchStarted(std::size_t entries) override;
     void entryStarted(const CutJob& job) override;
     void entryFinished(const CutEntryResult& result) override;
+    // How far a run is, as its extractor reports it (EventLoopRunner).
+    void runProgressed(std::uint64_t job, double fraction);
     void beep() override;
     void destinationRefused(const std::string& folder, DestinationProblem problem, int error) override;
     void extractorNotStarted(const std::string& program, const std::string& error) override;

@@ -75,8 +75,12 @@ std::vector<std::string> rowTexts(const TMainForm1& w)
 
 TEST_F(MainFormTest, TheCaptionCountsAndEachEntryShowsItsState)
 {
-    ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
-                            QString::fromStdString(path(QStringLiteral("ffmpeg")))));
+    // The prober beside the extractor gives every video 2 seconds; a run
+    // reports half a second done before it waits.
+    for (const char* name : {"ffmpeg", "ffprobe"})
+        ASSERT_TRUE(QFile::link(QStringLiteral(KELMORA_FAKE_EXTRACTOR_DIR "/ffmpeg"),
+                                QString::fromStdString(path(QString::fromLatin1(name)))));
+    qputenv("KELMORA_FAKE_DURATION", "2.0");
     const std::string hold = path(QStringLiteral("hold"));
     ASSERT_TRUE(makeFakeExtractorHold(hold));
     qputenv("KELMORA_FAKE_HOLD", QByteArray::fromStdString(hold));
@@ -96,13 +100,15 @@ TEST_F(MainFormTest, TheCaptionCountsAndEachEntryShowsItsState)
     QString captionDuringRun;
     std::vector<std::string> rowsDuringRun;
     QTimer::singleShot(0, &w, [&] {
-        HeldRun held(hold);  // a has written its images and waits
+        HeldRun held(hold);  // a has written its images and its progress, and waits
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rowTexts(w).front().rfind("［カット中 25%］", 0) == 0; }));
         captionDuringRun = w.SLabel1->Caption();
         rowsDuringRun = rowTexts(w);
     });
     w.SSButton10Click();
     qunsetenv("KELMORA_FAKE_HOLD");
     qunsetenv("KELMORA_FAKE_HOLD_NAME");
+    qunsetenv("KELMORA_FAKE_DURATION");
 
     const std::string a = path(QStringLiteral("a.avi"));
     const std::string b = path(QStringLiteral("b.avi"));
@@ -111,7 +117,7 @@ TEST_F(MainFormTest, TheCaptionCountsAndEachEntryShowsItsState)
     EXPECT_EQ(before, (std::vector<std::string>{a, b, c, d}));
     EXPECT_EQ(captionDuringRun.toStdString(), resting.toStdString() + " — 1/4");
     EXPECT_EQ(rowsDuringRun,
-              (std::vector<std::string>{"［カット中］" + a, "［待機中］" + b, "［待機中］" + c, "［待機中］" + d}));
+              (std::vector<std::string>{"［カット中 25%］" + a, "［待機中］" + b, "［待機中］" + c, "［待機中］" + d}));
     EXPECT_EQ(rowTexts(w), (std::vector<std::string>{"［完了 3枚］" + a, "［失敗：見つかりませんでした］" + b,
                                                      "［完了 3枚］" + c, "［スキップ］" + d}));
     // At rest again, the caption is drawn as before the batch.
