@@ -58,7 +58,8 @@ void TMainForm1::connectHandlers()
     connect(Panel10, &TMascotPanel::infoRequested, this, &TMainForm1::Shape8MouseUp);
     ListMenu =
         new TargetListMenu(ListBox1, {[this](const std::vector<std::string>& paths) { RegisterCutTargets(paths); },
-                                      [this] { removeSelectedTarget(); }, [this] { SSButton5Click(); }});
+                                      [this] { removeSelectedTarget(); }, [this] { SSButton5Click(); },
+                                      [this] { return destinationFolder(m_session.options().DestinationFolder); }});
 }
 
 int TMainForm1::Tag() const { return m_settings->loaded() ? 1 : 0; }

@@ -140,19 +140,32 @@ TEST_F(MainFormTest, TheListMenuAddsAsADropDoes)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         TMainForm1& w = open();
+        QDir(folder.path()).mkdir(QStringLiteral("out"));
+        w.BrowseEdit1->SetPath(path("out"));
         int asked = 0;
+        std::vector<QString> starts;
         w.ListMenu->setDialogs(
-            [&](QWidget* parent) {
+            [&](QWidget* parent, const QString& start) {
                 ++asked;
+                starts.push_back(start);
                 EXPECT_EQ(parent, &w);
                 return row.answer;
             },
-            [&](QWidget*) {
+            [&](QWidget*, const QString& start) {
                 ++asked;
+                starts.push_back(start);
                 return row.answer.value(0);
             });
         (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
         EXPECT_EQ(asked, 1);
+        // The first picker opens at the destination, the next where the last pick came from.
+        (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
+        const QString next = row.answer.isEmpty() ? local("out")
+                             : row.folder         ? row.answer.front()
+                                                  : QFileInfo(row.answer.front()).absolutePath();
+        EXPECT_EQ(starts, (std::vector<QString>{local("out"), next}));
+        w.SSButton5Click();
+        (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
         EXPECT_EQ(w.targets(), row.expected);
         EXPECT_EQ(w.selectedIndex(), row.expected.empty() ? -1 : 0);
         EXPECT_EQ(w.SSButton10->isEnabled(), !row.expected.empty());
