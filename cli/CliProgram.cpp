@@ -88,9 +88,10 @@ std::string findProber(const std::string& extractor)
 
 // The targets of the command line and of the lists it names. False (after
 // the message) when a list cannot be read.
-bool collectTargets(const CliOptions& options, Registration& registration)
+// passOver: the destination, which no folder target registers.
+bool collectTargets(const CliOptions& options, Registration& registration, const std::string& passOver)
 {
-    for (const std::string& target : options.targets) registerTarget(target, registration);
+    for (const std::string& target : options.targets) registerTarget(target, registration, passOver);
     for (const std::string& list : options.filesFrom) {
         std::vector<std::string> entries;
         if (list == "-") {
@@ -103,7 +104,7 @@ bool collectTargets(const CliOptions& options, Registration& registration)
             }
             entries = readTargetList(in, options.nulSeparated);
         }
-        for (const std::string& target : entries) registerTarget(target, registration);
+        for (const std::string& target : entries) registerTarget(target, registration, passOver);
     }
     return true;
 }
@@ -134,7 +135,8 @@ int runCli(const std::vector<std::string>& arguments)
     }
 
     Registration registration;
-    if (!collectTargets(options, registration)) return kUsageError;
+    if (!collectTargets(options, registration, destinationFolder(settings.settings.DestinationFolder)))
+        return kUsageError;
 
     const std::string extractor = p::findProgram(options.ffmpeg.value_or(p::extractorProgramName()), programFolder);
     if (extractor.empty()) {

@@ -12,10 +12,10 @@ namespace p = platform;
 namespace {
 
 // A file itself, or a folder's files in and below it.
-void addEntry(const std::string& path, Registration& registration)
+void addEntry(const std::string& path, Registration& registration, const std::string& passOver)
 {
     const bool folder = p::entryKind(path) == p::EntryKind::Folder;
-    for (std::string& found : findCutTargets(path)) {
+    for (std::string& found : findCutTargets(path, folder ? passOver : std::string())) {
         // The walk reports the folders below too, and anything else a folder
         // holds; only its files are cut.
         if (folder && p::entryKind(found) != p::EntryKind::RegularFile) continue;
@@ -27,11 +27,11 @@ bool hasWildcard(const std::string& text) { return text.find_first_of("*?") != s
 
 }  // namespace
 
-void registerTarget(const std::string& target, Registration& registration)
+void registerTarget(const std::string& target, Registration& registration, const std::string& passOver)
 {
     // A name that exists is itself, wildcard characters or not.
     if (p::entryExists(target)) {
-        addEntry(target, registration);
+        addEntry(target, registration, passOver);
         return;
     }
     const std::string namePart = p::fileNamePart(target);
@@ -46,7 +46,7 @@ void registerTarget(const std::string& target, Registration& registration)
         const std::string& name = lookup.data().name;
         if (name == "." || name == "..") continue;
         matched = true;
-        addEntry(folder + name, registration);
+        addEntry(folder + name, registration, passOver);
     }
     if (!matched) registration.missing.push_back(target);
 }

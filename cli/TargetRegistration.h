@@ -16,8 +16,9 @@ struct Registration {
     std::vector<std::string> missing;  // targets that named nothing
 };
 
-// Adds what target stands for to registration.
-void registerTarget(const std::string& target, Registration& registration);
+// Adds what target stands for to registration. A folder walked never gives
+// passOver (the destination) nor anything in it.
+void registerTarget(const std::string& target, Registration& registration, const std::string& passOver = {});
 
 // The entries of a target list: one a line (a carriage return before the line
 // break is dropped), or each ended by NUL; empty entries are passed over.

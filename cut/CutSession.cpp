@@ -207,6 +207,7 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     entry.number = m_taken.size();
     entry.total = m_taken.size() + waiting;
     entry.target = target;
+    entry.entry = m_targets.serialAt(index);
     switch (platform::entryKind(target)) {
     case platform::EntryKind::Missing:
         entry.status = CutEntryStatus::Failed;
@@ -279,6 +280,7 @@ void CutSession::finishRun(const CutRunEnd& end)
     entry.number = job->number;
     entry.total = job->total;
     entry.target = job->target;
+    entry.entry = job->entry;
     // An extractor that ends by itself closes every image; one that was killed
     // or failed may have been writing its last.
     const bool closedItsFiles =

@@ -151,6 +151,7 @@ struct CutEntryResult {
     std::size_t number = 0;
     std::size_t total = 0;
     std::string target;
+    TargetList::Serial entry = 0;  // the list entry's registration number
     CutEntryStatus status = CutEntryStatus::Cut;
     CutFailure failure;      // for a failed entry; exitStatus and exitSignal for every run
     std::size_t images = 0;  // the whole images the run left

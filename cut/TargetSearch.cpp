@@ -8,7 +8,7 @@
 
 namespace kelmora {
 
-std::vector<std::string> findCutTargets(const std::string& path)
+std::vector<std::string> findCutTargets(const std::string& path, const std::string& passOver)
 {
     std::vector<std::string> found;
     platform::FileFind lookup;
@@ -29,18 +29,30 @@ std::vector<std::string> findCutTargets(const std::string& path)
     // Only the names are registered: examining each entry (size, times) would
     // cost more than the walk itself.
     SearchFile1.setEntryFacts(platform::EntryFacts::NameAndKind);
-    SearchFile1.OnFind = [&found](TSearchFile&, const std::string& Name, const TSearchFileData&, bool&) {
+    // Folders are compared with their links followed: one look-up a folder,
+    // never one a file.
+    const std::string passedOver = passOver.empty() ? std::string() : platform::resolveLinks(passOver);
+    const auto isPassedOver = [&passedOver](const std::string& folder) {
+        return !passedOver.empty() && platform::resolveLinks(folder) == passedOver;
+    };
+    SearchFile1.OnFindDir = [&isPassedOver](TSearchFile&, const std::string& Name, const TSearchFileData&, bool& Skip,
+                                            bool& IgnoreSubDir) {
+        if (isPassedOver(Name)) Skip = IgnoreSubDir = true;
+    };
+    SearchFile1.OnFind = [&found, &isPassedOver](TSearchFile&, const std::string& Name, const TSearchFileData& Data,
+                                                 bool&) {
+        if (Data.IsDirectory && isPassedOver(Name)) return;
         found.push_back(Name);
     };
     SearchFile1.Search();
     return found;
 }
 
-std::vector<std::string> findCutTargets(const std::vector<std::string>& paths)
+std::vector<std::string> findCutTargets(const std::vector<std::string>& paths, const std::string& passOver)
 {
     std::vector<std::string> found;
     for (const std::string& path : paths) {
-        std::vector<std::string> entries = findCutTargets(path);
+        std::vector<std::string> entries = findCutTargets(path, passOver);
         found.insert(found.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
     }
     return found;

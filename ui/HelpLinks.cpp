@@ -1,6 +1,8 @@
 #include "ui/HelpLinks.h"
 
+#include "controls/TextBytes.h"
 #include "platform/System.h"
+#include "ui/Notice.h"
 
 namespace kelmora {
 
@@ -14,11 +16,18 @@ LinkOpener& linkOpener()
     return opener;
 }
 
-void open(const std::string& documentOrAddress)
+// A web address ("https://…", "mailto:…"): a scheme of letters before a colon,
+// and no separator before it.
+bool isAddress(const std::string& link)
 {
-    // The desktop's answer is not looked at: a missing guide shows nothing.
-    if (linkOpener()) linkOpener()(documentOrAddress);
-    else platform::openWithDesktop(documentOrAddress);
+    const std::size_t colon = link.find(':');
+    if (colon == std::string::npos || colon < 2) return false;  // "C:" is a drive
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = link[i];
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && !(i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -66,14 +75,34 @@ std::string infoBaseAddress() { return KELMORA_INFO_BASE_URL; }
 
 void setLinkOpener(LinkOpener opener) { linkOpener() = std::move(opener); }
 
+bool openForUser(const std::string& documentOrAddress)
+{
+    const bool address = isAddress(documentOrAddress);
+    const QString shown = fromSystemBytes(documentOrAddress);
+    if (!address && !platform::entryExists(documentOrAddress)) {
+        showNotice(QStringLiteral("次の場所が見つかりませんでした。\n") + shown);
+        return false;
+    }
+    if (linkOpener()) {
+        linkOpener()(documentOrAddress);
+        return true;
+    }
+    if (platform::openWithDesktop(documentOrAddress)) return true;
+    showNotice(
+        (address ? QStringLiteral("ブラウザを起動できませんでした。次のアドレスを直接開いてください。\n")
+                 : QStringLiteral("開くためのアプリケーションを起動できませんでした。次の場所を直接開いてください。\n"))
+        + shown);
+    return false;
+}
+
 void openReadme(const std::string& programFolder)
 {
-    if (const auto path = readmePath(programFolder)) open(*path);
+    if (const auto path = readmePath(programFolder)) openForUser(*path);
 }
 
 void openInfoPage(const std::string& programPath, const std::string& programFolder)
 {
-    if (const auto link = infoLink(infoBaseAddress(), programPath, programFolder)) open(*link);
+    if (const auto link = infoLink(infoBaseAddress(), programPath, programFolder)) openForUser(*link);
 }
 
 }  // namespace kelmora

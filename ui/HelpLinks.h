@@ -44,11 +44,18 @@ std::optional<std::string> infoLink(std::string_view base, std::string_view prog
 // empty when none was given.
 std::string infoBaseAddress();
 
-// Receives what a help link opens. The desktop's handler unless replaced.
+// Receives what the window opens with the desktop (help links, the
+// destination folder). The desktop's handler unless replaced.
 using LinkOpener = std::function<void(const std::string& documentOrAddress)>;
 
-// Routes the help links to opener (tests); an empty one restores the desktop.
+// Routes what the window opens to opener (tests); an empty one restores the desktop.
 void setLinkOpener(LinkOpener opener);
+
+// Opens a file, a folder or a web address with the desktop. Nothing is
+// silent: a file or folder that is not there, or a desktop that starts no
+// viewer, gets a notice naming the path, so the user can open it by hand.
+// False after such a notice.
+bool openForUser(const std::string& documentOrAddress);
 
 // SSButton3Click: opens the guide with the desktop; a path too long is ignored.
 void openReadme(const std::string& programFolder);

@@ -35,9 +35,12 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
 {
     buildLayout();
     m_settings = std::make_unique<WindowSettings>(*this);
-    m_targetList = std::make_unique<TargetListHandling>(*m_targets, *ListBox1, *SSButton10);
+    m_targetList = std::make_unique<TargetListHandling>(*m_targets, *ListBox1, *SSButton10, [this] {
+        return destinationFolder(m_session.options().DestinationFolder);
+    });
     m_preview = std::make_unique<PreviewPanel>(m_programFolder, previewFilePath(), *Panel11, *Image2, *Timer2);
-    m_batch = std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10);
+    m_batch =
+        std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10, *SLabel1, *m_targets, *SummaryButton);
     connectHandlers();
     setAcceptDrops(true);
     new SurfaceDrag(this);
@@ -55,7 +58,8 @@ void TMainForm1::connectHandlers()
     connect(Panel10, &TMascotPanel::infoRequested, this, &TMainForm1::Shape8MouseUp);
     ListMenu =
         new TargetListMenu(ListBox1, {[this](const std::vector<std::string>& paths) { RegisterCutTargets(paths); },
-                                      [this] { removeSelectedTarget(); }, [this] { SSButton5Click(); }});
+                                      [this] { removeSelectedTarget(); }, [this] { SSButton5Click(); },
+                                      [this] { return destinationFolder(m_session.options().DestinationFolder); }});
 }
 
 int TMainForm1::Tag() const { return m_settings->loaded() ? 1 : 0; }
@@ -168,6 +172,7 @@ void TMainForm1::dropEvent(QDropEvent* e)
 // ---- The batch and the preview
 
 void TMainForm1::SSButton10Click() { m_batch->run(); }
+void TMainForm1::SummaryButtonClick() { m_batch->openDestination(); }
 
 // No preview while the list is empty.
 void TMainForm1::SpinEdit1Change()

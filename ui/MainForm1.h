@@ -96,6 +96,8 @@ public:
     TShineSpeedButton* SSButton10;
     TPanel* Panel9;
     TShineSpeedButton* SSButton5;
+    TPanel* SummaryPanel;  // the last batch's summary: a click opens the destination
+    TShineSpeedButton* SummaryButton;
     TMascotPanel* Panel10;
     TPanel* Panel11;
     QLabel* Image2;
@@ -137,6 +139,7 @@ public:
     void SpinEdit1Change();
     void Timer2Timer();
     void Shape8MouseUp();
+    void SummaryButtonClick();
 
     // Registers one file, folder or pattern; a missing path adds nothing.
     void RegisterCutTarget(const std::string& path);

@@ -180,6 +180,9 @@ const LayoutRow kLayout[] = {
               &F::SSButton10Click},
     ButtonRow{&F::Panel9, "Panel9", &F::SSButton5, "SSButton5", {492, 338, 44, 12}, "CLEAR", 11, " 一覧をクリア",
               &F::SSButton5Click},
+    // The last batch's summary; hidden until a batch has run.
+    ButtonRow{&F::SummaryPanel, "SummaryPanel", &F::SummaryButton, "SummaryButton", {310, 338, 178, 12}, "", 11,
+              " 保存先のフォルダを開く", &F::SummaryButtonClick},
     MascotRow{&F::Panel10, "Panel10", {240, 10, 300, 311}},
     PreviewRow{&F::Panel11, "Panel11", {34, 70, 82, 62}, &F::Image2, "Image2", {1, 1, 80, 60}},
 };
@@ -396,6 +399,8 @@ void TMainForm1::buildLayout()
     SSButton10->PressedColors().setColor(clRed);
     SSButton10->PressedColors().setGradColor(clMaroon);
     SSButton10->setEnabled(false);
+
+    SummaryPanel->hide();
 
     ShapeHint1 = new TKmShapeHint(this);
     ShapeHint1->BeginLoad();

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace kelmora {
 
@@ -22,19 +23,36 @@ QuestionSink& questionSink()
     return theSink;
 }
 
-void centreOnScreen(QMessageBox& box)
+// The window the user looks at: the active one, else the first shown.
+QWidget* windowInView(const QWidget& box)
 {
-    box.adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
-    }
+    if (QWidget* active = QApplication::activeWindow(); active && active != &box) return active;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != &box && widget->isVisible() && widget->windowType() == Qt::Window) return widget;
+    return nullptr;
+}
+
+// Shows the box centred on the window the user looks at, kept on its screen;
+// centred on the screen when no window is shown. The box takes its size as it
+// is shown: it is placed after that, before the event loop draws it.
+void centreOnWindow(QMessageBox& box)
+{
+    box.show();
+    const QWidget* window = windowInView(box);
+    QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QPoint centre = window ? window->frameGeometry().center() : area.center();
+    QPoint place = centre - QPoint(box.width() / 2, box.height() / 2);
+    place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() + 1 - box.width())));
+    place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() + 1 - box.height())));
+    box.move(place);
 }
 
 void showBox(QMessageBox::Icon icon, const QString& text)
 {
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
-    centreOnScreen(box);
+    centreOnWindow(box);
     box.exec();
 }
 
@@ -72,7 +90,7 @@ bool askQuestion(const QString& text, bool yesIsDefault)
     QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
     box.setDefaultButton(yesIsDefault ? yes : no);
     box.setEscapeButton(no);
-    centreOnScreen(box);
+    centreOnWindow(box);
     box.exec();
     return box.clickedButton() == yes;
 }

@@ -16,8 +16,9 @@ enum class NoticeKind {
 using NoticeSink = std::function<void(NoticeKind kind, const QString& text)>;
 void setNoticeSink(NoticeSink sink);
 
-// A modal message box centred on the screen, titled with the application's
-// title, with a single OK button. Returns when it is dismissed.
+// A modal message box centred on the window the user looks at (on the screen
+// when none is shown), titled with the application's title, with a single OK
+// button. Returns when it is dismissed.
 void showNotice(const QString& text);
 
 // The error display: the error's text with a "." appended when it does not end

@@ -1,5 +1,7 @@
 #include "ui/SessionTexts.h"
 
+#include <cerrno>
+
 #include "controls/TextBytes.h"
 #include "platform/System.h"
 
@@ -10,6 +12,24 @@ namespace {
 constexpr std::size_t kMaxListedFailures = 10;
 
 }  // namespace
+
+QString systemReasonText(int error)
+{
+    switch (error) {
+    case ENOENT: return QStringLiteral("ファイルまたはフォルダが見つかりません");
+    case EACCES:
+    case EPERM: return QStringLiteral("アクセスが拒否されました");
+    case ENOTDIR: return QStringLiteral("途中にフォルダではないファイルがあります");
+    case EEXIST: return QStringLiteral("同じ名前のファイルがあります");
+    case EISDIR: return QStringLiteral("フォルダです");
+    case ENOSPC: return QStringLiteral("ディスクの空き容量が足りません");
+    case EROFS: return QStringLiteral("読み取り専用の場所です");
+    case ENAMETOOLONG: return QStringLiteral("名前が長すぎます");
+    case EIO: return QStringLiteral("読み書きのエラーが起きました");
+    default: break;
+    }
+    return fromSystemBytes(platform::errorText(error));
+}
 
 QString ruleNoticeText(RuleNotice notice)
 {
@@ -33,8 +53,7 @@ QString reasonText(const CutFailure& failure)
         case DestinationProblem::NotFullPath: return QStringLiteral("保存先がフルパスではありません");
         case DestinationProblem::CannotMake: return QStringLiteral("保存先のフォルダを作成できませんでした");
         case DestinationProblem::CannotWrite:
-            return QStringLiteral("保存先に画像を書き込めませんでした: ")
-                   + fromSystemBytes(platform::errorText(failure.error));
+            return QStringLiteral("保存先に画像を書き込めませんでした: ") + systemReasonText(failure.error);
         case DestinationProblem::Empty:
         case DestinationProblem::None: break;
         }
@@ -70,7 +89,7 @@ QString destinationNotice(const std::string& folder, DestinationProblem problem,
     case DestinationProblem::CannotMake:
     case DestinationProblem::CannotWrite:
         return QStringLiteral("保存先のフォルダ「") + fromSystemBytes(folder)
-               + QStringLiteral("」を作成できませんでした。\n") + fromSystemBytes(platform::errorText(error));
+               + QStringLiteral("」を作成できませんでした。\n") + systemReasonText(error);
     case DestinationProblem::Empty:
     case DestinationProblem::None: break;
     }

@@ -12,6 +12,10 @@ namespace kelmora {
 
 QString ruleNoticeText(RuleNotice notice);
 
+// The system's reason for an error number, in the window's Japanese for the
+// reasons a user meets with folders and files, else in the system's words.
+QString systemReasonText(int error);
+
 // Why an entry was not cut whole, in a few words: the extractor's own where it gave them.
 QString reasonText(const CutFailure& failure);
 

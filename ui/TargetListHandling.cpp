@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "cut/TargetSearch.h"
 #include "cut/UriList.h"
@@ -17,8 +18,9 @@ const QString kUriList = QStringLiteral("text/uri-list");
 
 }  // namespace
 
-TargetListHandling::TargetListHandling(TargetListModel& model, QListView& list, QWidget& cutButton)
-    : m_model(model), m_list(list), m_cutButton(cutButton)
+TargetListHandling::TargetListHandling(TargetListModel& model, QListView& list, QWidget& cutButton,
+                                       std::function<std::string()> destination)
+    : m_model(model), m_list(list), m_cutButton(cutButton), m_destination(std::move(destination))
 {
 }
 
@@ -26,7 +28,7 @@ void TargetListHandling::registerTargets(const std::vector<std::string>& paths)
 {
     // One merge into the sorted list and one selection: name by name, 100,000
     // dropped files took minutes.
-    m_model.addAll(findCutTargets(paths));
+    m_model.addAll(findCutTargets(paths, m_destination ? m_destination() : std::string()));
     if (empty()) return;
     m_cutButton.setEnabled(true);
     select(0);

@@ -4,6 +4,7 @@
 // and in view, removes the selected entry or all of them, and keeps the cut
 // button on exactly while the list holds an entry.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,10 @@ class TargetListModel;
 
 class TargetListHandling {
 public:
-    TargetListHandling(TargetListModel& model, QListView& list, QWidget& cutButton);
+    // destination: the folder the images go into now, which no folder target
+    // registers (nor anything in it).
+    TargetListHandling(TargetListModel& model, QListView& list, QWidget& cutButton,
+                       std::function<std::string()> destination = {});
 
     // Registers each path, in the order given, as one insert into the sorted
     // list, then selects the list's first entry; a missing path adds nothing.
@@ -44,6 +48,7 @@ private:
     TargetListModel& m_model;
     QListView& m_list;
     QWidget& m_cutButton;
+    std::function<std::string()> m_destination;
 };
 
 }  // namespace kelmora

@@ -1,6 +1,8 @@
 #include "ui/TargetListMenu.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
@@ -13,12 +15,12 @@ namespace kelmora {
 TargetListMenu::TargetListMenu(QListView* list, Handlers handlers)
     : QObject(list), m_list(list), m_handlers(std::move(handlers)), m_menu(new QMenu(list))
 {
-    m_filesDialog = [](QWidget* parent) {
-        return QFileDialog::getOpenFileNames(parent, QStringLiteral("ファイルを追加"), QString(), QString(), nullptr,
+    m_filesDialog = [](QWidget* parent, const QString& start) {
+        return QFileDialog::getOpenFileNames(parent, QStringLiteral("ファイルを追加"), start, QString(), nullptr,
                                              QFileDialog::DontUseNativeDialog);
     };
-    m_folderDialog = [](QWidget* parent) {
-        return QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを追加"), QString(),
+    m_folderDialog = [](QWidget* parent, const QString& start) {
+        return QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダを追加"), start,
                                                  QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     };
 
@@ -43,17 +45,32 @@ void TargetListMenu::setDialogs(FilesDialog files, FolderDialog folder)
     m_folderDialog = std::move(folder);
 }
 
+QString TargetListMenu::startFolder() const
+{
+    if (!m_lastFolder.isEmpty() && QFileInfo(m_lastFolder).isDir()) return m_lastFolder;
+    if (m_handlers.destination) {
+        const QString destination = fromSystemBytes(m_handlers.destination());
+        if (!destination.isEmpty() && QFileInfo(destination).isDir()) return destination;
+    }
+    return QDir::homePath();
+}
+
 void TargetListMenu::addFiles()
 {
+    const QStringList files = m_filesDialog(m_list->window(), startFolder());
+    if (files.isEmpty()) return;
+    m_lastFolder = QFileInfo(files.front()).absolutePath();
     std::vector<std::string> paths;
-    for (const QString& file : m_filesDialog(m_list->window())) paths.push_back(toSystemBytes(file));
-    if (!paths.empty()) m_handlers.add(paths);
+    for (const QString& file : files) paths.push_back(toSystemBytes(file));
+    m_handlers.add(paths);
 }
 
 void TargetListMenu::addFolder()
 {
-    const QString folder = m_folderDialog(m_list->window());
-    if (!folder.isEmpty()) m_handlers.add({toSystemBytes(folder)});
+    const QString folder = m_folderDialog(m_list->window(), startFolder());
+    if (folder.isEmpty()) return;
+    m_lastFolder = folder;
+    m_handlers.add({toSystemBytes(folder)});
 }
 
 void TargetListMenu::updateActions()

@@ -25,11 +25,15 @@ public:
         std::function<void(const std::vector<std::string>& paths)> add;  // registered as a drop is
         std::function<void()> removeSelected;
         std::function<void()> removeAll;
+        // Where a dialog opens before anything was picked: the destination.
+        std::function<std::string()> destination;
     };
-    // How files and a folder are asked for: an empty answer adds nothing.
-    // The defaults are the toolkit's own dialogs; tests answer without one.
-    using FilesDialog = std::function<QStringList(QWidget* parent)>;
-    using FolderDialog = std::function<QString(QWidget* parent)>;
+    // How files and a folder are asked for, starting in startFolder (the
+    // folder of the last pick, else the destination, else home): an empty
+    // answer adds nothing. The defaults are the toolkit's own dialogs; tests
+    // answer without one.
+    using FilesDialog = std::function<QStringList(QWidget* parent, const QString& startFolder)>;
+    using FolderDialog = std::function<QString(QWidget* parent, const QString& startFolder)>;
 
     TargetListMenu(QListView* list, Handlers handlers);
 
@@ -48,11 +52,13 @@ private:
     void addFiles();
     void addFolder();
     void updateActions();
+    QString startFolder() const;
 
     QListView* m_list;
     Handlers m_handlers;
     FilesDialog m_filesDialog;
     FolderDialog m_folderDialog;
+    QString m_lastFolder;  // where the last pick came from
     QMenu* m_menu;
     QAction* m_addFiles;
     QAction* m_addFolder;

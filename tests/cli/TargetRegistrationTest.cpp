@@ -42,6 +42,24 @@ TEST(TargetRegistration, FilesFoldersAndPatterns)
     }
 }
 
+TEST(TargetRegistration, TheDestinationIsPassedOver)
+{
+    test::TempFolder dir;
+    for (const char* name : {"v/a.mp4", "v/stills/a_00001.jpg", "v/stills/b.mp4"}) dir.write(name);
+    std::filesystem::create_directory_symlink(dir / "v/stills", dir / "link");
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"a folder holding it", dir / "v", dir / "v/stills"},
+        {"a pattern matching the folder", dir / "?", dir / "v/stills"},
+        {"the destination named through a link", dir / "v", dir / "link"},
+    };
+    for (const auto& [name, target, destination] : rows) {
+        SCOPED_TRACE(name);
+        Registration registration;
+        registerTarget(target, registration, destination);
+        EXPECT_EQ(registration.files, std::vector<std::string>{dir / "v/a.mp4"});
+    }
+}
+
 TEST(TargetRegistration, ListsOfTargets)
 {
     const std::tuple<std::string, bool, std::vector<std::string>> rows[] = {

@@ -1,6 +1,7 @@
 // The real window with the real ffmpeg: a generated clip is cut into images
 // after a click on the cut button.
 #include <QDir>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -42,6 +43,11 @@ TEST(EndToEnd, ClickingCutTurnsAGeneratedClipIntoNumberedImages)
     EXPECT_EQ(images.size(), 10);
     EXPECT_TRUE(images.contains(QStringLiteral("clip_00001.jpg")));
     EXPECT_EQ(window.Panel10->ImageList1.Tag, 1);
+    // The entry keeps its end state, the caption rests, the strip sums the cut up.
+    EXPECT_EQ(window.ListBox1->model()->index(0, 0).data().toString(),
+              QStringLiteral("［完了 10枚］") + QString::fromStdString(clip));
+    EXPECT_FALSE(window.SLabel1->Caption().contains(QStringLiteral(" — ")));
+    EXPECT_EQ(window.SummaryButton->Caption(), QStringLiteral("完了 1本 10枚 ▶開く"));
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ struct GuideRow {
     const char* name;
     bool besideProgram;
     bool installed;
-    const char* opensFrom;  // folder below the prefix that the buttons open the guide from
+    const char* opensFrom;  // folder below the prefix that the buttons open the guide from; none: a notice each
 };
 
 class GuideButtons : public test::MainFormTest, public ::testing::WithParamInterface<GuideRow> {
@@ -91,17 +91,25 @@ TEST_P(GuideButtons, OpenTheGuideWhereItIs)
     QTest::mouseClick(form->SSButton3, Qt::LeftButton);
     QTest::mouseClick(form->SSButton4, Qt::LeftButton);
 
+    if (!row.opensFrom) {
+        // Nothing is silent: each button names the file it looked for.
+        ASSERT_TRUE(opened.empty() || !infoBaseAddress().empty());
+        ASSERT_FALSE(notices.empty());
+        EXPECT_TRUE(notices[0].text.endsWith(QString::fromStdString(path(QStringLiteral("bin/Readme.txt")))));
+        return;
+    }
     const std::string guideFolder = path(QString::fromLatin1(row.opensFrom));
     const std::string info = infoBaseAddress().empty() ? guideFolder + "/Readme.html"
                                                        : infoPageAddress(infoBaseAddress(), platform::programPath());
     EXPECT_EQ(opened, (std::vector<std::string>{guideFolder + "/Readme.txt", info}));
+    EXPECT_TRUE(notices.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, GuideButtons,
                          ::testing::Values(GuideRow{"BesideOnly", true, false, "bin"},
                                            GuideRow{"InstalledOnly", false, true, "share/doc/kelmora"},
                                            GuideRow{"BothPreferBeside", true, true, "bin"},
-                                           GuideRow{"NeitherOpensBeside", false, false, "bin"}),
+                                           GuideRow{"NeitherTellsWhereItLooked", false, false, nullptr}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Without a web address the information button opens the guide's page; with
@@ -124,4 +132,27 @@ TEST(HelpLinks, InfoLinkIsTheGuidePageUnlessAnAddressIsSet)
         SCOPED_TRACE(row.name);
         EXPECT_EQ(infoLink(row.base, program, prefix / "bin"), row.expected);
     }
+}
+
+// A desktop without a viewer: each link that cannot start one says so, naming
+// what to open by hand.
+class DesktopWithoutViewer : public test::MainFormTest {};
+
+TEST_F(DesktopWithoutViewer, ALinkNoViewerOpensIsNamedInANotice)
+{
+    writeFile(QStringLiteral("Readme.txt"), "guide");
+    writeFile(QStringLiteral("Readme.html"), "guide");
+    QTemporaryDir emptyPath;
+    const QByteArray searchPath = qgetenv("PATH");
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    open().show();
+    QTest::mouseClick(form->SSButton3, Qt::LeftButton);
+    QTest::mouseClick(form->SSButton4, Qt::LeftButton);
+    qputenv("PATH", searchPath);
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_TRUE(notices[0].text.endsWith(QString::fromStdString(path(QStringLiteral("Readme.txt")))));
+    const QString info = infoBaseAddress().empty()
+                             ? QString::fromStdString(path(QStringLiteral("Readme.html")))
+                             : QString::fromStdString(infoPageAddress(infoBaseAddress(), platform::programPath()));
+    EXPECT_TRUE(notices[1].text.endsWith(info));
 }

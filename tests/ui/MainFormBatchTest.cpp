@@ -110,6 +110,20 @@ TEST_F(MainFormBatchTest, TheDestinationIsCreatedWithItsParentsBeforeTheFirstRun
     EXPECT_TRUE(platform::fileExists(path(QStringLiteral("new/sub/dir/a_00001.jpg"))));
 }
 
+// The system's reason reads in the window's language.
+TEST_F(MainFormBatchTest, ADestinationThatCannotBeMadeSaysWhyInJapanese)
+{
+    TMainForm1& w = openWith({"a.avi"});
+    writeFile(QStringLiteral("blocker"));
+    w.BrowseEdit1->SetPath(path(QStringLiteral("blocker/out")));
+    w.SSButton10Click();
+    EXPECT_TRUE(runs().empty());
+    ASSERT_FALSE(notices.empty());
+    EXPECT_EQ(notices[0].text,
+              QStringLiteral("保存先のフォルダ「") + QString::fromStdString(path(QStringLiteral("blocker/out")))
+                  + QStringLiteral("」を作成できませんでした。\n途中にフォルダではないファイルがあります"));
+}
+
 TEST_F(MainFormBatchTest, AnEmptyDestinationAbortsBeforeAnyRun)
 {
     TMainForm1& w = openWith({"a.avi"});

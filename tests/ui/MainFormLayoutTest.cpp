@@ -1,8 +1,12 @@
 // The window as laid out, its option rules and its own surface as a caption.
+#include <QApplication>
 #include <QLabel>
 #include <QListView>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -272,6 +276,37 @@ TEST_F(MainFormTest, TitleButtonsCloseAndMinimise)
     QTest::mouseClick(w.SSButton1, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(readFile(QStringLiteral("Kelmora.ini")).isEmpty());
+}
+
+// Notices and questions open where the user looks: centred on the window,
+// wherever it stands on the screen.
+TEST_F(MainFormTest, NoticesAndQuestionsAreCentredOnTheWindow)
+{
+    TMainForm1& w = open();
+    w.move(10, 20);
+    w.show();
+    setNoticeSink(nullptr);
+    setQuestionSink(nullptr);
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+    } rows[] = {
+        {"a notice", [] { showNotice(QStringLiteral("お知らせ")); }},
+        {"a question", [] { askQuestion(QStringLiteral("よろしいですか？")); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QPoint centre;
+        QTimer::singleShot(0, [&centre] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            centre = box->frameGeometry().center();
+            box->close();
+        });
+        row.ask();
+        // Within the pixel either way that halving odd sizes costs.
+        EXPECT_LE((centre - w.frameGeometry().center()).manhattanLength(), 4);
+    }
 }
 
 }  // namespace

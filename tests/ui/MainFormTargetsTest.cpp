@@ -140,19 +140,32 @@ TEST_F(MainFormTest, TheListMenuAddsAsADropDoes)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         TMainForm1& w = open();
+        QDir(folder.path()).mkdir(QStringLiteral("out"));
+        w.BrowseEdit1->SetPath(path("out"));
         int asked = 0;
+        std::vector<QString> starts;
         w.ListMenu->setDialogs(
-            [&](QWidget* parent) {
+            [&](QWidget* parent, const QString& start) {
                 ++asked;
+                starts.push_back(start);
                 EXPECT_EQ(parent, &w);
                 return row.answer;
             },
-            [&](QWidget*) {
+            [&](QWidget*, const QString& start) {
                 ++asked;
+                starts.push_back(start);
                 return row.answer.value(0);
             });
         (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
         EXPECT_EQ(asked, 1);
+        // The first picker opens at the destination, the next where the last pick came from.
+        (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
+        const QString next = row.answer.isEmpty() ? local("out")
+                             : row.folder         ? row.answer.front()
+                                                  : QFileInfo(row.answer.front()).absolutePath();
+        EXPECT_EQ(starts, (std::vector<QString>{local("out"), next}));
+        w.SSButton5Click();
+        (row.folder ? w.ListMenu->addFolderAction() : w.ListMenu->addFilesAction())->trigger();
         EXPECT_EQ(w.targets(), row.expected);
         EXPECT_EQ(w.selectedIndex(), row.expected.empty() ? -1 : 0);
         EXPECT_EQ(w.SSButton10->isEnabled(), !row.expected.empty());
@@ -189,6 +202,33 @@ TEST_F(MainFormTest, DeleteAndTheListMenuRemoveEntries)
     EXPECT_FALSE(w.ListMenu->removeSelectedAction()->isEnabled());
     EXPECT_TRUE(w.ListMenu->removeAllAction()->isEnabled());
     w.ListMenu->menu()->hide();
+}
+
+// The images of an earlier cut are never targets: a folder holding the
+// destination registers what it holds beside it, never the destination.
+TEST_F(MainFormTest, AFolderHoldingTheDestinationPassesItOver)
+{
+    for (const char* name : {"v/a.avi", "v/stills/a_00001.jpg", "v/stills/deep/b.avi"}) writeFile(name);
+    QDir(folder.path()).mkdir(QStringLiteral("v/sub"));
+    TMainForm1& w = open();
+    const struct {
+        const char* way;
+        std::string destination;
+        std::string target;
+    } rows[] = {
+        {"the folder", path("v/stills"), path("v")},
+        {"the folder as \".\"", path("v/stills"), path("v") + "/."},
+        {"a destination typed with a separator", path("v/stills") + "/", path("v")},
+        {"the destination itself", path("v/stills"), path("v/stills")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.way);
+        w.SSButton5Click();
+        w.BrowseEdit1->SetPath(row.destination);
+        w.RegisterCutTarget(row.target);
+        for (const std::string& entry : w.targets()) EXPECT_EQ(entry.find("stills"), std::string::npos) << entry;
+        EXPECT_EQ(w.targets().size(), row.target == path("v/stills") ? 0u : 2u);
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "cli/ExtractorProgress.h"
+#include "cut/ExtractorProgress.h"
 
 #include <charconv>
 #include <type_traits>
@@ -6,7 +6,7 @@
 #include "cut/CutCommand.h"
 #include "platform/Integers.h"
 
-namespace kelmora::cli {
+namespace kelmora {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::optional<double> ProbeAnswer::duration() const
     return parseProbedDuration(m_firstLine);
 }
 
-}  // namespace kelmora::cli
+}  // namespace kelmora
