@@ -26,14 +26,22 @@ QRect frameRect(int index)
 
 // ---- TMascotImageList
 
-TMascotImageList::TMascotImageList()
+void TMascotImageList::decode() const
 {
+    if (m_decoded) return;
     initMascotResources();
-    setSheet(QImage(MascotSheetResource));
+    const_cast<TMascotImageList*>(this)->setSheet(QImage(MascotSheetResource));
+}
+
+const QImage& TMascotImageList::sheet() const
+{
+    decode();
+    return Sheet;
 }
 
 bool TMascotImageList::setSheet(const QImage& sheet)
 {
+    m_decoded = true;
     const QRect last = frameRect(MascotFrameCount - 1);
     if (sheet.isNull() || !sheet.rect().contains(last)) {
         Sheet = QImage();
@@ -43,11 +51,15 @@ bool TMascotImageList::setSheet(const QImage& sheet)
     return true;
 }
 
-int TMascotImageList::Count() const { return Sheet.isNull() ? 0 : MascotFrameCount; }
+int TMascotImageList::Count() const
+{
+    decode();
+    return Sheet.isNull() ? 0 : MascotFrameCount;
+}
 
 void TMascotImageList::Draw(QImage& target, int x, int y, int index) const
 {
-    if (index < 0 || index >= Count()) return;
+    if (index < 0 || index >= Count()) return;  // Count() decodes the sheet
     QPainter p(&target);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QPoint(x, y), Sheet, frameRect(index));

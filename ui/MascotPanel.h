@@ -16,14 +16,17 @@ class TGradBox;
 // column k % 4, row k / 4), plus the finish flag the batch sets.
 class TMascotImageList {
 public:
-    // Loads the sheet built into the program.
-    TMascotImageList();
+    // Holds the sheet built into the program. It is decoded when a frame is
+    // first asked for, not before: the window shows first, the mascot a step later.
+    TMascotImageList() = default;
 
     // Takes a sheet of four 220 x 296 frames a row; a sheet that is too small
     // for all frames is refused (the list stays empty and draws nothing).
     bool setSheet(const QImage& sheet);
-    const QImage& sheet() const { return Sheet; }
+    const QImage& sheet() const;
     int Count() const;
+    // The sheet has been decoded (or set).
+    bool decoded() const { return m_decoded; }
 
     // Copies frame index into the image at (x, y), replacing what was there.
     void Draw(QImage& target, int x, int y, int index) const;
@@ -34,7 +37,10 @@ public:
     int Tag = 0;
 
 private:
-    QImage Sheet;
+    void decode() const;
+
+    mutable QImage Sheet;
+    mutable bool m_decoded = false;
 };
 
 // A part of the mascot area that answers a mouse release with the help

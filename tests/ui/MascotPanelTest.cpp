@@ -23,12 +23,17 @@ protected:
 
 }  // namespace
 
+// The window paints before the frame sheet is decoded: the first tick decodes it.
 TEST(MascotPanel, BeforeTheFirstTickTheBlackBackdropShows)
 {
     TMascotPanel panel;
     panel.Timer1->stop();
     EXPECT_TRUE(panel.Image1->Picture.isNull());
     const QImage shot = panel.grab().toImage();
+    EXPECT_FALSE(panel.ImageList1.decoded());
+    panel.Timer1Timer();
+    EXPECT_TRUE(panel.ImageList1.decoded());
+    EXPECT_EQ(panel.ImageList1.Count(), MascotFrameCount);
     ASSERT_EQ(shot.size(), QSize(300, 311));
     EXPECT_EQ(shot.pixelColor(150, 150), QColor(Qt::black));       // inside Shape8, under Image1
     EXPECT_EQ(shot.pixelColor(6, 150), QColor(0x80, 0x80, 0x80));  // Shape8's outline
