@@ -16,6 +16,7 @@
 #include "cli/TargetRegistration.h"
 #include "cli/TerminalText.h"
 #include "cut/CutSession.h"
+#include "cut/RunProgress.h"
 #include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
@@ -77,14 +78,6 @@ private:
     bool m_outputClosed = false;
     std::vector<std::uint64_t> m_started;
 };
-
-// The prober beside the extractor, else on PATH; empty when there is none.
-std::string findProber(const std::string& extractor)
-{
-    std::string name = p::extractorProgramName();
-    name.replace(0, 6, "ffprobe");  // "ffmpeg" -> "ffprobe", ".exe" and all
-    return p::findProgram(name, p::folderPartWithoutSeparator(extractor));
-}
 
 // The targets of the command line and of the lists it names. False (after
 // the message) when a list cannot be read.
@@ -201,7 +194,7 @@ int runCli(const std::vector<std::string>& arguments)
     });
     CliRunner::Config config;
     config.readProgress = style == ProgressStyle::Terminal;
-    if (config.readProgress) config.prober = findProber(extractor);
+    if (config.readProgress) config.prober = proberBeside(extractor);
     if (settings.settings.RangeFromSecond) {
         config.skipSeconds = settings.settings.StartSecond;
         config.frameLimit = settings.settings.FrameCount;

@@ -25,61 +25,30 @@ CliRunner::CliRunner(Config config, p::InterruptWatch* interrupts, RunnerObserve
 bool CliRunner::start(const CutJob& job, std::string& error)
 {
     if (!m_config.readProgress) return startRun(job, {}, -1, error);
-    Progress progress;
-    progress.pipe = p::OutputPipe::create(&error);
-    if (!progress.pipe) return false;
-    const bool started = startRun(job, {"-nostdin", "-progress", "pipe:1"}, progress.pipe->writingEnd(), error);
+    std::optional<RunProgress> progress = RunProgress::create(error, m_config.skipSeconds, m_config.frameLimit);
+    if (!progress) return false;
+    const bool started = startRun(job, RunProgress::reportingArguments(), progress->reportWritingEnd(), error);
     // The run holds its own copy now: the pipe ends with the run.
-    progress.pipe->closeWritingEnd();
+    progress->closeReportWritingEnd();
     if (!started) return false;
-    if (!m_config.prober.empty()) {
-        // The duration is asked while the run goes on; until it comes, the display counts frames.
-        std::string ignored;
-        progress.probePipe = p::OutputPipe::create(&ignored);
-        if (progress.probePipe) {
-            p::StartOptions options;
-            options.ownProcessGroup = true;
-            options.standardOutput = progress.probePipe->writingEnd();
-            progress.probe = p::ChildProcess::startHidden({m_config.prober, probeDurationArguments(job.target), {}},
-                                                          options, &ignored);
-            progress.probePipe->closeWritingEnd();
-        }
-        if (!progress.probe) progress.probePipe.reset();
-    }
-    m_progress.emplace(job.id, std::move(progress));
+    // The duration is asked while the run goes on; until it comes, the display counts frames.
+    progress->askDuration(m_config.prober, job.target);
+    m_progress.emplace(job.id, std::move(*progress));
     return true;
 }
 
 void CliRunner::stop(std::uint64_t job)
 {
     ProcessRunner::stop(job);
-    const auto progress = m_progress.find(job);
-    if (progress != m_progress.end() && progress->second.probe) progress->second.probe->terminate(0);
+    if (const auto progress = m_progress.find(job); progress != m_progress.end()) progress->second.endProbe();
 }
 
-void CliRunner::readPipes(Run& run, Progress* progressOrNull)
+void CliRunner::readPipes(Run& run, RunProgress* progress)
 {
     run.errors.readFrom(run.errorPipe);
-    if (!progressOrNull) return;
-    Progress& progress = *progressOrNull;
-    if (progress.pipe) {
-        std::string bytes;
-        const bool open = progress.pipe->readAvailable(bytes);
-        progress.progress.feed(bytes);
-        if (!open) progress.pipe.reset();
-    }
-    if (progress.probePipe) {
-        std::string answer;
-        const bool open = progress.probePipe->readAvailable(answer);
-        progress.probeAnswer.feed(answer);
-        if (!open) {
-            progress.probePipe.reset();
-            progress.duration = progress.probeAnswer.duration();
-            if (progress.duration) progress.duration = std::max(0.0, *progress.duration - m_config.skipSeconds);
-            if (progress.probe) progress.probe->waitFor(-1);
-            progress.probe.reset();
-        }
-    }
+    if (!progress) return;
+    progress->readReport();
+    progress->readProbe();
 }
 
 void CliRunner::runEnded(Run& run)
@@ -88,7 +57,7 @@ void CliRunner::runEnded(Run& run)
     if (progress == m_progress.end()) return;
     // Whatever the run wrote before its end is in the pipe still.
     readPipes(run, &progress->second);
-    if (progress->second.probe) progress->second.probe->terminate(0);
+    progress->second.endProbe();
     m_progress.erase(progress);
 }
 
@@ -108,9 +77,8 @@ CutRunEnd CliRunner::waitForEnd()
             handles.push_back(run.errorPipe ? run.errorPipe->readyHandle() : p::kNoWaitHandle);
             const auto progress = m_progress.find(id);
             if (progress == m_progress.end()) continue;
-            handles.push_back(progress->second.pipe ? progress->second.pipe->readyHandle() : p::kNoWaitHandle);
-            handles.push_back(progress->second.probePipe ? progress->second.probePipe->readyHandle()
-                                                         : p::kNoWaitHandle);
+            handles.push_back(progress->second.reportHandle());
+            handles.push_back(progress->second.probeHandle());
         }
         const std::vector<std::size_t> ready = p::waitForAny(handles, timeoutMs);
         if (m_interrupts && std::find(ready.begin(), ready.end(), 0) != ready.end()) {
@@ -132,8 +100,8 @@ std::vector<RunningJobView> CliRunner::runningJobs() const
         RunningJobView view;
         view.name = p::fileNamePart(run.job.target);
         if (const auto progress = m_progress.find(id); progress != m_progress.end()) {
-            view.fraction = progress->second.progress.fraction(progress->second.duration, m_config.frameLimit);
-            view.frames = progress->second.progress.frames();
+            view.fraction = progress->second.fraction();
+            view.frames = progress->second.frames();
         }
         views.push_back(std::move(view));
     }

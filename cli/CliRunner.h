@@ -17,6 +17,7 @@
 #include "cli/ProgressView.h"
 #include "cut/CutSession.h"
 #include "cut/ProcessRunner.h"
+#include "cut/RunProgress.h"
 #include "platform/Interrupt.h"
 #include "platform/OutputPipe.h"
 #include "platform/Process.h"
@@ -55,24 +56,14 @@ public:
     std::vector<RunningJobView> runningJobs() const;
 
 private:
-    // What the display learns of a run besides the run itself.
-    struct Progress {
-        std::optional<platform::OutputPipe> pipe;  // the extractor's progress report
-        ExtractorProgress progress;
-        std::optional<platform::ChildProcess> probe;  // asks for the video's duration
-        std::optional<platform::OutputPipe> probePipe;
-        ProbeAnswer probeAnswer;
-        std::optional<double> duration;
-    };
-
     // Reads what the run (and its progress, when it has one) said so far.
-    void readPipes(Run& run, Progress* progress);
+    void readPipes(Run& run, RunProgress* progress);
     void runEnded(Run& run) override;
 
     Config m_config;
     platform::InterruptWatch* m_interrupts;
     RunnerObserver* m_observer;
-    std::map<std::uint64_t, Progress> m_progress;  // by job, while its run goes on
+    std::map<std::uint64_t, RunProgress> m_progress;  // by job, while its run goes on
 };
 
 }  // namespace kelmora::cli

@@ -22,68 +22,32 @@ EventLoopRunner::EventLoopRunner(const TCutSettings& options, ProgressHook hook)
 bool EventLoopRunner::start(const CutJob& job, std::string& error)
 {
     if (!m_hook) return startRun(job, {}, -1, error);
-    Progress progress;
-    progress.pipe = p::OutputPipe::create(&error);
-    if (!progress.pipe) return false;
-    const bool started = startRun(job, {"-nostdin", "-progress", "pipe:1"}, progress.pipe->writingEnd(), error);
+    std::optional<RunProgress> run = m_options->RangeFromSecond
+                                         ? RunProgress::create(error, m_options->StartSecond, m_options->FrameCount)
+                                         : RunProgress::create(error);
+    if (!run) return false;
+    const bool started = startRun(job, RunProgress::reportingArguments(), run->reportWritingEnd(), error);
     // The run holds its own copy now: the pipe ends with the run.
-    progress.pipe->closeWritingEnd();
+    run->closeReportWritingEnd();
     if (!started) return false;
-    if (m_options->RangeFromSecond) {
-        progress.skipSeconds = m_options->StartSecond;
-        progress.frameLimit = m_options->FrameCount;
-    }
-    // The prober beside the extractor, else on PATH; without one, a range's
-    // frames are all that tell how far a run is.
-    std::string prober = p::extractorProgramName();
-    prober.replace(0, 6, "ffprobe");  // "ffmpeg" -> "ffprobe", ".exe" and all
-    prober = p::findProgram(prober, p::folderPartWithoutSeparator(job.program));
-    if (!prober.empty()) {
-        std::string ignored;
-        progress.probePipe = p::OutputPipe::create(&ignored);
-        if (progress.probePipe) {
-            p::StartOptions options;
-            options.ownProcessGroup = true;
-            options.standardOutput = progress.probePipe->writingEnd();
-            progress.probe =
-                p::ChildProcess::startHidden({prober, probeDurationArguments(job.target), {}}, options, &ignored);
-            progress.probePipe->closeWritingEnd();
-        }
-        if (!progress.probe) progress.probePipe.reset();
-    }
-    m_progress.emplace(job.id, std::move(progress));
+    // Without a prober, a range's frames are all that tell how far a run is.
+    run->askDuration(proberBeside(job.program), job.target);
+    m_progress.emplace(job.id, Progress{std::move(*run), -1});
     return true;
 }
 
 void EventLoopRunner::stop(std::uint64_t job)
 {
     ProcessRunner::stop(job);
-    const auto progress = m_progress.find(job);
-    if (progress != m_progress.end() && progress->second.probe) progress->second.probe->terminate(0);
+    if (const auto progress = m_progress.find(job); progress != m_progress.end()) progress->second.run.endProbe();
 }
 
 // Each pipe is read when its own watch wakes: a pipe that ends is never watched again.
 void EventLoopRunner::readProgress(std::uint64_t job, Progress& progress, bool probe)
 {
-    if (!probe && progress.pipe) {
-        std::string bytes;
-        const bool open = progress.pipe->readAvailable(bytes);
-        progress.progress.feed(bytes);
-        if (!open) progress.pipe.reset();
-    }
-    if (probe && progress.probePipe) {
-        std::string answer;
-        const bool open = progress.probePipe->readAvailable(answer);
-        progress.probeAnswer.feed(answer);
-        if (!open) {
-            progress.probePipe.reset();
-            progress.seconds = progress.probeAnswer.duration();
-            if (progress.seconds) progress.seconds = std::max(0.0, *progress.seconds - progress.skipSeconds);
-            if (progress.probe) progress.probe->waitFor(-1);
-            progress.probe.reset();
-        }
-    }
-    const std::optional<double> part = progress.progress.fraction(progress.seconds, progress.frameLimit);
+    if (probe) progress.run.readProbe();
+    else progress.run.readReport();
+    const std::optional<double> part = progress.run.fraction();
     if (!part) return;
     const int percent = static_cast<int>(*part * 100);
     if (percent == std::exchange(progress.told, percent)) return;
@@ -94,7 +58,7 @@ void EventLoopRunner::runEnded(Run& run)
 {
     const auto progress = m_progress.find(run.job.id);
     if (progress == m_progress.end()) return;
-    if (progress->second.probe) progress->second.probe->terminate(0);
+    progress->second.run.endProbe();
     m_progress.erase(progress);
 }
 
@@ -107,10 +71,9 @@ CutRunEnd EventLoopRunner::waitForEnd()
         // What a run says on its standard error is read as it comes, so a
         // talkative run never waits for room in its pipe.
         std::vector<std::unique_ptr<QSocketNotifier>> pipeWatches;
-        const auto watchPipe = [&loop, &pipeWatches](const p::OutputPipe& pipe, std::function<bool()> read) {
+        const auto watchPipe = [&loop, &pipeWatches](p::WaitHandle pipe, std::function<bool()> read) {
             auto* watch =
-                pipeWatches.emplace_back(std::make_unique<QSocketNotifier>(pipe.readyHandle(), QSocketNotifier::Read))
-                    .get();
+                pipeWatches.emplace_back(std::make_unique<QSocketNotifier>(pipe, QSocketNotifier::Read)).get();
             QObject::connect(watch, &QSocketNotifier::activated, &loop, [&loop, watch, read = std::move(read)] {
                 // At the pipe's end its watch goes: the loop starts again without it.
                 if (read()) return;
@@ -122,7 +85,7 @@ CutRunEnd EventLoopRunner::waitForEnd()
             watches.push_back(std::make_unique<ProcessEndWatch>());
             watches.back()->watch(run.child, [&loop] { loop.quit(); });
             if (run.errorPipe)
-                watchPipe(*run.errorPipe, [&run = run] {
+                watchPipe(run.errorPipe->readyHandle(), [&run = run] {
                     run.errors.readFrom(run.errorPipe);
                     return run.errorPipe.has_value();
                 });
@@ -130,15 +93,15 @@ CutRunEnd EventLoopRunner::waitForEnd()
             if (found == m_progress.end()) continue;
             const std::uint64_t id = job;
             Progress& progress = found->second;
-            if (progress.pipe)
-                watchPipe(*progress.pipe, [this, id, &progress] {
+            if (progress.run.reporting())
+                watchPipe(progress.run.reportHandle(), [this, id, &progress] {
                     readProgress(id, progress, false);
-                    return progress.pipe.has_value();
+                    return progress.run.reporting();
                 });
-            if (progress.probePipe)
-                watchPipe(*progress.probePipe, [this, id, &progress] {
+            if (progress.run.probing())
+                watchPipe(progress.run.probeHandle(), [this, id, &progress] {
                     readProgress(id, progress, true);
-                    return progress.probePipe.has_value();
+                    return progress.run.probing();
                 });
         }
         loop.exec();

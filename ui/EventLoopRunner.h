@@ -10,8 +10,8 @@
 #include <map>
 #include <optional>
 
-#include "cut/ExtractorProgress.h"
 #include "cut/ProcessRunner.h"
+#include "cut/RunProgress.h"
 #include "settings/CutSettings.h"
 
 namespace kelmora {
@@ -32,14 +32,7 @@ public:
 
 private:
     struct Progress {
-        std::optional<platform::OutputPipe> pipe;  // the extractor's progress report
-        ExtractorProgress progress;
-        std::optional<platform::ChildProcess> probe;  // asks for the video's duration
-        std::optional<platform::OutputPipe> probePipe;
-        ProbeAnswer probeAnswer;
-        std::optional<double> seconds;  // of video the run is to cover
-        double skipSeconds = 0;
-        std::optional<std::int64_t> frameLimit;
+        RunProgress run;
         int told = -1;  // the last whole percent told
     };
 
