@@ -108,8 +108,9 @@ TEST_F(CliClip, CtrlCLetsTheRunningExtractorCloseItsImages)
     EXPECT_EQ(terminal.finish(), 130) << terminal.output();
     EXPECT_NE(terminal.output().find(": stopped\r\n"), std::string::npos) << terminal.output();
     // Every image left is whole (a PNG ends with its IEND chunk), numbered from 1 without a gap.
+    // On a loaded machine the first percentage ("0%") can come before the first image is
+    // written: then nothing is left, not even the run's empty claim of its name.
     const std::vector<std::string> left = images();
-    ASSERT_FALSE(left.empty());
     EXPECT_LT(left.size(), 1500u) << "stopped before its end";
     for (std::size_t n = 1; n <= left.size(); ++n) {
         char name[32];
