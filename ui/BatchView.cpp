@@ -175,6 +175,9 @@ void BatchView::beep() { platform::beep(); }
 
 void BatchView::destinationRefused(const std::string& folder, DestinationProblem problem, int error)
 {
+    // The last batch's summary would open a folder the user has just turned away from.
+    m_summary.parentWidget()->hide();
+    m_destination.clear();
     showNotice(destinationNotice(folder, problem, error));
 }
 

@@ -110,14 +110,20 @@ TEST_F(MainFormBatchTest, TheDestinationIsCreatedWithItsParentsBeforeTheFirstRun
     EXPECT_TRUE(platform::fileExists(path(QStringLiteral("new/sub/dir/a_00001.jpg"))));
 }
 
-// The system's reason reads in the window's language.
+// The system's reason reads in the window's language, and the summary of the
+// batch before, whose folder the user turned away from, goes.
 TEST_F(MainFormBatchTest, ADestinationThatCannotBeMadeSaysWhyInJapanese)
 {
     TMainForm1& w = openWith({"a.avi"});
+    w.show();
+    w.SSButton10Click();
+    ASSERT_TRUE(w.SummaryPanel->isVisible());
+    QFile::remove(QString::fromStdString(path(QStringLiteral("runs.log"))));
     writeFile(QStringLiteral("blocker"));
     w.BrowseEdit1->SetPath(path(QStringLiteral("blocker/out")));
     w.SSButton10Click();
     EXPECT_TRUE(runs().empty());
+    EXPECT_FALSE(w.SummaryPanel->isVisible());
     ASSERT_FALSE(notices.empty());
     EXPECT_EQ(notices[0].text,
               QStringLiteral("保存先のフォルダ「") + QString::fromStdString(path(QStringLiteral("blocker/out")))
