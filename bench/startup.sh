@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Start-up time: from process start to the main window's first paint, the
 # median of several runs, the program beside a bare Qt window (the floor).
-#   bench/startup.sh BUILD_DIR
+#   bench/startup.sh BUILD_DIR [OTHER_KELMORA]
+# OTHER_KELMORA, another build of the program (an older one, say), is timed in
+# the same turns, so both see the same load.
 set -euo pipefail
 build=$(cd "${1:?usage: bench/startup.sh BUILD_DIR (a Release build gives the fair figures)}" && pwd)
 watch=$build/bench/libbench_first_paint.so
@@ -23,10 +25,13 @@ first_paint_ms() {
 runs=${KELMORA_BENCH_RUNS:-9}
 echo "== Process start to first paint (median of $runs runs each, taken in turn)"
 echo "load: $(uptime | sed 's/.*load average: //')"
-bare=() window=()
+other=${2:-}
+bare=() window=() others=()
 for _ in $(seq "$runs"); do
   bare+=("$(first_paint_ms "$build/bench/bench_bare_window")")
   window+=("$(first_paint_ms "$build/bin/kelmora")")
+  if [[ -n $other ]]; then others+=("$(first_paint_ms "$other")"); fi
 done
 echo "bare Qt window: $(median "${bare[@]}") ms"
 echo "kelmora:        $(median "${window[@]}") ms"
+if [[ -n $other ]]; then echo "$other: $(median "${others[@]}") ms"; fi
