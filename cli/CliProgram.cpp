@@ -202,6 +202,7 @@ int runCli(const std::vector<std::string>& arguments)
     CliRunner runner(config, &interrupts, &reporter);
     runnerInUse = &runner;
     reporter.setRunner(&runner);
+    reporter.setJsonImages(options.jsonImages);
     session.setListener(&reporter);
     reporter.reportMissing();
 
