@@ -29,6 +29,14 @@ double secondsSince(CliReporter::Clock::time_point start)
 
 NotCutReason notRun() { return {"not_run", tr("not started before the stop")}; }
 
+// A cut run's line: "done", and what else the run says.
+std::string doneText(const CutEntryResult& result)
+{
+    if (result.note == CutNote::NoKeyFrames) return tr("done (no key frames: one image at each scene change instead)");
+    if (result.repeats) return format(tr("done (%zu repeated images left out)"), *result.repeats);
+    return tr("done");
+}
+
 }  // namespace
 
 CliReporter::CliReporter(ProgressStyle style, bool json, std::vector<std::string> files,
@@ -139,6 +147,8 @@ void CliReporter::writeRunJson(const CutEntryResult& result, const char* status,
     }
     if (result.note == CutNote::NoKeyFrames) line.addText("note", "no_key_frames");
     else line.addNull("note");
+    if (result.repeats) line.addNumber("repeats", static_cast<std::int64_t>(*result.repeats));
+    else line.addNull("repeats");
     if (m_jsonImages && job != m_jobs.end()) writeImagesJson(result, job->second);
     out(line.text() + "\n");
 }
@@ -176,7 +186,7 @@ void CliReporter::entryFinished(const CutEntryResult& result)
     if (m_style == ProgressStyle::Lines) {
         std::string line = format("[%zu/%zu] %s: ", result.number, result.total, printableText(result.target).c_str());
         const std::string reason = printableText(entry.reason.message);
-        if (entry.cut) line += tr("done");
+        if (entry.cut) line += doneText(result);
         else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), reason.c_str());
         else line += format(tr("failed (%s)"), reason.c_str());
         err(line + "\n");

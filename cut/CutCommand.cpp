@@ -79,7 +79,7 @@ std::string imageSuffix(const TCutSettings& settings, TOutputFormat format)
 // frames a picking filter leaves out would be filled in again.
 bool needsPassthrough(const TCutSettings& settings)
 {
-    return !perSecondApplies(settings) || settings.NoRepeats || namesByTime(settings);
+    return !perSecondApplies(settings) || leavesOutRepeats(settings) || namesByTime(settings);
 }
 
 // The input's own options: key frames only are all the decoder looks at, and
@@ -123,11 +123,23 @@ void addFilters(ArgumentBuilder& args, const TCutSettings& settings)
         // The fps filter takes one frame per interval; the output rate option (-r)
         // would repeat early frames to fill its constant rate.
         if (settings.RatePerSecond) then("fps=" + std::to_string(settings.FramesPerSecond));
-        if (settings.NoRepeats) then("mpdecimate");
+        if (leavesOutRepeats(settings)) then("mpdecimate");
         break;
     }
     if (namesByTime(settings)) then(kMillisecondFilters);
     if (!chain.empty()) args.add({"-vf", chain});
+}
+
+// Without repeats, a first output that writes nothing takes the same frames
+// but keeps the repeats: its frame count, on the extractor's last progress
+// line, tells how many were left out.
+void addCountingOutput(ArgumentBuilder& args, const TCutSettings& settings)
+{
+    if (!leavesOutRepeats(settings)) return;
+    if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
+    args.add({"-f", "null", "-fps_mode", "passthrough"});
+    if (perSecondApplies(settings)) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
+    args.add({"-"});
 }
 
 // Each image's number is its frame's time in milliseconds.
@@ -234,6 +246,7 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     if (settings.RangeFromSecond) args.add({"-ss", std::to_string(settings.StartSecond)});
     args.add({"-i"});
     args.addQuoted(extractorPath(target, style), " ");
+    addCountingOutput(args, settings);
     if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
     args.add({"-f", "image2"});
     // Every frame as it is: without this, variable-rate videos get duplicated frames.

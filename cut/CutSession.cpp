@@ -298,6 +298,9 @@ void CutSession::finishRun(const CutRunEnd& end)
     entry.failure = judgeRun(end, m_stopRequested, entry.images);
     const CutJob ended = *job;
     m_jobs.erase(job);
+    if (leavesOutRepeats(ended.settings) && end.framesSeen && *end.framesSeen >= 0
+        && static_cast<std::size_t>(*end.framesSeen) >= entry.images)
+        entry.repeats = static_cast<std::size_t>(*end.framesSeen) - entry.images;
     // Key frames of a video that flags none: its scene changes stand in, and the result says so.
     if (ended.fallbackRun && entry.images > 0) entry.note = CutNote::NoKeyFrames;
     if (entry.failure.why == CutReason::NoImage && pickModeOf(ended.settings) == kPickKeyFrames && !ended.fallbackRun

@@ -76,6 +76,9 @@ struct CutRunEnd {
     int exitStatus = 0;     // 0 for success; the exit code, or 128 + N for a run ended by signal N
     int exitSignal = 0;     // the signal that ended the run; 0 when it exited by itself
     std::string errorLine;  // the extractor's own last words on what went wrong (ExtractorErrors)
+    // The frames of the extractor's first output, as its last progress line
+    // said; a run without repeats counts there what it looked at.
+    std::optional<std::int64_t> framesSeen;
 };
 
 // Starts the session's runs and tells it when they end.
@@ -171,6 +174,7 @@ struct CutEntryResult {
     // Picking and names by time (FramePicking.h).
     std::vector<TimedImage> timedImages;  // a run named by time: its images, earliest first
     CutNote note = CutNote::None;         // how the run differed from what was asked
+    std::optional<std::size_t> repeats;   // a run without repeats: the images it left out
 };
 
 struct CutBatchReport {

@@ -54,6 +54,8 @@ bool perSecondApplies(const TCutSettings& settings)
 
 bool namesByTime(const TCutSettings& settings) { return settings.ImageNames == kNamesByTime; }
 
+bool leavesOutRepeats(const TCutSettings& settings) { return settings.NoRepeats && pickModeOf(settings) == kPickPlain; }
+
 std::string timeNameOf(std::int64_t ms)
 {
     if (ms < 0) ms = 0;

@@ -26,6 +26,10 @@ std::int32_t pickModeOf(const TCutSettings& settings);
 // The interval group's "N a second" applies: only while frames are picked plainly.
 bool perSecondApplies(const TCutSettings& settings);
 bool namesByTime(const TCutSettings& settings);
+// Images nearly the same as the one before are left out: only while frames
+// are picked plainly. The run then counts the frames it looked at in an
+// output of its own, the first, that writes nothing.
+bool leavesOutRepeats(const TCutSettings& settings);
 
 // The time of a frame as its image's name shows it: hours (two digits or
 // more), minutes, seconds and milliseconds, "00-01-23.456" for 83456 ms.

@@ -31,7 +31,7 @@ TEST(CutSettings, EveryFieldHasExactlyOneKeyAndTheKeysAreUnique)
             EXPECT_EQ(&settingsKey(key.text), &key);
         }
     }
-    EXPECT_EQ(integers, 10);
+    EXPECT_EQ(integers, 11);
     EXPECT_EQ(choices, 11);
     EXPECT_EQ(texts, 1);
 }
