@@ -3,7 +3,9 @@
 # key frame every 10 s).
 #  1. One image a minute: kelmora-cli --every 1m (a seek for each image, the
 #     duration from ffprobe included) beside ffmpeg's fps filter over the
-#     whole clip (-vf fps=1/60); target at least 5x faster. Each pair of
+#     whole clip (-vf fps=1/60:round=up, what kelmora-cli runs past 100
+#     images; plain fps=1/60 takes the frame before the middle of each
+#     minute, 29.96 s, 89.96 s, ...); target at least 5x faster. Each pair of
 #     images is compared (PSNR; "inf" is the same frame, and testsrc2 changes
 #     every frame, so a frame off shows as a finite value).
 #  2. Key frames only: kelmora-cli --keyframes (the decoder skips the other
@@ -47,7 +49,7 @@ best_ms() {
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
 
-filter_ms=$(best_ms filter ffmpeg -nostdin -i "$clip" -f image2 -vf fps=1/60 "$work/filter/long_%05d.jpg")
+filter_ms=$(best_ms filter ffmpeg -nostdin -i "$clip" -f image2 -vf fps=1/60:round=up "$work/filter/long_%05d.jpg")
 seek_ms=$(best_ms seek "$cli" --no-settings -q -j 1 --every 1m -o "$work/seek" "$clip")
 echo "one image a minute: fps filter ${filter_ms} ms, kelmora-cli --every 1m ${seek_ms} ms:" \
   "$(ratio "$filter_ms" "$seek_ms")x faster"

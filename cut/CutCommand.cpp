@@ -117,7 +117,10 @@ void addFilters(ArgumentBuilder& args, const TCutSettings& settings)
              + std::to_string(percent % 100) + ")'");
         break;
     }
-    case kPickEvery: then("fps=1/" + std::to_string(settings.EverySeconds)); break;
+    // Rounded up, each image is the frame at or just before its time (0, D,
+    // 2D, ...), the one a seek finds; by default the filter would take the
+    // frame before the middle of each interval.
+    case kPickEvery: then("fps=1/" + std::to_string(settings.EverySeconds) + ":round=up"); break;
     case kPickKeyFrames: break;
     default:
         // The fps filter takes one frame per interval; the output rate option (-r)

@@ -294,6 +294,8 @@ void CutSession::finishRun(const CutRunEnd& end)
     // or failed may have been writing its last.
     const bool closedItsFiles =
         end.exitSignal == 0 && (end.exitStatus == 0 || (m_stopRequested && end.exitStatus == kClosedOnRequestStatus));
+    // A run that only showed its command (a dry run) never claimed its name.
+    const bool claimed = platform::entryExists(job->firstImage);
     entry.images = tidyRun(*job, !closedItsFiles, &entry);
     entry.failure = judgeRun(end, m_stopRequested, entry.images);
     const CutJob ended = *job;
@@ -304,7 +306,7 @@ void CutSession::finishRun(const CutRunEnd& end)
     // Key frames of a video that flags none: its scene changes stand in, and the result says so.
     if (ended.fallbackRun && entry.images > 0) entry.note = CutNote::NoKeyFrames;
     if (entry.failure.why == CutReason::NoImage && pickModeOf(ended.settings) == kPickKeyFrames && !ended.fallbackRun
-        && !m_stopRequested && startFallback(ended))
+        && claimed && !m_stopRequested && startFallback(ended))
         return;
     if (entry.failure.why == CutReason::None) {
         ++m_cut;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdio>
 
 #include "cut/ExtractorProgress.h"
 #include "platform/FileFind.h"
@@ -58,13 +56,14 @@ bool leavesOutRepeats(const TCutSettings& settings) { return settings.NoRepeats 
 
 std::string timeNameOf(std::int64_t ms)
 {
+    const auto padded = [](std::int64_t n, std::size_t width) {
+        const std::string digits = std::to_string(n);
+        return std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
+    };
     if (ms < 0) ms = 0;
     const std::int64_t seconds = ms / 1000;
-    std::array<char, 48> text{};
-    std::snprintf(text.data(), text.size(), "%02lld-%02lld-%02lld.%03lld", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
-                  static_cast<long long>(ms % 1000));
-    return text.data();
+    return padded(seconds / 3600, 2) + "-" + padded(seconds / 60 % 60, 2) + "-" + padded(seconds % 60, 2) + "."
+           + padded(ms % 1000, 3);
 }
 
 std::size_t timeNameEnding(std::string_view text)

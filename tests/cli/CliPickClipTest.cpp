@@ -161,3 +161,35 @@ TEST_F(CliPickClip, TimeNamesAreTheFramesOwnTimestampsInAVariableRateVideo)
 
 }  // namespace
 }  // namespace kelmora::test
+
+namespace kelmora::test {
+namespace {
+
+TEST_F(CliPickClip, EveryDSecondsBySeekingGivesTheFiltersFrames)
+{
+    const std::string clip = cuts();
+    // Seeking needs the duration; without a prober the whole video goes through the fps filter.
+    const ProgramResult seeking = cli({"--every", "3s", "--format", "png", "--dry-run", clip});
+    EXPECT_NE(seeking.out.find("-ss 3 -i"), std::string::npos) << seeking.out;
+    ASSERT_EQ(cli({"--every", "3s", "--format", "png", clip}).status, 0);
+    fs::create_directories(dir / "alone");
+    fs::create_symlink(m_ffmpeg, dir / "alone/ffmpeg");
+    const auto alone = [&](const std::string& more) {
+        std::vector<std::string> arguments{
+            "--no-settings", "-q",  "-o", dir / "filtered", "--ffmpeg", dir / "alone/ffmpeg", "--every", "3s",
+            "--format",      "png", clip};
+        if (!more.empty()) arguments.insert(arguments.begin(), more);
+        return runProgram(kCli, arguments, cliEnvironment({{"PATH", dir / "alone"}}), dir.path());
+    };
+    EXPECT_NE(alone("--dry-run").out.find("-vf fps=1/3:round=up"), std::string::npos);
+    const ProgramResult filtered = alone("");
+    ASSERT_EQ(filtered.status, 0) << filtered.err;
+    ASSERT_EQ(images().size(), 3u);
+    for (const std::string& name : images()) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(TempFolder::read(out + "/" + name), TempFolder::read(dir / ("filtered/" + name)));
+    }
+}
+
+}  // namespace
+}  // namespace kelmora::test

@@ -49,7 +49,7 @@ TEST(FramePicking, EachModesCommandLine)
              s.EverySeconds = 90;
          },
          {},
-         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough -vf fps=1/90  "/out/a_%05d.jpg")"},
+         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough -vf fps=1/90:round=up  "/out/a_%05d.jpg")"},
         {"every 60 s of 150 s from second 10: a seek for each image, numbered in turn",
          [](T& s) {
              s.PickMode = kPickEvery;
