@@ -1,5 +1,7 @@
-// Picking frames and naming images by time: the command lines of each mode,
-// the seeks of one image every D seconds, and the time names.
+// Picking frames and naming images by time: the command lines the real
+// extractor tests do not show (the seeks' numbering, the counting output,
+// the timestamps), the seeks of one image every D seconds, the time names,
+// and the session's renaming and key frame fallback with the fake extractor.
 #include <gtest/gtest.h>
 
 #include "cut/CutCommand.h"
@@ -22,18 +24,6 @@ TEST(FramePicking, EachModesCommandLine)
         std::string arguments;
     };
     const Row rows[] = {
-        {"scene changes and the first frame; the interval does not apply",
-         [](T& s) {
-             s.PickMode = kPickScenes;
-             s.SceneThreshold = 5;
-             turnOn(s, &T::RatePerSecond);
-         },
-         {},
-         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough -vf select='eq(n,0)+gt(scene,0.05)'  "/out/a_%05d.jpg")"},
-        {"key frames: the decoder skips the others",
-         [](T& s) { s.PickMode = kPickKeyFrames; },
-         {},
-         R"(-skip_frame nokey -i "/v/a.avi" -f image2 -fps_mode passthrough  "/out/a_%05d.jpg")"},
         {"without repeats at 2 a second",
          [](T& s) {
              turnOn(s, &T::RatePerSecond);
@@ -43,13 +33,6 @@ TEST(FramePicking, EachModesCommandLine)
          {},
          R"(-i "/v/a.avi" -f null -fps_mode passthrough -vf fps=2 - )"
          R"(-f image2 -fps_mode passthrough -vf fps=2,mpdecimate  "/out/a_%05d.jpg")"},
-        {"every 90 s of a video of unknown length: the fps filter",
-         [](T& s) {
-             s.PickMode = kPickEvery;
-             s.EverySeconds = 90;
-         },
-         {},
-         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough -vf fps=1/90:round=up  "/out/a_%05d.jpg")"},
         {"every 60 s of 150 s from second 10: a seek for each image, numbered in turn",
          [](T& s) {
              s.PickMode = kPickEvery;
@@ -68,15 +51,6 @@ TEST(FramePicking, EachModesCommandLine)
          {},
          R"(-copyts -i "/v/a.avi" -f image2 -fps_mode passthrough -vf settb=1/1000,setpts=PTS )"
          R"(-enc_time_base 1/1000 -frame_pts 1  "/out/a_%09d.jpg")"},
-        {"names by time at 1 a second as PNG",
-         [](T& s) {
-             s.ImageNames = kNamesByTime;
-             turnOn(s, &T::RatePerSecond);
-             turnOn(s, &T::FormatPng);
-         },
-         {},
-         R"(-copyts -i "/v/a.avi" -f image2 -fps_mode passthrough -vf fps=1,settb=1/1000,setpts=PTS )"
-         R"(-enc_time_base 1/1000 -frame_pts 1  "/out/a_%09d.png")"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

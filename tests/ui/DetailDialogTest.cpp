@@ -23,15 +23,6 @@ protected:
     }
 };
 
-TEST_F(DetailDialogTest, TheWindowAtRestShowsNoMode)
-{
-    open();
-    EXPECT_EQ(form->ShadowLabel2->Caption(), QStringLiteral("▼カット間隔"));
-    EXPECT_TRUE(form->ShadowLabel2->toolTip().isEmpty());
-    EXPECT_EQ(form->currentSettings().PickMode, kPickPlain);
-    EXPECT_EQ(form->currentSettings().ImageNames, kNamesNumbered);
-}
-
 TEST_F(DetailDialogTest, ChoicesReachTheCaptionTheHintAndTheFile)
 {
     struct Row {
@@ -83,9 +74,13 @@ TEST_F(DetailDialogTest, ChoicesReachTheCaptionTheHintAndTheFile)
     }
 }
 
-TEST_F(DetailDialogTest, CancelChangesNothingAndTheDefaultsShowNoMode)
+TEST_F(DetailDialogTest, AtRestAndAfterCancelNoModeShows)
 {
     open();
+    // At rest: the layout's caption, no hint, the defaults.
+    EXPECT_EQ(form->ShadowLabel2->Caption(), QStringLiteral("▼カット間隔"));
+    EXPECT_TRUE(form->ShadowLabel2->toolTip().isEmpty());
+    EXPECT_EQ(form->currentSettings().PickMode, kPickPlain);
     const QRect atRest = form->ShadowLabel2->geometry();
     openDetails([](DetailDialog& d) {
         d.pickButton(kPickKeyFrames)->setChecked(true);
