@@ -91,7 +91,50 @@ CLI::Validator imageSize()
         "");
 }
 
+// A scene change threshold: a decimal above 0 and below 1, to two places ("0.3", ".25").
+std::optional<std::int32_t> parseThreshold(const std::string& text)
+{
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos || point > 1 || (point == 1 && text[0] != '0')) return std::nullopt;
+    const std::string places = text.substr(point + 1);
+    if (places.empty() || places.size() > 2) return std::nullopt;
+    for (const char c : places)
+        if (c < '0' || c > '9') return std::nullopt;
+    const std::int32_t percent = std::stoi(places) * (places.size() == 1 ? 10 : 1);
+    if (percent < 1) return std::nullopt;
+    return percent;
+}
+
 }  // namespace
+
+std::optional<std::int32_t> parseDuration(std::string_view text)
+{
+    const SettingsKey& key = settingsKey(&TCutSettings::EverySeconds);
+    std::int64_t seconds = 0;
+    std::size_t i = 0;
+    std::string units = "hms";  // each unit once, in this order
+    while (i < text.size()) {
+        std::int64_t number = 0;
+        const std::size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && number <= key.maxValue)
+            number = number * 10 + (text[i++] - '0');
+        if (i == start) return std::nullopt;
+        std::int64_t unit = 1;
+        if (i < text.size()) {
+            const std::size_t at = units.find(text[i]);
+            if (at == std::string::npos) return std::nullopt;
+            unit = text[i] == 'h' ? 3600 : text[i] == 'm' ? 60 : 1;
+            units.erase(0, at + 1);
+            ++i;
+        } else if (start > 0) {
+            return std::nullopt;  // "1h30": the unit of the last number is not said
+        }
+        seconds += number * unit;
+        if (seconds > key.maxValue) return std::nullopt;
+    }
+    if (seconds < key.minValue || seconds < 1) return std::nullopt;
+    return static_cast<std::int32_t>(seconds);
+}
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, int defaultJobs)
 {
@@ -152,6 +195,49 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     app.add_flag("-q,--quiet", options.quiet, tr("No progress display and no line per run"));
     app.add_option("--ffmpeg", options.ffmpeg, tr("The ffmpeg to run (default: beside this program, then on PATH)"))
         ->type_name("PATH");
+    // Picking frames and naming images.
+    std::string scenesText;
+    auto* scenes = app.add_flag("--scenes{0.3}", scenesText,
+                                tr("One image at each scene change and the first frame; --scenes=T sets how "
+                                   "different a frame must be, 0 < T < 1 (default 0.3)"));
+    scenes->check(CLI::Validator(
+        [](std::string& input) -> std::string {
+            if (parseThreshold(input)) return {};
+            return format(tr("%s is not a decimal between 0 and 1 (at most two places, as 0.3)"), input.c_str());
+        },
+        ""));
+    auto* keyFrames =
+        app.add_flag("--keyframes", options.keyFrames, tr("Key frames only (fast: nothing else is decoded)"));
+    auto* noRepeats =
+        app.add_flag("--no-repeats", options.noRepeats, tr("Leave out images nearly the same as the one before"));
+    std::string everyText;
+    auto* everyDuration =
+        app.add_option("--every", everyText, tr("One image every DURATION (30s, 5m, 1h) from the start second"))
+            ->type_name("DURATION");
+    everyDuration->check(CLI::Validator(
+        [](std::string& input) -> std::string {
+            if (parseDuration(input)) return {};
+            return format(tr("%s is not a duration such as 30s, 5m or 1h (at most 99h59m59s)"), input.c_str());
+        },
+        ""));
+    app.add_option("--names", options.names,
+                   tr("Name images by number (name_00001.jpg) or by their time in the "
+                      "video (name_00-01-23.456.jpg)"))
+        ->type_name("number|time")
+        ->transform(oneOf({"number", "time"}));
+    auto* json = app.get_option("--json");
+    app.add_flag("--json-images", options.jsonImages,
+                 tr("With --json, also one line for each image: its file and its time in the video"))
+        ->needs(json);
+    for (CLI::Option* pick : {scenes, keyFrames, everyDuration}) {
+        pick->excludes(fps);
+        pick->excludes(every);
+        pick->excludes(noRepeats);
+    }
+    scenes->excludes(keyFrames);
+    scenes->excludes(everyDuration);
+    keyFrames->excludes(everyDuration);
+
     from->excludes(whole);
     frames->excludes(whole);
     fps->excludes(every);
@@ -181,6 +267,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
         options.width = parseWhole(std::string_view(sizeText).substr(0, x));
         options.height = parseWhole(std::string_view(sizeText).substr(x + 1));
     }
+    if (!scenesText.empty()) options.scenePercent = parseThreshold(scenesText);
+    if (!everyText.empty()) options.everySeconds = parseDuration(everyText);
     options.jobs = jobs;
     parsed.options = std::move(options);
     return parsed;

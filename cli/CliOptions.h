@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelmora::cli {
@@ -35,7 +36,19 @@ struct CliOptions {
     bool json = false;
     bool quiet = false;
     std::optional<std::string> ffmpeg;
+
+    // Picking frames and naming images.
+    std::optional<std::int32_t> scenePercent;  // --scenes [T]: one image at each scene change, T as a percentage
+    bool keyFrames = false;                    // --keyframes: key frames only
+    bool noRepeats = false;                    // --no-repeats: no image nearly the same as the one before
+    std::optional<std::int32_t> everySeconds;  // --every DURATION: one image every that many seconds
+    std::optional<std::string> names;          // --names: "number" or "time"
+    bool jsonImages = false;                   // --json-images: with --json, one line for each image
 };
+
+// "30s", "5m", "1h", "1h30m" or plain seconds ("90"); nullopt for anything
+// else, and for a duration of no seconds or past a 99:59:59 video.
+std::optional<std::int32_t> parseDuration(std::string_view text);
 
 struct ParsedCommandLine {
     std::optional<CliOptions> options;  // set when the program is to go on

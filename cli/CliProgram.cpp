@@ -69,7 +69,7 @@ public:
     {
         const std::uint64_t job = m_started.front();
         m_started.erase(m_started.begin());
-        return {job, 0, 0, {}};
+        return {job, 0, 0, {}, {}};
     }
     void stop(std::uint64_t) override {}
 
@@ -202,6 +202,7 @@ int runCli(const std::vector<std::string>& arguments)
     CliRunner runner(config, &interrupts, &reporter);
     runnerInUse = &runner;
     reporter.setRunner(&runner);
+    reporter.setJsonImages(options.jsonImages);
     session.setListener(&reporter);
     reporter.reportMissing();
 

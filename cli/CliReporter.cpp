@@ -29,6 +29,14 @@ double secondsSince(CliReporter::Clock::time_point start)
 
 NotCutReason notRun() { return {"not_run", tr("not started before the stop")}; }
 
+// A cut run's line: "done", and what else the run says.
+std::string doneText(const CutEntryResult& result)
+{
+    if (result.note == CutNote::NoKeyFrames) return tr("done (no key frames: one image at each scene change instead)");
+    if (result.repeats) return format(tr("done (%zu repeated images left out)"), *result.repeats);
+    return tr("done");
+}
+
 }  // namespace
 
 CliReporter::CliReporter(ProgressStyle style, bool json, std::vector<std::string> files,
@@ -127,14 +135,39 @@ void CliReporter::writeRunJson(const CutEntryResult& result, const char* status,
     if (result.failure.exitSignal != 0) line.addNumber("signal", result.failure.exitSignal);
     else line.addNull("signal");
     if (job != m_jobs.end()) {
-        line.addText("output_pattern", job->second.outputPattern)
-            .addText("first_image", job->second.firstImage)
-            .addNumber("images", static_cast<std::int64_t>(result.images))
+        line.addText("output_pattern", job->second.outputPattern);
+        // Images named by time: the claim was a stand-in, the first image is the earliest time.
+        if (!namesByTime(job->second.settings)) line.addText("first_image", job->second.firstImage);
+        else if (!result.timedImages.empty()) line.addText("first_image", result.timedImages.front().file);
+        else line.addNull("first_image");
+        line.addNumber("images", static_cast<std::int64_t>(result.images))
             .addSeconds("seconds", std::chrono::duration<double>(Clock::now() - m_started[result.job]).count());
     } else {
         line.addNull("output_pattern").addNull("first_image").addNumber("images", 0).addNull("seconds");
     }
+    if (result.note == CutNote::NoKeyFrames) line.addText("note", "no_key_frames");
+    else line.addNull("note");
+    if (result.repeats) line.addNumber("repeats", static_cast<std::int64_t>(*result.repeats));
+    else line.addNull("repeats");
+    if (m_jsonImages && job != m_jobs.end()) writeImagesJson(result, job->second);
     out(line.text() + "\n");
+}
+
+void CliReporter::writeImagesJson(const CutEntryResult& result, const CutJob& job)
+{
+    const auto imageLine = [&](const std::string& file) {
+        JsonLine line;
+        line.addText("type", "image").addNumber("number", static_cast<std::int64_t>(result.number));
+        line.addText("target", result.target).addText("file", file);
+        return line;
+    };
+    if (namesByTime(job.settings)) {
+        for (const TimedImage& image : result.timedImages)
+            out(imageLine(image.file).addSeconds("time", static_cast<double>(image.ms) / 1000).text() + "\n");
+        return;
+    }
+    for (std::size_t n = 1; n <= result.images; ++n)
+        out(imageLine(imageFile(job.outputPattern, n)).addNull("time").text() + "\n");
 }
 
 void CliReporter::entryFinished(const CutEntryResult& result)
@@ -153,7 +186,7 @@ void CliReporter::entryFinished(const CutEntryResult& result)
     if (m_style == ProgressStyle::Lines) {
         std::string line = format("[%zu/%zu] %s: ", result.number, result.total, printableText(result.target).c_str());
         const std::string reason = printableText(entry.reason.message);
-        if (entry.cut) line += tr("done");
+        if (entry.cut) line += doneText(result);
         else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), reason.c_str());
         else line += format(tr("failed (%s)"), reason.c_str());
         err(line + "\n");

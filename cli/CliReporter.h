@@ -43,6 +43,8 @@ public:
 
     // The runner whose ends explain the failures; set before the batch.
     void setRunner(const CliRunner* runner) { m_runner = runner; }
+    // With the JSON lines, one line for each image of a run before the run's own.
+    void setJsonImages(bool on) { m_jsonImages = on; }
 
     // Called once, when a write finds that the reader of standard output or
     // error has gone ("| head -1"); nothing more is written there.
@@ -76,6 +78,7 @@ private:
 
     NotCutReason reasonFor(const CutEntryResult& result) const;
     void writeRunJson(const CutEntryResult& result, const char* status, const NotCutReason* reason);
+    void writeImagesJson(const CutEntryResult& result, const CutJob& job);
     void draw(bool force);
     void clearDisplay();
     ProgressSnapshot snapshot() const;
@@ -85,6 +88,7 @@ private:
 
     ProgressStyle m_style;
     bool m_json;
+    bool m_jsonImages = false;
     std::vector<std::string> m_files;
     std::vector<std::string> m_missing;
     std::function<void(int)> m_onInterrupt;

@@ -41,6 +41,24 @@ std::string destinationFrom(const std::string& fieldText)
     return p::removeTrailingSeparator(p::expandFileName(folder.empty() ? "." : folder));
 }
 
+// The picking and naming flags. An interval flag (--fps, --every-frame) or
+// --no-repeats picks plainly again, whatever the settings file chose.
+void applyPickOptions(const CliOptions& options, TCutSettings& s)
+{
+    if (options.framesPerSecond || options.everyFrame || options.noRepeats) s.PickMode = kPickPlain;
+    if (options.noRepeats) s.NoRepeats = true;
+    if (options.scenePercent) {
+        s.PickMode = kPickScenes;
+        s.SceneThreshold = *options.scenePercent;
+    }
+    if (options.keyFrames) s.PickMode = kPickKeyFrames;
+    if (options.everySeconds) {
+        s.PickMode = kPickEvery;
+        s.EverySeconds = *options.everySeconds;
+    }
+    if (options.names) s.ImageNames = *options.names == "time" ? kNamesByTime : kNamesNumbered;
+}
+
 }  // namespace
 
 std::string ruleNoticeText(RuleNotice notice)
@@ -101,6 +119,7 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
         s.ImageHeight = *options.height;
     }
     if (options.sourceSize) turnOn(s, &TCutSettings::SizeSource);
+    applyPickOptions(options, s);
     if (options.format)
         if (const ImageFormat* format = imageFormatNamed(*options.format)) turnOn(s, format->choice);
 

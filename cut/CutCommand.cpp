@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "cut/FramePicking.h"
 #include "platform/Process.h"
 
 namespace kelmora {
@@ -65,6 +66,116 @@ std::string inFolder(const std::string& folder, const std::string& name, p::Path
     return p::joinPath(folder, name, style);
 }
 
+// The ending of the images' names: the format's numbered one, or for names by
+// time the milliseconds of each frame, renamed after the run (FramePicking.h).
+std::string imageSuffix(const TCutSettings& settings, TOutputFormat format)
+{
+    if (namesByTime(settings)) return "_%09d" + imageExtension(format);
+    return outputSuffix(format);
+}
+
+// Frames keep their own timestamps: without this, every image but those of
+// a per-second interval would be duplicated for variable-rate video, and the
+// frames a picking filter leaves out would be filled in again.
+bool needsPassthrough(const TCutSettings& settings)
+{
+    return !perSecondApplies(settings) || leavesOutRepeats(settings) || namesByTime(settings);
+}
+
+// The input's own options: key frames only are all the decoder looks at, and
+// names by time take the video's timestamps as they are (also after a seek).
+void addPickInputOptions(ArgumentBuilder& args, const TCutSettings& settings)
+{
+    if (pickModeOf(settings) == kPickKeyFrames) args.add({"-skip_frame", "nokey"});
+    if (namesByTime(settings)) args.add({"-copyts"});
+}
+
+void addFormatAndSize(ArgumentBuilder& args, const TCutSettings& settings, TOutputFormat format)
+{
+    // The image2 writer picks JPEG data for ".gif" names unless told otherwise, and
+    // the GIF encoder writes whole pictures with their header only when asked to
+    // (by default every image after the first is a headerless difference).
+    if (format == ofGif) args.add({"-vcodec", "gif", "-gifimage", "1"});
+    if (settings.SizeCustom) {
+        args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
+    }
+}
+
+// Frames in milliseconds, for names by time.
+constexpr const char* kMillisecondFilters = "settb=1/1000,setpts=PTS";
+
+// The frames' filters, in the order they act: the picking, the dropping of repeats, the timestamps.
+void addFilters(ArgumentBuilder& args, const TCutSettings& settings)
+{
+    std::string chain;
+    const auto then = [&chain](const std::string& filter) { chain += (chain.empty() ? "" : ",") + filter; };
+    switch (pickModeOf(settings)) {
+    case kPickScenes: {
+        // The first frame too: a video without a cut gives its opening picture.
+        const std::int32_t percent = settings.SceneThreshold;
+        then("select='eq(n,0)+gt(scene," + std::to_string(percent / 100) + "." + (percent % 100 < 10 ? "0" : "")
+             + std::to_string(percent % 100) + ")'");
+        break;
+    }
+    // Rounded up, each image is the frame at or just before its time (0, D,
+    // 2D, ...), the one a seek finds; by default the filter would take the
+    // frame before the middle of each interval.
+    case kPickEvery: then("fps=1/" + std::to_string(settings.EverySeconds) + ":round=up"); break;
+    case kPickKeyFrames: break;
+    default:
+        // The fps filter takes one frame per interval; the output rate option (-r)
+        // would repeat early frames to fill its constant rate.
+        if (settings.RatePerSecond) then("fps=" + std::to_string(settings.FramesPerSecond));
+        if (leavesOutRepeats(settings)) then("mpdecimate");
+        break;
+    }
+    if (namesByTime(settings)) then(kMillisecondFilters);
+    if (!chain.empty()) args.add({"-vf", chain});
+}
+
+// Without repeats, a first output that writes nothing takes the same frames
+// but keeps the repeats: its frame count, on the extractor's last progress
+// line, tells how many were left out.
+void addCountingOutput(ArgumentBuilder& args, const TCutSettings& settings)
+{
+    if (!leavesOutRepeats(settings)) return;
+    if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
+    args.add({"-f", "null", "-fps_mode", "passthrough"});
+    if (perSecondApplies(settings)) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
+    args.add({"-"});
+}
+
+// Each image's number is its frame's time in milliseconds.
+void addTimeNameOptions(ArgumentBuilder& args, const TCutSettings& settings)
+{
+    if (namesByTime(settings)) args.add({"-enc_time_base", "1/1000", "-frame_pts", "1"});
+}
+
+// One image every D seconds by seeking: one input a time, each read from the
+// key frame before it only, and one output of one image for each, in one run.
+// Numbered images keep their numbers through each output's start number.
+ExtractorCommand seekingCommand(const std::string& target, const TCutSettings& settings, TOutputFormat format,
+                                const std::vector<std::int64_t>& seconds, const std::string& pattern,
+                                p::PathStyle style)
+{
+    ArgumentBuilder args;
+    if (namesByTime(settings)) args.add({"-copyts"});
+    for (const std::int64_t at : seconds) {
+        args.add({"-ss", std::to_string(at), "-i"});
+        args.addQuoted(extractorPath(target, style), " ");
+    }
+    for (std::size_t i = 0; i < seconds.size(); ++i) {
+        args.add({"-map", std::to_string(i) + ":v:0", "-frames:v", "1", "-f", "image2"});
+        if (namesByTime(settings)) args.add({"-fps_mode", "passthrough"});
+        else args.add({"-start_number", std::to_string(i + 1)});
+        addFormatAndSize(args, settings, format);
+        if (namesByTime(settings)) args.add({"-vf", kMillisecondFilters});
+        addTimeNameOptions(args, settings);
+        args.addQuoted(pattern, i + 1 < seconds.size() ? " " : "");
+    }
+    return std::move(args).finish();
+}
+
 }  // namespace
 
 TOutputFormat chooseOutputFormat(const TCutSettings& settings)
@@ -111,31 +222,41 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                p::PathStyle style)
 {
+    return BuildCutCommandLine(target, settings, name, CutInputFacts{}, style);
+}
+
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
+                               const CutInputFacts& facts, p::PathStyle style)
+{
     const TOutputFormat format = chooseOutputFormat(settings);
     // The folder and the name are escaped; the suffix's own "%05d" is the number.
     CutCommand cut;
     cut.OutputPattern = extractorPath(
-        inFolder(escapePercent(settings.DestinationFolder), escapePercent(name) + outputSuffix(format), style), style);
+        inFolder(escapePercent(settings.DestinationFolder), escapePercent(name) + imageSuffix(settings, format), style),
+        style);
     cut.QuotedOutputPattern = "\"" + cut.OutputPattern + "\"";
 
+    if (const std::vector<std::int64_t> seconds = pickModeOf(settings) == kPickEvery
+                                                      ? everySeekSeconds(settings, facts.duration)
+                                                      : std::vector<std::int64_t>();
+        !seconds.empty()) {
+        cut.command = seekingCommand(target, settings, format, seconds, cut.OutputPattern, style);
+        return cut;
+    }
+
     ArgumentBuilder args;
+    addPickInputOptions(args, settings);
     if (settings.RangeFromSecond) args.add({"-ss", std::to_string(settings.StartSecond)});
     args.add({"-i"});
     args.addQuoted(extractorPath(target, style), " ");
+    addCountingOutput(args, settings);
     if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
     args.add({"-f", "image2"});
     // Every frame as it is: without this, variable-rate videos get duplicated frames.
-    if (!settings.RatePerSecond) args.add({"-fps_mode", "passthrough"});
-    // The image2 writer picks JPEG data for ".gif" names unless told otherwise, and
-    // the GIF encoder writes whole pictures with their header only when asked to
-    // (by default every image after the first is a headerless difference).
-    if (format == ofGif) args.add({"-vcodec", "gif", "-gifimage", "1"});
-    if (settings.SizeCustom) {
-        args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
-    }
-    // The fps filter takes one frame per interval; the output rate option (-r)
-    // would repeat early frames to fill its constant rate.
-    if (settings.RatePerSecond) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
+    if (needsPassthrough(settings)) args.add({"-fps_mode", "passthrough"});
+    addFormatAndSize(args, settings, format);
+    addFilters(args, settings);
+    addTimeNameOptions(args, settings);
     args.addSpace();
     args.addQuoted(cut.OutputPattern, "");
     cut.command = std::move(args).finish();

@@ -5,6 +5,7 @@
 // shows and compares it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,16 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
 // The same with the images named name (see claimOutputName).
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                platform::PathStyle style = platform::nativePathStyle());
+
+// What is known of a video before its run.
+struct CutInputFacts {
+    std::optional<double> duration;  // seconds; one image every D seconds seeks to each when it is known
+};
+
+// The same for a video whose facts are known (see FramePicking.h for what
+// the picking choices need).
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
+                               const CutInputFacts& facts, platform::PathStyle style = platform::nativePathStyle());
 
 // The command that writes one 80 x 60 bitmap of target at startSecond into
 // previewFolder as "_thumb.bmp".

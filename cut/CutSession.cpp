@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "cut/RunProgress.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/System.h"
@@ -246,7 +247,15 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.entry = m_targets.serialAt(index);
     job.outputName = claim.name;
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);
-    CutCommand cut = BuildCutCommandLine(target, settings, job.outputName);
+    job.settings = settings;
+    job.imageFolder = settings.DestinationFolder;
+    CutInputFacts facts;
+    if (pickModeOf(settings) == kPickEvery) {
+        facts.duration = m_probeDuration
+                             ? m_probeDuration(target)
+                             : probeDuration(proberBeside(platform::findProgram(m_extractor, m_programFolder)), target);
+    }
+    CutCommand cut = BuildCutCommandLine(target, settings, job.outputName, facts);
     job.outputPattern = cut.OutputPattern;
     job.command = std::move(cut.command);
     job.program = platform::findProgram(m_extractor, m_programFolder);
@@ -254,7 +263,7 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     std::string error = m_extractor + ": " + platform::errorText(ENOENT);
     if (job.program.empty() || !runner.start(job, error)) {
         // Nothing will write into the claimed first image.
-        tidyImages(job.outputPattern, false);
+        tidyRun(job, false, nullptr);
         const bool failedBefore = !m_failed.empty();
         m_listener->beep();
         m_listener->extractorNotStarted(job.command.program, error);
@@ -285,9 +294,20 @@ void CutSession::finishRun(const CutRunEnd& end)
     // or failed may have been writing its last.
     const bool closedItsFiles =
         end.exitSignal == 0 && (end.exitStatus == 0 || (m_stopRequested && end.exitStatus == kClosedOnRequestStatus));
-    entry.images = tidyImages(job->outputPattern, !closedItsFiles);
+    // A run that only showed its command (a dry run) never claimed its name.
+    const bool claimed = platform::entryExists(job->firstImage);
+    entry.images = tidyRun(*job, !closedItsFiles, &entry);
     entry.failure = judgeRun(end, m_stopRequested, entry.images);
+    const CutJob ended = *job;
     m_jobs.erase(job);
+    if (leavesOutRepeats(ended.settings) && end.framesSeen && *end.framesSeen >= 0
+        && static_cast<std::size_t>(*end.framesSeen) >= entry.images)
+        entry.repeats = static_cast<std::size_t>(*end.framesSeen) - entry.images;
+    // Key frames of a video that flags none: its scene changes stand in, and the result says so.
+    if (ended.fallbackRun && entry.images > 0) entry.note = CutNote::NoKeyFrames;
+    if (entry.failure.why == CutReason::NoImage && pickModeOf(ended.settings) == kPickKeyFrames && !ended.fallbackRun
+        && claimed && !m_stopRequested && startFallback(ended))
+        return;
     if (entry.failure.why == CutReason::None) {
         ++m_cut;
         m_listener->entryFinished(entry);
@@ -295,6 +315,37 @@ void CutSession::finishRun(const CutRunEnd& end)
         entry.status = CutEntryStatus::Failed;
         fail(entry);
     }
+}
+
+std::size_t CutSession::tidyRun(const CutJob& job, bool lastMayBePartial, CutEntryResult* entry)
+{
+    if (!namesByTime(job.settings)) return tidyImages(job.outputPattern, lastMayBePartial);
+    std::vector<TimedImage> images = nameImagesByTime(job.imageFolder, job.outputName, chooseOutputFormat(job.settings),
+                                                      lastMayBePartial, job.firstImage);
+    const std::size_t count = images.size();
+    if (entry) entry->timedImages = std::move(images);
+    return count;
+}
+
+bool CutSession::startFallback(const CutJob& job)
+{
+    CutJob again = job;
+    again.id = m_nextJobId++;
+    again.fallbackRun = true;
+    again.settings.PickMode = kPickScenes;
+    // The claim went with the empty first image; the name is claimed again.
+    if (platform::createNewFile(again.firstImage) != 0) return false;
+    CutCommand cut = BuildCutCommandLine(again.target, again.settings, again.outputName);
+    again.outputPattern = cut.OutputPattern;
+    again.command = std::move(cut.command);
+    std::string error;
+    if (!m_runner->start(again, error)) {
+        tidyRun(again, false, nullptr);
+        return false;
+    }
+    m_jobs.push_back(again);
+    m_listener->entryStarted(again);
+    return true;
 }
 
 void CutSession::fail(const CutEntryResult& entry)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cut/CutCommand.h"
+#include "cut/FramePicking.h"
 #include "cut/ImageFiles.h"
 #include "cut/TargetList.h"
 #include "settings/CutSettings.h"
@@ -62,6 +63,11 @@ struct CutJob {
     std::string outputPattern;     // where the images go, as the extractor reads it ("/out/a_%05d.jpg")
     std::string outputName;        // the images' name, claimed for this run ("a", "a (2)")
     std::string firstImage;        // the file of the first image ("/out/a_00001.jpg"), made by the claim
+
+    // Picking and names by time (FramePicking.h).
+    TCutSettings settings;     // the options the run was started with
+    std::string imageFolder;   // the destination folder the run writes into
+    bool fallbackRun = false;  // a second run for key frames in a video that flags none
 };
 
 // How a started run ended.
@@ -70,6 +76,9 @@ struct CutRunEnd {
     int exitStatus = 0;     // 0 for success; the exit code, or 128 + N for a run ended by signal N
     int exitSignal = 0;     // the signal that ended the run; 0 when it exited by itself
     std::string errorLine;  // the extractor's own last words on what went wrong (ExtractorErrors)
+    // The frames of the extractor's first output, as its last progress line
+    // said; a run without repeats counts there what it looked at.
+    std::optional<std::int64_t> framesSeen;
 };
 
 // Starts the session's runs and tells it when they end.
@@ -139,6 +148,12 @@ struct FailedEntry {
     bool operator==(const FailedEntry&) const = default;
 };
 
+// How a run that wrote its images differed from what was asked.
+enum class CutNote {
+    None,
+    NoKeyFrames,  // the video flags no key frame: its images are those of the scene changes instead
+};
+
 enum class CutEntryStatus {
     Cut,      // the run wrote its images
     Failed,   // see the reason
@@ -155,6 +170,11 @@ struct CutEntryResult {
     CutEntryStatus status = CutEntryStatus::Cut;
     CutFailure failure;      // for a failed entry; exitStatus and exitSignal for every run
     std::size_t images = 0;  // the whole images the run left
+
+    // Picking and names by time (FramePicking.h).
+    std::vector<TimedImage> timedImages;  // a run named by time: its images, earliest first
+    CutNote note = CutNote::None;         // how the run differed from what was asked
+    std::optional<std::size_t> repeats;   // a run without repeats: the images it left out
 };
 
 struct CutBatchReport {
@@ -199,6 +219,11 @@ public:
     explicit CutSession(std::string programFolder, FolderMaker makeFolder = {}, NameClaimer claimName = {});
     CutSession(const CutSession&) = delete;
     CutSession& operator=(const CutSession&) = delete;
+
+    // Asks for a video's duration (one image every D seconds seeks when it is
+    // known); by default the prober beside the extractor is asked.
+    using DurationProber = std::function<std::optional<double>(const std::string& target)>;
+    void setDurationProber(DurationProber prober) { m_probeDuration = std::move(prober); }
 
     // Hears every step from now on; nullptr: no one does.
     void setListener(CutSessionListener* listener);
@@ -255,7 +280,14 @@ private:
     CutBatchOutcome finish();
     void fail(const CutEntryResult& entry);
 
+    // The images a run left, put in order (see tidyImages, nameImagesByTime).
+    std::size_t tidyRun(const CutJob& job, bool lastMayBePartial, CutEntryResult* entry);
+    // Starts the run of scene changes in place of key frames for a video that
+    // flags none; false when it could not be started.
+    bool startFallback(const CutJob& job);
+
     std::string m_programFolder;
+    DurationProber m_probeDuration;
     FolderMaker m_makeFolder;
     NameClaimer m_claimName;
     std::string m_extractor;

@@ -86,4 +86,18 @@ std::string ExtractorErrors::lastErrorLine(std::string_view input) const
     return std::string(fallback);
 }
 
+std::optional<std::int64_t> ExtractorErrors::lastFrameCount() const
+{
+    const std::size_t at = m_tail.rfind("frame=");
+    if (at == std::string::npos) return std::nullopt;
+    std::size_t i = at + 6;
+    while (i < m_tail.size() && m_tail[i] == ' ') ++i;
+    std::int64_t count = 0;
+    const std::size_t digits = i;
+    while (i < m_tail.size() && m_tail[i] >= '0' && m_tail[i] <= '9' && i - digits < 18)
+        count = count * 10 + (m_tail[i++] - '0');
+    if (i == digits) return std::nullopt;
+    return count;
+}
+
 }  // namespace kelmora

@@ -4,6 +4,7 @@
 // run failed, in the extractor's own words.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ public:
     // "input: " (input as the extractor was given it) are left out. Empty when
     // nothing was said.
     std::string lastErrorLine(std::string_view input = {}) const;
+    // The frame count of the last progress line ("frame=  120 fps=..."): the
+    // frames of the run's first output. nullopt when none was said.
+    std::optional<std::int64_t> lastFrameCount() const;
 
 private:
     std::string m_tail;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <unordered_set>
 
+#include "cut/FramePicking.h"
 #include "platform/FileFind.h"
 #include "platform/System.h"
 
@@ -48,6 +49,8 @@ void addNamesTakenBy(std::string_view fileName, const NumberFrame& frame, p::Pat
     const std::string after = folded(frame.after, style);
     if (file.size() < after.size() || file.compare(file.size() - after.size(), after.size(), after) != 0) return;
     std::string_view base(file.data(), file.size() - after.size());
+    // "name_00-01-23.456": an image named by its time, of any format's run.
+    if (const std::size_t ending = timeNameEnding(base)) taken.emplace(base.substr(0, base.size() - ending));
     std::size_t digits = 0;
     while (digits < base.size() && isDigit(base[base.size() - 1 - digits])) ++digits;
     if (!frame.before.empty()) {

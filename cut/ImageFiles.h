@@ -32,8 +32,9 @@ std::size_t tidyImages(const std::string& pattern, bool lastMayBePartial);
 // one that makes that name unsafe to use: "name_<digits>.jpg" (any number of
 // digits) for a numbered format; for the unnumbered one ("name%d.jpg") also
 // "name.jpg", and so the images of a video called "name1" (name11.jpg, ...)
-// take the name "name" as well as the other way round. Windows names compare
-// without regard to ASCII case.
+// take the name "name" as well as the other way round. An image named by its
+// time ("name_00-01-23.456.jpg") takes the name too, for the unnumbered
+// format as well. Windows names compare without regard to ASCII case.
 bool isImageOf(std::string_view fileName, std::string_view name, TOutputFormat format,
                platform::PathStyle style = platform::nativePathStyle());
 

@@ -32,6 +32,8 @@ EntryKind entryKind(const std::string& path);
 bool folderExists(const std::string& path);
 bool isWritableFolder(const std::string& path);
 bool deleteFile(const std::string& path);
+// Gives the file at from the name to (in the same folder); false, with errno set, when it cannot.
+bool renameFile(const std::string& from, const std::string& to);
 
 // Makes an empty file where nothing stands yet, in one step that no other
 // process (nor another host sharing the folder) can take at the same time:

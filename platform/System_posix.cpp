@@ -149,6 +149,8 @@ bool isWritableFolder(const std::string& path)
 
 bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool renameFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
 int createNewFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);

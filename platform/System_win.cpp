@@ -134,6 +134,13 @@ bool isWritableFolder(const std::string& path)
 
 bool deleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+bool renameFile(const std::string& from, const std::string& to)
+{
+    if (::MoveFileA(from.c_str(), to.c_str()) != 0) return true;
+    errno = ::GetLastError() == ERROR_ALREADY_EXISTS ? EEXIST : EACCES;
+    return false;
+}
+
 int createNewFile(const std::string& path)
 {
     const HANDLE file =

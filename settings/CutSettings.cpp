@@ -26,6 +26,11 @@ constexpr SettingsKey choice(const char* name, ChoiceField field, G group, bool 
     return {"SET1", name, K::Boolean, nullptr, field, nullptr, 0, 1, defaultValue ? 1 : 0, group};
 }
 
+constexpr SettingsKey flag(const char* section, const char* name, ChoiceField field, bool defaultValue)
+{
+    return {section, name, K::Boolean, nullptr, field, nullptr, 0, 1, defaultValue ? 1 : 0, G::None};
+}
+
 constexpr SettingsKey text(const char* name, TextField field)
 {
     return {"SET1", name, K::Text, nullptr, nullptr, field, 0, 0, 0, G::None};
@@ -52,6 +57,12 @@ constexpr SettingsKey kKeys[] = {
     choice("R6", &T::FormatGif, G::Format, false),
     choice("R7", &T::FormatPng, G::Format, false),
     choice("R8", &T::FormatBmp, G::Format, false),
+    // Picking frames and naming images: a file without the section cuts as before.
+    integer("DETAIL", "PICK", &T::PickMode, kPickPlain, kPickEvery, kPickPlain),
+    integer("DETAIL", "SCENE", &T::SceneThreshold, 1, 99, 30),
+    flag("DETAIL", "NOREPEAT", &T::NoRepeats, false),
+    integer("DETAIL", "EVERY", &T::EverySeconds, 1, 359999, 60),
+    integer("DETAIL", "NAMES", &T::ImageNames, kNamesNumbered, kNamesByTime, kNamesNumbered),
 };
 
 template <typename Field>

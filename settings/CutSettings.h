@@ -35,8 +35,26 @@ struct TCutSettings {
     bool FormatPng;
     bool FormatBmp;
 
+    // Picking frames and naming images (section DETAIL; see the kPick and kNames values below).
+    std::int32_t PickMode;        // PICK: which frames become images
+    std::int32_t SceneThreshold;  // SCENE: how different a frame is from the one before to count as a cut, in percent
+    bool NoRepeats;               // NOREPEAT: drop images nearly the same as the one before
+    std::int32_t EverySeconds;    // EVERY: the interval of kPickEvery, in seconds
+    std::int32_t ImageNames;      // NAMES: numbered images or images named by their time in the video
+
     bool operator==(const TCutSettings&) const = default;
 };
+
+// The values of TCutSettings::PickMode: every frame or N a second (the
+// interval group decides), one image at each scene change, key frames only,
+// one image every EverySeconds seconds.
+constexpr std::int32_t kPickPlain = 0;
+constexpr std::int32_t kPickScenes = 1;
+constexpr std::int32_t kPickKeyFrames = 2;
+constexpr std::int32_t kPickEvery = 3;
+// The values of TCutSettings::ImageNames: "name_00001.jpg", or "name_00-01-23.456.jpg".
+constexpr std::int32_t kNamesNumbered = 0;
+constexpr std::int32_t kNamesByTime = 1;
 
 enum class SettingsKind { Integer, Boolean, Text };
 
@@ -61,7 +79,7 @@ struct SettingsKey {
     ChoiceGroup group = ChoiceGroup::None;
 };
 
-// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1".
+// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1", then "DETAIL".
 std::span<const SettingsKey> settingsKeys();
 
 // The key of a field.

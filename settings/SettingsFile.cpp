@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <string_view>
 
 #include "platform/Integers.h"
 
@@ -93,11 +94,26 @@ TCutSettings readCutSettings(const SettingsFile& file, const std::vector<std::st
 
 namespace {
 
+// The choices beyond the window's own (section DETAIL) are written once they
+// differ from their defaults or the file has them: a file saved by someone
+// who never asked for them is the file it always was.
+bool mayWrite(const platform::ProfileText& text, const SettingsKey& k, const TCutSettings& s,
+              const TCutSettings& defaults)
+{
+    if (std::string_view(k.section) != "DETAIL") return true;
+    if (k.integer && s.*k.integer != defaults.*k.integer) return true;
+    if (k.choice && s.*k.choice != defaults.*k.choice) return true;
+    if (k.text && s.*k.text != defaults.*k.text) return true;
+    return text.read(k.section, k.name).has_value();
+}
+
 bool writeEveryKey(SettingsFile& file, const TCutSettings& s, platform::ProfileLockWait wait)
 {
     return file.update(
         [&s](platform::ProfileText& text) {
+            const TCutSettings defaults;
             for (const SettingsKey& k : settingsKeys()) {
+                if (!mayWrite(text, k, s, defaults)) continue;
                 if (k.integer) text.write(k.section, k.name, std::to_string(s.*k.integer));
                 if (k.choice) text.write(k.section, k.name, s.*k.choice ? "1" : "0");
                 if (k.text) text.write(k.section, k.name, s.*k.text);

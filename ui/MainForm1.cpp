@@ -1,9 +1,11 @@
 #include "ui/MainForm1.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QTimer>
 #include <utility>
@@ -12,6 +14,7 @@
 #include "platform/System.h"
 #include "settings/SettingsLocation.h"
 #include "ui/BatchView.h"
+#include "ui/DetailDialog.h"
 #include "ui/HelpLinks.h"
 #include "ui/InfoForm1.h"
 #include "ui/Notice.h"
@@ -59,7 +62,8 @@ void TMainForm1::connectHandlers()
     ListMenu =
         new TargetListMenu(ListBox1, {[this](const std::vector<std::string>& paths) { RegisterCutTargets(paths); },
                                       [this] { removeSelectedTarget(); }, [this] { SSButton5Click(); },
-                                      [this] { return destinationFolder(m_session.options().DestinationFolder); }});
+                                      [this] { return destinationFolder(m_session.options().DestinationFolder); },
+                                      [this] { DetailSettingsClick(); }});
 }
 
 int TMainForm1::Tag() const { return m_settings->loaded() ? 1 : 0; }
@@ -120,6 +124,42 @@ void TMainForm1::showRule(const OptionRuleResult& rule, std::initializer_list<QW
     for (QWidget* field : valueFields) field->setEnabled(rule.valuesApply);
     if (rule.notice != RuleNotice::None) showNotice(ruleNoticeText(rule.notice));
     for (const ChoiceField choice : rule.turnOn) choiceControl(choice)->setChecked(true);
+}
+
+// ---- The detail choices
+
+void TMainForm1::DetailSettingsClick()
+{
+    DetailDialog dialog(m_session.options(), this);
+    const bool accepted = detailDialogRunner ? detailDialogRunner(dialog) : dialog.exec() == QDialog::Accepted;
+    if (accepted) applyDetailSettings(dialog.settings());
+}
+
+void TMainForm1::applyDetailSettings(const TCutSettings& from)
+{
+    TCutSettings options = m_session.options();
+    copyDetailKeys(from, options);
+    m_session.setOptions(options);
+    showDetailMode();
+}
+
+void TMainForm1::showDetailMode()
+{
+    // The caption sizes itself to its text; at rest it is the layout's own.
+    const QString mode = detailModeShort(m_session.options());
+    const QString caption = QStringLiteral("▼カット間隔") + (mode.isEmpty() ? QString() : "［" + mode + "］");
+    if (ShadowLabel2->Caption() == caption) return;
+    ShadowLabel2->setCaption(caption);
+    const QString hint = detailModeHint(m_session.options());
+    ShadowLabel2->setToolTip(hint);
+    Panel12->setToolTip(hint);
+}
+
+void TMainForm1::contextMenuEvent(QContextMenuEvent* e)
+{
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("詳細設定…"), this, [this] { DetailSettingsClick(); });
+    menu.exec(e->globalPos());
 }
 
 void TMainForm1::BrowseEdit1Change()

@@ -9,6 +9,7 @@
 // (BatchView) and the preview (PreviewPanel).
 
 #include <QWidget>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -27,6 +28,7 @@ class QMimeData;
 namespace kelmora {
 
 class BatchView;
+class DetailDialog;
 class PreviewPanel;
 class TargetListHandling;
 class TargetListMenu;
@@ -141,6 +143,14 @@ public:
     void Shape8MouseUp();
     void SummaryButtonClick();
 
+    // "詳細設定…" (the window's and the list's right-button menus): the
+    // picking and naming choices, in a dialog; what it shows is asked of
+    // detailDialogRunner (its exec() unless a test sets one).
+    void DetailSettingsClick();
+    std::function<bool(DetailDialog& dialog)> detailDialogRunner;
+    // Takes the DETAIL keys of from and shows the mode they make.
+    void applyDetailSettings(const TCutSettings& from);
+
     // Registers one file, folder or pattern; a missing path adds nothing.
     void RegisterCutTarget(const std::string& path);
     // Registers each path as RegisterCutTarget does, in the order given, as one
@@ -158,6 +168,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     friend class WindowSettings;  // sets each option's control to its saved value
@@ -172,6 +183,8 @@ private:
     // Enables the group's value fields as the rule says, shows its notice, then
     // turns on the choices it names, each as a click would.
     void showRule(const OptionRuleResult& rule, std::initializer_list<QWidget*> valueFields);
+    // The interval group's caption and hint name a picking or naming mode other than the default.
+    void showDetailMode();
 
     std::string m_programFolder;
     std::vector<std::string> m_arguments;

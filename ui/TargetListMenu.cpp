@@ -31,6 +31,10 @@ TargetListMenu::TargetListMenu(QListView* list, Handlers handlers)
         m_menu->addAction(QStringLiteral("選択した項目を削除"), this, [this] { m_handlers.removeSelected(); });
     m_removeSelected->setShortcut(QKeySequence(Qt::Key_Delete));  // shown in the menu; the key itself is filtered below
     m_removeAll = m_menu->addAction(QStringLiteral("すべて削除"), this, [this] { m_handlers.removeAll(); });
+    if (m_handlers.details) {
+        m_menu->addSeparator();
+        m_details = m_menu->addAction(QStringLiteral("詳細設定…"), this, [this] { m_handlers.details(); });
+    }
     connect(m_menu, &QMenu::aboutToShow, this, &TargetListMenu::updateActions);
 
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);

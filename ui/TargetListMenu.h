@@ -27,6 +27,8 @@ public:
         std::function<void()> removeAll;
         // Where a dialog opens before anything was picked: the destination.
         std::function<std::string()> destination;
+        // "詳細設定…": the window's dialog of further cut choices; no item without it.
+        std::function<void()> details;
     };
     // How files and a folder are asked for, starting in startFolder (the
     // folder of the last pick, else the destination, else home): an empty
@@ -44,6 +46,7 @@ public:
     QAction* addFolderAction() const { return m_addFolder; }
     QAction* removeSelectedAction() const { return m_removeSelected; }
     QAction* removeAllAction() const { return m_removeAll; }
+    QAction* detailsAction() const { return m_details; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +67,7 @@ private:
     QAction* m_addFolder;
     QAction* m_removeSelected;
     QAction* m_removeAll;
+    QAction* m_details = nullptr;
 };
 
 }  // namespace kelmora

@@ -67,7 +67,9 @@ QString TargetListModel::stateText(TargetList::Serial entry) const
     case EntryState::Kind::Cutting:
         return state.percent < 0 ? QStringLiteral("［カット中］")
                                  : QStringLiteral("［カット中 %1%］").arg(state.percent);
-    case EntryState::Kind::Done: return QStringLiteral("［完了 %1枚］").arg(state.images);
+    case EntryState::Kind::Done:
+        if (!state.note.isEmpty()) return QStringLiteral("［完了 %1枚 %2］").arg(state.images).arg(state.note);
+        return QStringLiteral("［完了 %1枚］").arg(state.images);
     case EntryState::Kind::Failed: return QStringLiteral("［失敗：%1］").arg(state.reason);
     case EntryState::Kind::Skipped: return QStringLiteral("［スキップ］");
     }

@@ -19,6 +19,7 @@ struct EntryState {
     int percent = -1;        // Cutting: how far the run is; -1 unknown
     std::size_t images = 0;  // Done: the images written
     QString reason;          // Failed: why
+    QString note;            // Done: what else the run says (repeats left out, no key frames)
 };
 
 class TargetListModel : public QAbstractListModel {

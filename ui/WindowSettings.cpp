@@ -1,5 +1,7 @@
 #include "ui/WindowSettings.h"
 
+#include <string_view>
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -62,6 +64,11 @@ void WindowSettings::load()
 void WindowSettings::apply(const SettingsKey& key, const TCutSettings& saved)
 {
     TMainForm1& w = m_window;
+    // The detail choices have no control of their own on the window.
+    if (std::string_view(key.section) == "DETAIL") {
+        w.applyDetailSettings(saved);
+        return;
+    }
     if (key.integer == &T::WindowLeft) {
         w.move(saved.WindowLeft, w.y());
     } else if (key.integer == &T::WindowTop) {

@@ -3,6 +3,7 @@ target_sources(kelmora_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainForm1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainForm1Layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DetailDialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Notice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PreviewPanel.cpp

@@ -49,5 +49,55 @@ TEST(CliOptions, EachListTakesOneValueAndTheRestAreTargets)
     EXPECT_EQ(parseCommandLine({"--format", "JPEG", "v.mp4"}, 1).options->format, "jpeg") << "a format in any case";
 }
 
+TEST(CliOptions, PickingChoicesTheirValuesAndWhatTheyRefuse)
+{
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--scenes", "--fps", "2"}, "excludes"},
+        {{"--scenes", "--keyframes"}, "excludes"},
+        {{"--every", "1m", "--every-frame"}, "excludes"},
+        {{"--keyframes", "--no-repeats"}, "excludes"},
+        {{"--json-images"}, "requires --json"},
+        {{"--scenes=1.5"}, "1.5 is not a decimal between 0 and 1"},
+        {{"--scenes=0.001"}, "0.001 is not a decimal between 0 and 1"},
+        {{"--every", "0s"}, "0s is not a duration"},
+        {{"--names", "date"}, "date is not one of number|time"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        SCOPED_TRACE(arguments.front());
+        std::vector<std::string> withTarget = arguments;
+        withTarget.push_back("v.mp4");
+        const ParsedCommandLine parsed = parseCommandLine(withTarget, 1);
+        EXPECT_EQ(parsed.exitStatus, 2);
+        EXPECT_NE(parsed.error.find(message), std::string::npos) << parsed.error;
+    }
+    // --scenes alone is 30 %, and takes no target as its value.
+    const ParsedCommandLine scenes = parseCommandLine({"--scenes", "v.mp4"}, 1);
+    ASSERT_TRUE(scenes.options) << scenes.error;
+    EXPECT_EQ(scenes.options->scenePercent, 30);
+    EXPECT_EQ(scenes.options->targets, std::vector<std::string>{"v.mp4"});
+    EXPECT_EQ(parseCommandLine({"--scenes=.25", "v.mp4"}, 1).options->scenePercent, 25);
+    EXPECT_EQ(parseCommandLine({"--every", "5m", "--names", "TIME", "v.mp4"}, 1).options->names, "time");
+}
+
+TEST(CliOptions, Durations)
+{
+    const std::pair<const char*, std::optional<std::int32_t>> rows[] = {
+        {"30s", 30},
+        {"5m", 300},
+        {"1h", 3600},
+        {"1h30m", 5400},
+        {"90", 90},
+        {"99h59m59s", 359999},
+        {"100h", std::nullopt},
+        {"1m1h", std::nullopt},
+        {"1h30", std::nullopt},
+        {"", std::nullopt},
+        {"0", std::nullopt},
+        {"5x", std::nullopt},
+        {"m", std::nullopt},
+    };
+    for (const auto& [text, seconds] : rows) EXPECT_EQ(parseDuration(text), seconds) << text;
+}
+
 }  // namespace
 }  // namespace kelmora::cli

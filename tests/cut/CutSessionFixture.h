@@ -46,6 +46,7 @@ class Recorder : public CutSessionListener {
 public:
     std::vector<std::string> steps;
     std::vector<std::string> notices;
+    std::vector<CutEntryResult> results;
     int beeps = 0;
 
     void batchStarted(std::size_t entries) override { steps.push_back("batch of " + std::to_string(entries)); }
@@ -56,6 +57,7 @@ public:
     }
     void entryFinished(const CutEntryResult& r) override
     {
+        results.push_back(r);
         static const char* const status[] = {"cut", "failed", "skipped"};
         const std::string code = reasonCode(r.failure);
         steps.push_back(std::to_string(r.number) + "/" + std::to_string(r.total) + " "
@@ -98,7 +100,7 @@ public:  // the rows' steps reach the fixture
     void TearDown() override
     {
         for (const char* name : {"KELMORA_FAKE_LOG", "KELMORA_FAKE_FRAMES", "KELMORA_FAKE_EXIT", "KELMORA_FAKE_HOLD",
-                                 "KELMORA_FAKE_HOLD_NAME"})
+                                 "KELMORA_FAKE_HOLD_NAME", "KELMORA_FAKE_NO_KEY_FRAMES"})
             test::setEnvironment(name, "");
     }
 

@@ -31,8 +31,8 @@ TEST(CutSettings, EveryFieldHasExactlyOneKeyAndTheKeysAreUnique)
             EXPECT_EQ(&settingsKey(key.text), &key);
         }
     }
-    EXPECT_EQ(integers, 7);
-    EXPECT_EQ(choices, 10);
+    EXPECT_EQ(integers, 11);
+    EXPECT_EQ(choices, 11);
     EXPECT_EQ(texts, 1);
 }
 

@@ -254,3 +254,20 @@ TEST(SettingsFile, AFileOrValueFarBeyondAnyRealSizeIsNeitherReadNorWritten)
         EXPECT_TRUE(TempFolder::read(file.path()) == row.content);
     }
 }
+
+TEST(SettingsFile, DetailKeysAreWrittenOnceChosenAndKeptAfterwards)
+{
+    TempFolder dir;
+    SettingsFile file(dir / "Kelmora.ini");
+    TCutSettings s;
+    s.PickMode = kPickEvery;
+    s.EverySeconds = 300;
+    writeCutSettings(file, s);
+    EXPECT_TRUE(TempFolder::read(file.path()).find(withSystemLineBreaks("R8=0\n[DETAIL]\nPICK=3\nEVERY=300\n"))
+                != std::string::npos);
+    EXPECT_EQ(readCutSettings(SettingsFile(file.path()), TCutSettings()), s);
+    // Back to the defaults: the keys the file has stay, with the default values.
+    writeCutSettings(file, TCutSettings());
+    EXPECT_TRUE(TempFolder::read(file.path()).find(withSystemLineBreaks("[DETAIL]\nPICK=0\nEVERY=60\n"))
+                != std::string::npos);
+}

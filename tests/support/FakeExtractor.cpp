@@ -8,7 +8,9 @@
 //                its red channel the start second ("-ss") modulo 256; with
 //                $KELMORA_FAKE_PREVIEW_BYTES set, those bytes instead.
 //   otherwise:   $KELMORA_FAKE_FRAMES (default 3) small files named by the last
-//                argument as a pattern ("%05d"/"%d" the number, "%%" a "%").
+//                argument as a pattern ("%05d"/"%09d"/"%d" the number, "%%" a
+//                "%"); none for a run of key frames only ("-skip_frame")
+//                while $KELMORA_FAKE_NO_KEY_FRAMES is set.
 // With $KELMORA_FAKE_HOLD set, a run then waits on that FIFO (on Windows a named
 // pipe) for a byte or its writer's end before it ends, so a test decides when
 // it ends (HeldRun): every run, or with $KELMORA_FAKE_HOLD_NAME set only one
@@ -96,9 +98,11 @@ std::string numberedName(const std::string& pattern, int number)
 {
     std::string name;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern.compare(i, 4, "%05d") == 0) {
+        if (i + 3 < pattern.size() && pattern.compare(i, 2, "%0") == 0 && pattern[i + 2] >= '1' && pattern[i + 2] <= '9'
+            && pattern[i + 3] == 'd') {
+            const std::size_t width = static_cast<std::size_t>(pattern[i + 2] - '0');
             std::string digits = std::to_string(number);
-            name += std::string(digits.size() < 5 ? 5 - digits.size() : 0, '0') + digits;
+            name += std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
             i += 3;
         } else if (pattern.compare(i, 2, "%d") == 0) {
             name += std::to_string(number);
@@ -152,7 +156,11 @@ int main(int argc, char** argv)
                 std::ofstream(arguments.back(), std::ios::binary) << bytes;
             else writeBitmap(arguments.back(), second & 0xFF);
         } else {
-            for (int n = 1; n <= frames; ++n) {
+            bool keyFramesOnly = false;
+            for (const std::string& argument : arguments) keyFramesOnly = keyFramesOnly || argument == "-skip_frame";
+            const char* noKeyFrames = std::getenv("KELMORA_FAKE_NO_KEY_FRAMES");
+            const bool none = keyFramesOnly && noKeyFrames && *noKeyFrames;
+            for (int n = 1; n <= (none ? 0 : frames); ++n) {
                 std::ofstream(numberedName(arguments.back(), n), std::ios::binary) << "frame " << n << "\n";
             }
         }

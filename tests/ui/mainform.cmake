@@ -1,6 +1,7 @@
 # The main window: layout, rules, settings, targets, batch and preview.
 kelmora_add_test(test_mainform
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/DetailDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormLayoutTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormSettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainFormTargetsTest.cpp

@@ -1,0 +1,58 @@
+#pragma once
+// "詳細設定…": the cut choices beyond the window's own, one group box per
+// concern (which frames become images, how the images are named). It edits
+// a copy of the options; the window takes the DETAIL keys of settings()
+// when the dialog is accepted.
+
+#include <QDialog>
+
+#include "settings/CutSettings.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QRadioButton;
+class QSpinBox;
+
+namespace kelmora {
+
+class DetailDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DetailDialog(const TCutSettings& settings, QWidget* parent = nullptr);
+
+    // The options given, with the dialog's choices.
+    TCutSettings settings() const;
+
+    // The controls, for tests.
+    QRadioButton* pickButton(std::int32_t mode) const;
+    QSpinBox* sceneThreshold() const { return m_scene; }
+    QSpinBox* everySeconds() const { return m_every; }
+    QCheckBox* noRepeats() const { return m_noRepeats; }
+    QRadioButton* namesButton(std::int32_t names) const;
+
+private:
+    QGroupBox* pickGroup();
+    QGroupBox* namesGroup();
+    void updateEnabled();
+
+    TCutSettings m_settings;
+    QButtonGroup* m_pick = nullptr;
+    QSpinBox* m_scene = nullptr;
+    QSpinBox* m_every = nullptr;
+    QCheckBox* m_noRepeats = nullptr;
+    QButtonGroup* m_names = nullptr;
+};
+
+// Copies the DETAIL keys of from into to: the dialog's choices, and those
+// read from the settings file.
+void copyDetailKeys(const TCutSettings& from, TCutSettings& to);
+
+// What the window shows of the detail choices before a cut: empty while the
+// frames are picked and named as the window's own options say, else a short
+// name of the mode ("シーン", "60秒ごと", "時刻名") for the interval group's
+// caption, and a sentence for its hint.
+QString detailModeShort(const TCutSettings& settings);
+QString detailModeHint(const TCutSettings& settings);
+
+}  // namespace kelmora
