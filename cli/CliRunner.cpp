@@ -32,7 +32,8 @@ bool CliRunner::start(const CutJob& job, std::string& error)
     progress->closeReportWritingEnd();
     if (!started) return false;
     // The duration is asked while the run goes on; until it comes, the display counts frames.
-    progress->askDuration(m_config.prober, job.target);
+    if (job.video.seconds) progress->knowDuration(*job.video.seconds);
+    else progress->askDuration(m_config.prober, job.target);
     m_progress.emplace(job.id, std::move(*progress));
     return true;
 }

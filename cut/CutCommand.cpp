@@ -1,5 +1,6 @@
 #include "cut/CutCommand.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "platform/Process.h"
@@ -65,7 +66,81 @@ std::string inFolder(const std::string& folder, const std::string& name, p::Path
     return p::joinPath(folder, name, style);
 }
 
+// Adds filter to the end of a filter chain.
+void joinFilter(std::string& chain, const std::string& filter)
+{
+    if (!filter.empty()) chain += (chain.empty() ? "" : ",") + filter;
+}
+
+// Weaves the two fields of each frame into one (one image a frame).
+std::string deinterlaceFilter(const VideoFacts& video) { return video.interlaced() ? "bwdif=mode=send_frame" : ""; }
+
+// PQ or HLG brought down to BT.709: linear light, BT.709 primaries, tones above
+// the white of SDR rolled off (mobius keeps the tones below its knee as they
+// are), then the BT.709 transfer.
+std::string toneMapFilter(const VideoFacts& video)
+{
+    if (!video.highDynamicRange()) return "";
+    return "zscale=t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,tonemap=mobius:desat=0,"
+           "zscale=t=bt709:m=bt709:r=tv,format=yuv420p";
+}
+
+// Square pixels: the picture as wide as a player shows it (after the turn the
+// extractor makes itself).
+std::string squarePixelsFilter(const VideoFacts& video)
+{
+    return video.nonSquarePixels() ? "scale=trunc(iw*sar/2)*2:ih,setsar=1" : "";
+}
+
+// A size that keeps the picture's shape (the exact size is "-s", as it always was).
+std::string keptShapeFilter(const TCutSettings& settings)
+{
+    if (!settings.SizeCustom) return "";
+    const std::string w = std::to_string(settings.ImageWidth), h = std::to_string(settings.ImageHeight);
+    switch (settings.SizeMode) {
+    case smFit: return "scale=" + w + ":" + h + ":force_original_aspect_ratio=decrease:force_divisible_by=2,setsar=1";
+    case smWidth: return "scale=" + w + ":-2,setsar=1";
+    case smHeight: return "scale=-2:" + h + ",setsar=1";
+    default: return "";
+    }
+}
+
+// The encoder's choices of the format: the GIF writer's, JPEG's steady
+// quality, WebP's encoder and quality, PNG's compression.
+void addFormatArguments(ArgumentBuilder& args, TOutputFormat format, const TCutSettings& settings)
+{
+    // The image2 writer picks JPEG data for ".gif" names unless told otherwise, and
+    // the GIF encoder writes whole pictures with their header only when asked to
+    // (by default every image after the first is a headerless difference).
+    if (format == ofGif) args.add({"-vcodec", "gif", "-gifimage", "1"});
+    // Without a quality the encoder's rate control lets later images grow worse.
+    if (format == ofJpeg || format == ofNone)
+        args.add({"-q:v", std::to_string(jpegQualityScale(settings.ImageQuality))});
+    if (format == ofWebp) {
+        args.add({"-c:v", "libwebp"});
+        if (settings.WebpLossless) args.add({"-lossless", "1"});
+        else args.add({"-quality", std::to_string(settings.ImageQuality == 0 ? 90 : settings.ImageQuality)});
+    }
+    if (format == ofPng && settings.PngLevel >= 0) args.add({"-compression_level", std::to_string(settings.PngLevel)});
+}
+
 }  // namespace
+
+int jpegQualityScale(std::int32_t quality)
+{
+    if (quality <= 0) return 2;
+    quality = std::min(quality, 100);
+    return 31 - ((quality - 1) * 29 + 49) / 99;
+}
+
+RateChange rateChange(const TCutSettings& settings, const VideoFacts& video)
+{
+    if (!settings.RatePerSecond || !video.known || settings.FramesPerSecond <= 0) return RateChange::None;
+    if (video.seconds && *video.seconds * settings.FramesPerSecond < 1) return RateChange::FirstFrame;
+    // A rate a hair above the video's own (29.97 for 30) is still the same frames.
+    if (video.frameRate > 0 && settings.FramesPerSecond > video.frameRate + 0.01) return RateChange::EveryFrame;
+    return RateChange::None;
+}
 
 TOutputFormat chooseOutputFormat(const TCutSettings& settings)
 {
@@ -111,6 +186,12 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                p::PathStyle style)
 {
+    return BuildCutCommandLine(target, settings, name, VideoFacts{}, style);
+}
+
+CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
+                               const VideoFacts& video, p::PathStyle style)
+{
     const TOutputFormat format = chooseOutputFormat(settings);
     // The folder and the name are escaped; the suffix's own "%05d" is the number.
     CutCommand cut;
@@ -122,20 +203,28 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     if (settings.RangeFromSecond) args.add({"-ss", std::to_string(settings.StartSecond)});
     args.add({"-i"});
     args.addQuoted(extractorPath(target, style), " ");
+    const RateChange rate = rateChange(settings, video);
+    const bool perSecond = settings.RatePerSecond && rate == RateChange::None;
     if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
+    if (rate == RateChange::FirstFrame) args.add({"-frames:v", "1"});
     args.add({"-f", "image2"});
     // Every frame as it is: without this, variable-rate videos get duplicated frames.
-    if (!settings.RatePerSecond) args.add({"-fps_mode", "passthrough"});
-    // The image2 writer picks JPEG data for ".gif" names unless told otherwise, and
-    // the GIF encoder writes whole pictures with their header only when asked to
-    // (by default every image after the first is a headerless difference).
-    if (format == ofGif) args.add({"-vcodec", "gif", "-gifimage", "1"});
-    if (settings.SizeCustom) {
+    if (!perSecond) args.add({"-fps_mode", "passthrough"});
+    addFormatArguments(args, format, settings);
+    if (settings.SizeCustom && settings.SizeMode == smExact) {
         args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
     }
+    // Fields first (they need the frames around them), then the rate, so the
+    // costlier steps after it see only the frames kept.
+    std::string filters;
+    joinFilter(filters, deinterlaceFilter(video));
     // The fps filter takes one frame per interval; the output rate option (-r)
     // would repeat early frames to fill its constant rate.
-    if (settings.RatePerSecond) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
+    if (perSecond) joinFilter(filters, "fps=" + std::to_string(settings.FramesPerSecond));
+    joinFilter(filters, toneMapFilter(video));
+    joinFilter(filters, squarePixelsFilter(video));
+    joinFilter(filters, keptShapeFilter(settings));
+    if (!filters.empty()) args.add({"-vf", filters});
     args.addSpace();
     args.addQuoted(cut.OutputPattern, "");
     cut.command = std::move(args).finish();
@@ -149,7 +238,10 @@ ExtractorCommand BuildThumbnailCommandLine(const std::string& target, std::int32
     args.add({"-ss", std::to_string(startSecond), "-i"});
     args.addQuoted(extractorPath(target, style), " ");
     // One picture, not a numbered sequence.
-    args.add({"-vframes", "1", "-f", "image2", "-update", "1", "-s", "80x60", "-an"});
+    // Square pixels, fitted into 80 x 60 and centred on black.
+    args.add({"-vframes", "1", "-f", "image2", "-update", "1", "-vf",
+              "scale=trunc(iw*sar/2)*2:ih,scale=80:60:force_original_aspect_ratio=decrease,pad=80:60:-1:-1,setsar=1",
+              "-an"});
     args.addQuoted(extractorPath(inFolder(previewFolder, "_thumb.bmp", style), style), "");
     return std::move(args).finish();
 }

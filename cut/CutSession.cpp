@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "cut/RunProgress.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/System.h"
@@ -89,6 +90,9 @@ CutSession::CutSession(std::string programFolder, FolderMaker makeFolder, NameCl
                                   return claimOutputName(folder, name, format);
                               })),
       m_extractor(platform::extractorProgramName()),
+      m_probeVideo([](const std::string& extractor, const std::string& target) {
+          return probeVideo(proberBeside(extractor), target);
+      }),
       m_listener(&nobody())
 {
 }
@@ -246,10 +250,13 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.entry = m_targets.serialAt(index);
     job.outputName = claim.name;
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);
-    CutCommand cut = BuildCutCommandLine(target, settings, job.outputName);
+    job.program = platform::findProgram(m_extractor, m_programFolder);
+    if (!job.program.empty() && m_probeVideo) job.video = m_probeVideo(job.program, target);
+    job.rate = rateChange(settings, job.video);
+    job.startsPastEnd = settings.RangeFromSecond && job.video.seconds && settings.StartSecond >= *job.video.seconds;
+    CutCommand cut = BuildCutCommandLine(target, settings, job.outputName, job.video);
     job.outputPattern = cut.OutputPattern;
     job.command = std::move(cut.command);
-    job.program = platform::findProgram(m_extractor, m_programFolder);
 
     std::string error = m_extractor + ": " + platform::errorText(ENOENT);
     if (job.program.empty() || !runner.start(job, error)) {
@@ -287,6 +294,13 @@ void CutSession::finishRun(const CutRunEnd& end)
         end.exitSignal == 0 && (end.exitStatus == 0 || (m_stopRequested && end.exitStatus == kClosedOnRequestStatus));
     entry.images = tidyImages(job->outputPattern, !closedItsFiles);
     entry.failure = judgeRun(end, m_stopRequested, entry.images);
+    if (entry.failure.why == CutReason::NoImage && job->startsPastEnd) entry.failure.videoSeconds = job->video.seconds;
+    if (entry.failure.why == CutReason::None) {
+        entry.warning.inputTrouble = end.inputTrouble;
+        if (!end.inputTrouble.empty()) entry.warning.declaredFrames = job->video.frames;
+        entry.warning.rate = job->rate;
+        entry.warning.videoRate = job->video.frameRate;
+    }
     m_jobs.erase(job);
     if (entry.failure.why == CutReason::None) {
         ++m_cut;

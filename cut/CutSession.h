@@ -62,14 +62,20 @@ struct CutJob {
     std::string outputPattern;     // where the images go, as the extractor reads it ("/out/a_%05d.jpg")
     std::string outputName;        // the images' name, claimed for this run ("a", "a (2)")
     std::string firstImage;        // the file of the first image ("/out/a_00001.jpg"), made by the claim
+    // What the prober said of the video (known false without a prober), and
+    // what the cut takes instead of the interval asked for.
+    VideoFacts video;
+    RateChange rate = RateChange::None;
+    bool startsPastEnd = false;  // the range's start second is at or past the video's end
 };
 
 // How a started run ended.
 struct CutRunEnd {
     std::uint64_t job = 0;
-    int exitStatus = 0;     // 0 for success; the exit code, or 128 + N for a run ended by signal N
-    int exitSignal = 0;     // the signal that ended the run; 0 when it exited by itself
-    std::string errorLine;  // the extractor's own last words on what went wrong (ExtractorErrors)
+    int exitStatus = 0;        // 0 for success; the exit code, or 128 + N for a run ended by signal N
+    int exitSignal = 0;        // the signal that ended the run; 0 when it exited by itself
+    std::string errorLine;     // the extractor's own last words on what went wrong (ExtractorErrors)
+    std::string inputTrouble;  // its words on damaged input, though it may have ended well (ExtractorErrors)
 };
 
 // Starts the session's runs and tells it when they end.
@@ -129,6 +135,8 @@ struct CutFailure {
     std::string detail;  // the extractor's last error line (ExitStatus, Signal), the start's error (NotStarted)
     int exitStatus = 0;  // of the run, when there was one
     int exitSignal = 0;  // the signal that ended the run, when one did
+    // NoImage: the range started at or past the end of a video this long (seconds).
+    std::optional<double> videoSeconds;
     bool operator==(const CutFailure&) const = default;
 };
 
@@ -145,6 +153,18 @@ enum class CutEntryStatus {
     Skipped,  // not a file (a folder, a FIFO, a device): nothing to cut
 };
 
+// What a run that wrote its images did beside what was asked: the user reads
+// it beside the count.
+struct CutWarning {
+    std::string inputTrouble;                    // the extractor's words on damaged input ("partial file")
+    std::optional<std::int64_t> declaredFrames;  // the frames the video declares, to set beside the images
+    RateChange rate = RateChange::None;          // each frame once, or the first frame only
+    double videoRate = 0;                        // the video's own frames a second, for RateChange::EveryFrame
+    // Something for the user to read.
+    bool any() const { return !inputTrouble.empty() || rate != RateChange::None; }
+    bool operator==(const CutWarning&) const = default;
+};
+
 // What became of one entry the batch took.
 struct CutEntryResult {
     std::uint64_t job = 0;  // the run's job; 0 when the entry got no run
@@ -155,6 +175,7 @@ struct CutEntryResult {
     CutEntryStatus status = CutEntryStatus::Cut;
     CutFailure failure;      // for a failed entry; exitStatus and exitSignal for every run
     std::size_t images = 0;  // the whole images the run left
+    CutWarning warning;      // for a run that wrote its images
 };
 
 struct CutBatchReport {
@@ -206,6 +227,11 @@ public:
     // The extractor: a bare name (looked for beside the program, then on PATH)
     // or a path. The system's extractor name unless set.
     void setExtractor(std::string nameOrPath) { m_extractor = std::move(nameOrPath); }
+
+    // Asks what a target's video needs before its run; by default the prober
+    // beside the extractor (proberBeside) is run once a video.
+    using VideoProber = std::function<VideoFacts(const std::string& extractor, const std::string& target)>;
+    void setVideoProber(VideoProber prober) { m_probeVideo = std::move(prober); }
 
     // ---- The options. A batch reads them afresh before each run.
     const TCutSettings& options() const { return m_options; }
@@ -259,6 +285,7 @@ private:
     FolderMaker m_makeFolder;
     NameClaimer m_claimName;
     std::string m_extractor;
+    VideoProber m_probeVideo;
     CutSessionListener* m_listener;
     TCutSettings m_options;
     TargetList m_targets;

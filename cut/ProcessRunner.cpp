@@ -65,7 +65,7 @@ std::optional<CutRunEnd> ProcessRunner::takeEnded()
         run.errors.readFrom(run.errorPipe);
         runEnded(run);
         const CutRunEnd end{it->first, run.child.exitStatus(), run.child.exitSignal(),
-                            run.errors.lastErrorLine(inputArgument(run.job))};
+                            run.errors.lastErrorLine(inputArgument(run.job)), run.errors.inputTrouble()};
         m_runs.erase(it);
         return end;
     }

@@ -26,6 +26,11 @@ constexpr SettingsKey choice(const char* name, ChoiceField field, G group, bool 
     return {"SET1", name, K::Boolean, nullptr, field, nullptr, 0, 1, defaultValue ? 1 : 0, group};
 }
 
+constexpr SettingsKey detailChoice(const char* name, ChoiceField field, G group)
+{
+    return {"DETAIL", name, K::Boolean, nullptr, field, nullptr, 0, 1, 0, group};
+}
+
 constexpr SettingsKey text(const char* name, TextField field)
 {
     return {"SET1", name, K::Text, nullptr, nullptr, field, 0, 0, 0, G::None};
@@ -52,6 +57,12 @@ constexpr SettingsKey kKeys[] = {
     choice("R6", &T::FormatGif, G::Format, false),
     choice("R7", &T::FormatPng, G::Format, false),
     choice("R8", &T::FormatBmp, G::Format, false),
+    // Pixels and quality.
+    integer("DETAIL", "QUALITY", &T::ImageQuality, 0, 100, 0),
+    integer("DETAIL", "SIZEMODE", &T::SizeMode, smExact, smHeight, smExact),
+    detailChoice("WEBP", &T::FormatWebp, G::Format),
+    detailChoice("WEBPLOSSLESS", &T::WebpLossless, G::None),
+    integer("DETAIL", "PNGLEVEL", &T::PngLevel, -1, 9, -1),
 };
 
 template <typename Field>

@@ -35,7 +35,22 @@ struct TCutSettings {
     bool FormatPng;
     bool FormatBmp;
 
+    // Pixels and quality (section DETAIL): every default gives the cut as it was.
+    std::int32_t ImageQuality;  // 1 (smallest) to 100 (best) for JPEG and lossy WebP; 0 the format's high default
+    std::int32_t SizeMode;      // how a custom size applies (TSizeMode)
+    bool FormatWebp;            // the fifth format, chosen beside the window's four
+    bool WebpLossless;
+    std::int32_t PngLevel;  // PNG compression 0 to 9; -1 the extractor's own
+
     bool operator==(const TCutSettings&) const = default;
+};
+
+// How a custom size (SizeCustom) applies to a picture.
+enum TSizeMode : std::int32_t {
+    smExact = 0,   // width x height, whatever the picture's shape
+    smFit = 1,     // within width x height, keeping the shape
+    smWidth = 2,   // the width; the height follows the shape
+    smHeight = 3,  // the height; the width follows the shape
 };
 
 enum class SettingsKind { Integer, Boolean, Text };
@@ -61,7 +76,8 @@ struct SettingsKey {
     ChoiceGroup group = ChoiceGroup::None;
 };
 
-// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1".
+// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1",
+// then "DETAIL" (the choices the window keeps beyond its own controls).
 std::span<const SettingsKey> settingsKeys();
 
 // The key of a field.

@@ -31,7 +31,8 @@ bool EventLoopRunner::start(const CutJob& job, std::string& error)
     run->closeReportWritingEnd();
     if (!started) return false;
     // Without a prober, a range's frames are all that tell how far a run is.
-    run->askDuration(proberBeside(job.program), job.target);
+    if (job.video.seconds) run->knowDuration(*job.video.seconds);
+    else run->askDuration(proberBeside(job.program), job.target);
     m_progress.emplace(job.id, Progress{std::move(*run), -1});
     return true;
 }
