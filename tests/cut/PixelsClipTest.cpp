@@ -176,9 +176,8 @@ TEST_F(PixelsClip, PixelsAreSquareAndPicturesUprightOrdinaryVideosUntouched)
 TEST_F(PixelsClip, SizesKeepTheShape)
 {
     // 180 x 120 at 64:45 is shown 256 x 120.
-    const std::string pal =
-        clip("pal.mp4", {"-f", "lavfi", "-i", "testsrc=s=180x120:r=25:d=0.2", "-vf", "setsar=64/45", "-pix_fmt",
-                         "yuv420p"});
+    const std::string pal = clip(
+        "pal.mp4", {"-f", "lavfi", "-i", "testsrc=s=180x120:r=25:d=0.2", "-vf", "setsar=64/45", "-pix_fmt", "yuv420p"});
     struct Row {
         const char* name;
         std::int32_t mode, width, height;
@@ -286,7 +285,8 @@ TEST_F(PixelsClip, RatesAboveTheVideosOwnAndClipsShorterThanOneInterval)
         TCutSettings s;
         turnOn(s, &TCutSettings::RatePerSecond);
         s.FramesPerSecond = row.perSecond;
-        const auto [job, result] = cut(row.target, s, std::to_string(row.perSecond) + fs::path(row.target).stem().string());
+        const auto [job, result] =
+            cut(row.target, s, std::to_string(row.perSecond) + fs::path(row.target).stem().string());
         EXPECT_EQ(result.status, CutEntryStatus::Cut);
         EXPECT_EQ(result.images, row.images);
         EXPECT_EQ(result.warning.rate, row.rate);
@@ -341,8 +341,8 @@ TEST_F(PixelsClip, HdrIsToneMappedToBt709)
 
 TEST_F(PixelsClip, PreviewOfAPortraitClipHasBarsLeftAndRight)
 {
-    const std::string portrait = clip("portrait.mp4", {"-f", "lavfi", "-i", "color=white:s=60x120:r=25:d=1",
-                                                       "-pix_fmt", "yuv420p"});
+    const std::string portrait =
+        clip("portrait.mp4", {"-f", "lavfi", "-i", "color=white:s=60x120:r=25:d=1", "-pix_fmt", "yuv420p"});
     fs::create_directories(out);
     ASSERT_TRUE(run("ffmpeg", BuildThumbnailCommandLine(portrait, 0, out).arguments));
     const std::string pixels = grayPixels(out + "/_thumb.bmp", work->path());
