@@ -1,6 +1,7 @@
 #include "cut/VideoProbe.h"
 
 #include <charconv>
+#include <chrono>
 #include <numeric>
 
 #include "cut/CutCommand.h"
@@ -16,6 +17,9 @@ namespace {
 
 // An answer longer than this is no answer about one stream.
 constexpr std::size_t kMaxAnswerBytes = 16 * 1024;
+// A prober stuck on a file (a stalled network share) is given up after this
+// long: the video is then cut as it always was.
+constexpr int kProbeLimitMs = 10000;
 
 std::string_view unquoted(std::string_view value)
 {
@@ -114,7 +118,8 @@ VideoFacts parseVideoFacts(std::string_view answer)
         const std::string_view line = answer.substr(0, end);
         answer = end == std::string_view::npos ? std::string_view{} : answer.substr(end + 1);
         const std::size_t equals = line.find('=');
-        if (equals != std::string_view::npos) take(facts, line.substr(0, equals), unquoted(line.substr(equals + 1)), formatSeconds);
+        if (equals != std::string_view::npos)
+            take(facts, line.substr(0, equals), unquoted(line.substr(equals + 1)), formatSeconds);
     }
     // A stream without a length of its own (Matroska) has the file's.
     if (facts.known && !facts.seconds) facts.seconds = formatSeconds;
@@ -131,13 +136,27 @@ VideoFacts probeVideo(const std::string& prober, const std::string& path)
     std::optional<p::ChildProcess> child = p::ChildProcess::startHidden(prober, probeVideoArguments(path), options);
     pipe->closeWritingEnd();
     if (!child) return {};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kProbeLimitMs);
     std::string answer;
+    bool whole = false;
     for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         const p::WaitHandle ready = pipe->readyHandle();
-        p::waitForAny({&ready, 1}, -1);
-        if (!pipe->readAvailable(answer) || answer.size() > kMaxAnswerBytes) break;
+        if (left <= 0) break;
+        // A signal may cut the wait short: the time left decides.
+        if (p::waitForAny({&ready, 1}, static_cast<int>(left)).empty()) continue;
+        if (!pipe->readAvailable(answer)) {
+            whole = true;
+            break;
+        }
+        if (answer.size() > kMaxAnswerBytes) break;
     }
-    if (answer.size() > kMaxAnswerBytes) child->terminate(0);
+    if (!whole) {
+        child->terminate(0);
+        child->waitFor(-1);
+        return {};
+    }
     child->waitFor(-1);
     if (child->exitStatus() != 0) return {};
     return parseVideoFacts(answer);

@@ -18,10 +18,10 @@ struct VideoFacts {
     std::int32_t height = 0;
     std::int32_t sarNum = 0;  // the sample aspect ratio; 0:0 when the video gives none
     std::int32_t sarDen = 0;
-    std::int32_t rotation = 0;  // degrees of the display matrix (the extractor turns the picture itself)
-    std::string fieldOrder;     // "progressive", "tt", "bb", "tb", "bt", "unknown"
-    std::string transfer;       // "bt709", "smpte2084", "arib-std-b67", ...
-    double frameRate = 0;       // frames a second on average; 0 when unknown
+    std::int32_t rotation = 0;           // degrees of the display matrix (the extractor turns the picture itself)
+    std::string fieldOrder;              // "progressive", "tt", "bb", "tb", "bt", "unknown"
+    std::string transfer;                // "bt709", "smpte2084", "arib-std-b67", ...
+    double frameRate = 0;                // frames a second on average; 0 when unknown
     std::optional<std::int64_t> frames;  // as the container declares them
     std::optional<double> seconds;       // the video's length
 

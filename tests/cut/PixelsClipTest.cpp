@@ -162,6 +162,7 @@ TEST_F(PixelsClip, PixelsAreSquareAndPicturesUprightOrdinaryVideosUntouched)
         EXPECT_EQ(result.images, 25u);
         const std::string image = out + "/" + row.name + "/" + row.name + "_00001.png";
         EXPECT_EQ(sizeOf(image), std::pair(row.width, row.height));
+        EXPECT_FALSE(probeVideo(platform::findProgram("ffprobe", ""), image).nonSquarePixels());
         EXPECT_EQ(job.command.argumentText.find("-vf") != std::string::npos, row.filtered);
     }
     // Upright: the display matrix (rotation=90, a quarter turn anticlockwise) is applied, in its direction.
