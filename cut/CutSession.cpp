@@ -251,7 +251,10 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.outputName = claim.name;
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);
     job.program = platform::findProgram(m_extractor, m_programFolder);
-    if (!job.program.empty() && m_probeVideo) job.video = m_probeVideo(job.program, target);
+    if (!job.program.empty() && m_probeVideo) {
+        job.video = m_probeVideo(job.program, target);
+        job.probed = true;
+    }
     job.rate = rateChange(settings, job.video);
     job.startsPastEnd = settings.RangeFromSecond && job.video.seconds && settings.StartSecond >= *job.video.seconds;
     CutCommand cut = BuildCutCommandLine(target, settings, job.outputName, job.video);

@@ -65,6 +65,7 @@ struct CutJob {
     // What the prober said of the video (known false without a prober), and
     // what the cut takes instead of the interval asked for.
     VideoFacts video;
+    bool probed = false;  // the prober was asked, whatever it answered: there is no second probe
     RateChange rate = RateChange::None;
     bool startsPastEnd = false;  // the range's start second is at or past the video's end
 };
