@@ -25,7 +25,8 @@ src="testsrc2=size=640x360:rate=25:duration=$seconds"
 ff -f lavfi -i "$src" -pix_fmt yuv420p "$work/plain.mp4"
 ff -f lavfi -i "$src" -vf setsar=64/45 -pix_fmt yuv420p "$work/wide.mp4"
 have_hdr=0
-if ffmpeg -hide_banner -encoders 2>/dev/null | grep -q libx265; then
+ffmpeg -hide_banner -encoders >"$work/encoders" 2>/dev/null
+if grep -q libx265 "$work/encoders"; then
   ff -i "$work/plain.mp4" -vf \
     "zscale=tin=bt709:min=bt709:pin=bt709:rin=tv:t=smpte2084:m=bt2020nc:p=bt2020:r=tv:npl=100,format=yuv420p10le" \
     -c:v libx265 -x265-params log-level=error -color_primaries bt2020 -color_trc smpte2084 -colorspace bt2020nc \
@@ -53,7 +54,13 @@ best_of() {
   printf '%-34s %7d ms a video  %7.2f ms an image\n' "$name" "$best" "$(echo "$best / $images" | bc -l)"
 }
 
-probe() { for _ in $(seq 10); do ffprobe -v error -show_entries stream=width -of flat "$work/plain.mp4"; done; }
+probe() {
+  for _ in $(seq 10); do
+    ffprobe -v error -select_streams v:0 -show_entries \
+      stream=width,height,sample_aspect_ratio,field_order,color_transfer,avg_frame_rate,r_frame_rate,nb_frames,duration:stream_side_data=rotation:format=duration \
+      -of flat "$work/plain.mp4"
+  done
+}
 start=$(now); probe >/dev/null; end=$(now)
 printf '%-34s %7.1f ms a video\n' "probe alone (10 runs)" "$(echo "($end - $start) / 10000000" | bc -l)"
 
@@ -61,8 +68,8 @@ plain_line=$("$cli" --no-settings --dry-run -o "$work/out" "$work/plain.mp4")
 best_of "plain, command line alone" sh -c "$plain_line"
 best_of "plain, kelmora-cli (probe)" "$cli" --no-settings -q -o "$work/out" "$work/plain.mp4"
 best_of "64:45 pixels made square" "$cli" --no-settings -q -o "$work/out" "$work/wide.mp4"
-[ "$have_hdr" = 1 ] && best_of "PQ tone-mapped" "$cli" --no-settings -q -o "$work/out" "$work/hdr.mp4"
 if [ "$have_hdr" = 1 ]; then
+  best_of "PQ tone-mapped" "$cli" --no-settings -q -o "$work/out" "$work/hdr.mp4"
   untreated=$("$cli" --no-settings --dry-run -o "$work/out" "$work/plain.mp4" | sed "s|$work/plain.mp4|$work/hdr.mp4|")
   best_of "PQ untreated (same decode)" sh -c "$untreated"
 fi
