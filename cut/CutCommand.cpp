@@ -92,6 +92,12 @@ std::string squarePixelsFilter(const VideoFacts& video)
     return video.nonSquarePixels() ? "scale=trunc(iw*sar/2)*2:ih,setsar=1" : "";
 }
 
+// The size is width x height whatever the shape: any mode but the three that keep it.
+bool exactSize(const TCutSettings& settings)
+{
+    return settings.SizeMode != smFit && settings.SizeMode != smWidth && settings.SizeMode != smHeight;
+}
+
 // A size that keeps the picture's shape (the exact size is "-s", as it always was).
 std::string keptShapeFilter(const TCutSettings& settings)
 {
@@ -211,7 +217,7 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     // Every frame as it is: without this, variable-rate videos get duplicated frames.
     if (!perSecond) args.add({"-fps_mode", "passthrough"});
     addFormatArguments(args, format, settings);
-    if (settings.SizeCustom && settings.SizeMode == smExact) {
+    if (settings.SizeCustom && exactSize(settings)) {
         args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
     }
     // Fields first (they need the frames around them), then the rate, so the
