@@ -67,21 +67,30 @@ CLI::Validator oneOf(std::vector<std::string> choices)
         "");
 }
 
-// "WxH" within the width's and the height's limits, or "source". An image
-// has at least one pixel each way: the extractor refuses a size of 0, so a
-// 0 the field's limits let through is refused here like any other value out
-// of range.
-CLI::Validator imageSize()
+// "WxH" within the width's and the height's limits, or "source"; with
+// oneSideMay, also "Wx" (the width alone) and "xH" (the height alone). An
+// image has at least one pixel each way: the extractor refuses a size of 0,
+// so a 0 the field's limits let through is refused here like any other value
+// out of range.
+CLI::Validator imageSize(bool oneSideMay)
 {
     return CLI::Validator(
-        [](std::string& input) -> std::string {
-            if (input == "source") return {};
+        [oneSideMay](std::string& input) -> std::string {
+            if (input == "source" && oneSideMay) return {};
             const std::size_t x = input.find('x');
             const SettingsKey& width = settingsKey(&TCutSettings::ImageWidth);
             const SettingsKey& height = settingsKey(&TCutSettings::ImageHeight);
-            const auto w = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, x));
-            const auto h = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(x + 1));
-            if (!w || !h) return format(tr("%s is not WIDTHxHEIGHT or \"source\""), input.c_str());
+            auto w = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, x));
+            auto h = x == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(x + 1));
+            // One side alone: the other follows the picture's shape.
+            if (oneSideMay && x != std::string::npos && (x == 0) != (x + 1 == input.size())) {
+                if (x == 0) w = std::max(width.minValue, 1);
+                else h = std::max(height.minValue, 1);
+            }
+            if (!w || !h) {
+                if (!oneSideMay) return format(tr("%s is not WIDTHxHEIGHT"), input.c_str());
+                return format(tr("%s is not WIDTHxHEIGHT, WIDTHx, xHEIGHT or \"source\""), input.c_str());
+            }
             const std::int32_t minWidth = std::max(width.minValue, 1), minHeight = std::max(height.minValue, 1);
             if (*w < minWidth || *w > width.maxValue) return outOfRange(std::to_string(*w), minWidth, width.maxValue);
             if (*h < minHeight || *h > height.maxValue)
@@ -141,6 +150,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     CliOptions options;
     options.jobs = defaultJobs;
     std::string sizeText;
+    std::string fitText;
     std::int32_t jobs = defaultJobs;
 
     CLI::App app(tr("Cuts videos into numbered still images with ffmpeg, as the Kelmora window does."), "kelmora-cli");
@@ -164,9 +174,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
                     ->type_name("F")
                     ->check(withinKey(&TCutSettings::FramesPerSecond));
     auto* every = app.add_flag("--every-frame", options.everyFrame, tr("One image for every frame (no --fps)"));
-    app.add_option("--size", sizeText, tr("Image size WIDTHxHEIGHT, or \"source\" for the video's own"))
-        ->type_name("WxH")
-        ->check(imageSize());
+    auto* size = app.add_option("--size", sizeText,
+                                tr("Image size WIDTHxHEIGHT; WIDTHx or xHEIGHT for one side, the other following "
+                                   "the picture's shape; \"source\" for the video's own"))
+                     ->type_name("WxH")
+                     ->check(imageSize(true));
     std::vector<std::string> formatNames;
     std::string formatList;
     for (const ImageFormat& format : imageFormats()) {
@@ -176,6 +188,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     app.add_option("--format", options.format, tr("Image format"))
         ->type_name(formatList)
         ->transform(oneOf(formatNames));
+    // Pixels and quality
+    auto* fit = app.add_option("--fit", fitText, tr("Fit the images within WIDTHxHEIGHT, keeping the picture's shape"))
+                    ->type_name("WxH")
+                    ->check(imageSize(false));
+    fit->excludes(size);
+    app.add_option("--quality", options.quality, tr("JPEG and WebP quality, 1 (smallest) to 100 (best)"))
+        ->type_name("Q")
+        ->check(wholeNumberIn(1, 100));
+    app.add_flag("--lossless", options.lossless, tr("WebP images keep every pixel"));
+    app.add_option("--png-level", options.pngLevel, tr("PNG compression, 0 (fastest) to 9 (smallest)"))
+        ->type_name("N")
+        ->check(wholeNumberIn(0, 9));
+
     app.add_option("-j,--jobs", jobs, tr("Runs at once (default: the number of processors)"))
         ->type_name("N")
         ->check(wholeNumberIn(1, kMaxJobs));
@@ -266,6 +291,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
         const std::size_t x = sizeText.find('x');
         options.width = parseWhole(std::string_view(sizeText).substr(0, x));
         options.height = parseWhole(std::string_view(sizeText).substr(x + 1));
+        options.sizeMode = !options.height ? smWidth : !options.width ? smHeight : smExact;
+    }
+    if (!fitText.empty()) {
+        const std::size_t x = fitText.find('x');
+        options.width = parseWhole(std::string_view(fitText).substr(0, x));
+        options.height = parseWhole(std::string_view(fitText).substr(x + 1));
+        options.sizeMode = smFit;
     }
     if (!scenesText.empty()) options.scenePercent = parseThreshold(scenesText);
     if (!everyText.empty()) options.everySeconds = parseDuration(everyText);

@@ -27,7 +27,13 @@ struct CliOptions {
     std::optional<std::int32_t> width;
     std::optional<std::int32_t> height;
     bool sourceSize = false;            // the video's own size
-    std::optional<std::string> format;  // "jpeg", "gif", "png" or "bmp"
+    std::optional<std::string> format;  // "jpeg", "gif", "png", "bmp" or "webp"
+
+    // Pixels and quality
+    std::optional<std::int32_t> sizeMode;  // how the size applies (TSizeMode): "WxH", "Wx", "xH", or --fit
+    std::optional<std::int32_t> quality;   // 1..100, JPEG and lossy WebP
+    bool lossless = false;                 // WebP keeps every pixel
+    std::optional<std::int32_t> pngLevel;  // 0..9
 
     int jobs = 1;
     std::optional<std::string> settingsFile;

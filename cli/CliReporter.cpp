@@ -89,6 +89,29 @@ void CliReporter::entryStarted(const CutJob& job)
     m_started[job.id] = Clock::now();
 }
 
+namespace {
+
+// What a run that wrote its images did beside what was asked; empty when nothing.
+std::string warningText(const CutEntryResult& result)
+{
+    const CutWarning& warning = result.warning;
+    std::string text;
+    if (!warning.inputTrouble.empty()) {
+        text = format(tr("damaged input (%s)"), warning.inputTrouble.c_str());
+        if (warning.declaredFrames)
+            text += format(tr(": %zu images, the video declares %lld frames"), result.images,
+                           static_cast<long long>(*warning.declaredFrames));
+    }
+    if (warning.rate != RateChange::None && !text.empty()) text += "; ";
+    if (warning.rate == RateChange::EveryFrame)
+        text += format(tr("the video has %.3g frames a second: each frame was taken once"), warning.videoRate);
+    if (warning.rate == RateChange::FirstFrame)
+        text += tr("the video is shorter than one interval: its first frame was taken");
+    return text;
+}
+
+}  // namespace
+
 NotCutReason CliReporter::reasonFor(const CutEntryResult& result) const
 {
     const CutFailure& failure = result.failure;
@@ -108,6 +131,10 @@ NotCutReason CliReporter::reasonFor(const CutEntryResult& result) const
     case CutReason::Stopped: return {"stopped", tr("stopped")};
     case CutReason::NotRun: return notRun();
     case CutReason::NoImage:
+        if (failure.videoSeconds)
+            return {"no_image", format(tr("no image written: the start is past the end of the video (%.1f s long)"),
+                                       *failure.videoSeconds)};
+        break;
     case CutReason::None: break;
     }
     return {"no_image", tr("no image written")};
@@ -149,6 +176,8 @@ void CliReporter::writeRunJson(const CutEntryResult& result, const char* status,
     else line.addNull("note");
     if (result.repeats) line.addNumber("repeats", static_cast<std::int64_t>(*result.repeats));
     else line.addNull("repeats");
+    if (const std::string warning = warningText(result); !warning.empty()) line.addText("warning", warning);
+    else line.addNull("warning");
     if (m_jsonImages && job != m_jobs.end()) writeImagesJson(result, job->second);
     out(line.text() + "\n");
 }
@@ -172,7 +201,7 @@ void CliReporter::writeImagesJson(const CutEntryResult& result, const CutJob& jo
 
 void CliReporter::entryFinished(const CutEntryResult& result)
 {
-    Entry entry{result.number, result.target, result.status == CutEntryStatus::Cut, {}};
+    Entry entry{result.number, result.target, result.status == CutEntryStatus::Cut, {}, warningText(result)};
     const char* status = "cut";
     if (result.status == CutEntryStatus::Failed) {
         entry.reason = reasonFor(result);
@@ -186,7 +215,9 @@ void CliReporter::entryFinished(const CutEntryResult& result)
     if (m_style == ProgressStyle::Lines) {
         std::string line = format("[%zu/%zu] %s: ", result.number, result.total, printableText(result.target).c_str());
         const std::string reason = printableText(entry.reason.message);
-        if (entry.cut) line += doneText(result);
+        const std::string warning = printableText(entry.warning);
+        if (entry.cut && !warning.empty()) line += format(tr("done with a warning (%s)"), warning.c_str());
+        else if (entry.cut) line += doneText(result);
         else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), reason.c_str());
         else line += format(tr("failed (%s)"), reason.c_str());
         err(line + "\n");
@@ -266,7 +297,8 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
     // What the batch never took, in the list's order.
     const std::vector<std::string>& unfinished = report.notRun;
     std::vector<Entry> notCut;
-    for (const std::string& target : m_missing) notCut.push_back({0, target, false, {"not_found", tr("not found")}});
+    for (const std::string& target : m_missing)
+        notCut.push_back({0, target, false, {"not_found", tr("not found")}, {}});
     // The entries the batch took, in the order it took them, whatever order they ended in.
     std::vector<Entry> finished = m_finished;
     std::stable_sort(finished.begin(), finished.end(),
@@ -274,7 +306,7 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
     for (const Entry& entry : finished)
         if (!entry.cut && entry.reason.code != "not_a_file") notCut.push_back(entry);
     for (const std::string& target : unfinished) {
-        notCut.push_back({0, target, false, notRun()});
+        notCut.push_back({0, target, false, notRun(), {}});
         if (m_json)
             out(JsonLine()
                     .addText("type", "run")
@@ -302,6 +334,16 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
         err(std::string(interruptStatus != 0 ? tr("Not cut:") : tr("These files could not be cut:")) + "\n");
         for (const Entry& entry : notCut)
             err("  " + printableText(entry.target) + ": " + printableText(entry.reason.message) + "\n");
+    }
+    // The runs that wrote their images but did something else than asked, where no line per run said so.
+    if (m_style != ProgressStyle::Lines) {
+        bool first = true;
+        for (const Entry& entry : finished) {
+            if (!entry.cut || entry.warning.empty()) continue;
+            if (first) err(std::string(tr("Cut with a warning:")) + "\n");
+            first = false;
+            err("  " + printableText(entry.target) + ": " + printableText(entry.warning) + "\n");
+        }
     }
     // Notices the session gave that no line above explains.
     if (report.outcome == CutBatchOutcome::DestinationRefused)

@@ -74,6 +74,7 @@ private:
         std::string target;
         bool cut = false;
         NotCutReason reason;
+        std::string warning;  // for a cut entry: what it did beside what was asked
     };
 
     NotCutReason reasonFor(const CutEntryResult& result) const;

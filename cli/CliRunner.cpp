@@ -32,7 +32,9 @@ bool CliRunner::start(const CutJob& job, std::string& error)
     progress->closeReportWritingEnd();
     if (!started) return false;
     // The duration is asked while the run goes on; until it comes, the display counts frames.
-    progress->askDuration(m_config.prober, job.target);
+    // A video the session has probed has its length already, or none to be had.
+    if (job.video.seconds) progress->knowDuration(*job.video.seconds);
+    else if (!job.probed) progress->askDuration(m_config.prober, job.target);
     m_progress.emplace(job.id, std::move(*progress));
     return true;
 }

@@ -123,6 +123,17 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
     if (options.format)
         if (const ImageFormat* format = imageFormatNamed(*options.format)) turnOn(s, format->choice);
 
+    // Pixels and quality: one side alone keeps the other side's value for the settings file.
+    if (options.sizeMode) {
+        turnOn(s, &TCutSettings::SizeCustom);
+        s.SizeMode = *options.sizeMode;
+        if (options.width) s.ImageWidth = *options.width;
+        if (options.height) s.ImageHeight = *options.height;
+    }
+    if (options.quality) s.ImageQuality = *options.quality;
+    if (options.lossless) s.WebpLossless = true;
+    if (options.pngLevel) s.PngLevel = *options.pngLevel;
+
     // A range and a per-second interval never go together. Asked for both at
     // once, the run is refused with the window's notice; when one of them
     // comes from the settings file, the flag is the choice made last and the

@@ -1,5 +1,6 @@
 #include "cut/CutCommand.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "cut/FramePicking.h"
@@ -74,12 +75,19 @@ std::string imageSuffix(const TCutSettings& settings, TOutputFormat format)
     return outputSuffix(format);
 }
 
+// "N a second" as the run takes it: not while frames are picked otherwise, nor
+// when the video's own rate or length changes it (rateChange).
+bool perSecondInUse(const TCutSettings& settings, const VideoFacts& video)
+{
+    return perSecondApplies(settings) && rateChange(settings, video) == RateChange::None;
+}
+
 // Frames keep their own timestamps: without this, every image but those of
 // a per-second interval would be duplicated for variable-rate video, and the
 // frames a picking filter leaves out would be filled in again.
-bool needsPassthrough(const TCutSettings& settings)
+bool needsPassthrough(const TCutSettings& settings, const VideoFacts& video)
 {
-    return !perSecondApplies(settings) || leavesOutRepeats(settings) || namesByTime(settings);
+    return !perSecondInUse(settings, video) || leavesOutRepeats(settings) || namesByTime(settings);
 }
 
 // The input's own options: key frames only are all the decoder looks at, and
@@ -90,13 +98,77 @@ void addPickInputOptions(ArgumentBuilder& args, const TCutSettings& settings)
     if (namesByTime(settings)) args.add({"-copyts"});
 }
 
+// Adds filter to the end of a filter chain.
+void joinFilter(std::string& chain, const std::string& filter)
+{
+    if (!filter.empty()) chain += (chain.empty() ? "" : ",") + filter;
+}
+
+// Weaves the two fields of each frame into one (one image a frame).
+std::string deinterlaceFilter(const VideoFacts& video) { return video.interlaced() ? "bwdif=mode=send_frame" : ""; }
+
+// PQ or HLG brought down to BT.709: linear light, BT.709 primaries, tones above
+// the white of SDR rolled off (mobius keeps the tones below its knee as they
+// are), then the BT.709 transfer.
+std::string toneMapFilter(const VideoFacts& video)
+{
+    if (!video.highDynamicRange()) return "";
+    return "zscale=t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,tonemap=mobius:desat=0,"
+           "zscale=t=bt709:m=bt709:r=tv,format=yuv420p";
+}
+
+// Square pixels: the picture as wide as a player shows it (after the turn the
+// extractor makes itself).
+std::string squarePixelsFilter(const VideoFacts& video)
+{
+    return video.nonSquarePixels() ? "scale=trunc(iw*sar/2)*2:ih,setsar=1" : "";
+}
+
+// The size is width x height whatever the shape: any mode but the three that keep it.
+bool exactSize(const TCutSettings& settings)
+{
+    return settings.SizeMode != smFit && settings.SizeMode != smWidth && settings.SizeMode != smHeight;
+}
+
+// A size that keeps the picture's shape (the exact size is "-s", as it always was).
+std::string keptShapeFilter(const TCutSettings& settings)
+{
+    if (!settings.SizeCustom) return "";
+    const std::string w = std::to_string(settings.ImageWidth), h = std::to_string(settings.ImageHeight);
+    switch (settings.SizeMode) {
+    case smFit: return "scale=" + w + ":" + h + ":force_original_aspect_ratio=decrease:force_divisible_by=2,setsar=1";
+    case smWidth: return "scale=" + w + ":-2,setsar=1";
+    case smHeight: return "scale=-2:" + h + ",setsar=1";
+    default: return "";
+    }
+}
+
+// The picture of each image kept: HDR brought to SDR, square pixels, the size kept in shape.
+void joinPictureFilters(std::string& chain, const TCutSettings& settings, const VideoFacts& video)
+{
+    joinFilter(chain, toneMapFilter(video));
+    joinFilter(chain, squarePixelsFilter(video));
+    joinFilter(chain, keptShapeFilter(settings));
+}
+
+// The encoder's choices of the format (the GIF writer's, JPEG's steady
+// quality, WebP's encoder and quality, PNG's compression) and the exact size.
 void addFormatAndSize(ArgumentBuilder& args, const TCutSettings& settings, TOutputFormat format)
 {
     // The image2 writer picks JPEG data for ".gif" names unless told otherwise, and
     // the GIF encoder writes whole pictures with their header only when asked to
     // (by default every image after the first is a headerless difference).
     if (format == ofGif) args.add({"-vcodec", "gif", "-gifimage", "1"});
-    if (settings.SizeCustom) {
+    // Without a quality the encoder's rate control lets later images grow worse.
+    if (format == ofJpeg || format == ofNone)
+        args.add({"-q:v", std::to_string(jpegQualityScale(settings.ImageQuality))});
+    if (format == ofWebp) {
+        args.add({"-c:v", "libwebp"});
+        if (settings.WebpLossless) args.add({"-lossless", "1"});
+        else args.add({"-quality", std::to_string(settings.ImageQuality == 0 ? 90 : settings.ImageQuality)});
+    }
+    if (format == ofPng && settings.PngLevel >= 0) args.add({"-compression_level", std::to_string(settings.PngLevel)});
+    if (settings.SizeCustom && exactSize(settings)) {
         args.add({"-s", std::to_string(settings.ImageWidth) + "x" + std::to_string(settings.ImageHeight)});
     }
 }
@@ -104,44 +176,48 @@ void addFormatAndSize(ArgumentBuilder& args, const TCutSettings& settings, TOutp
 // Frames in milliseconds, for names by time.
 constexpr const char* kMillisecondFilters = "settb=1/1000,setpts=PTS";
 
-// The frames' filters, in the order they act: the picking, the dropping of repeats, the timestamps.
-void addFilters(ArgumentBuilder& args, const TCutSettings& settings)
+// The frames' filters, in the order they act: fields woven first (they need
+// the frames around them), then the picking and the dropping of repeats, so
+// the costlier steps after them see only the frames kept, then the picture,
+// then the timestamps.
+void addFilters(ArgumentBuilder& args, const TCutSettings& settings, const VideoFacts& video)
 {
     std::string chain;
-    const auto then = [&chain](const std::string& filter) { chain += (chain.empty() ? "" : ",") + filter; };
+    joinFilter(chain, deinterlaceFilter(video));
     switch (pickModeOf(settings)) {
     case kPickScenes: {
         // The first frame too: a video without a cut gives its opening picture.
         const std::int32_t percent = settings.SceneThreshold;
-        then("select='eq(n,0)+gt(scene," + std::to_string(percent / 100) + "." + (percent % 100 < 10 ? "0" : "")
-             + std::to_string(percent % 100) + ")'");
+        joinFilter(chain, "select='eq(n,0)+gt(scene," + std::to_string(percent / 100) + "."
+                              + (percent % 100 < 10 ? "0" : "") + std::to_string(percent % 100) + ")'");
         break;
     }
     // Rounded up, each image is the frame at or just before its time (0, D,
     // 2D, ...), the one a seek finds; by default the filter would take the
     // frame before the middle of each interval.
-    case kPickEvery: then("fps=1/" + std::to_string(settings.EverySeconds) + ":round=up"); break;
+    case kPickEvery: joinFilter(chain, "fps=1/" + std::to_string(settings.EverySeconds) + ":round=up"); break;
     case kPickKeyFrames: break;
     default:
         // The fps filter takes one frame per interval; the output rate option (-r)
         // would repeat early frames to fill its constant rate.
-        if (settings.RatePerSecond) then("fps=" + std::to_string(settings.FramesPerSecond));
-        if (leavesOutRepeats(settings)) then("mpdecimate");
+        if (perSecondInUse(settings, video)) joinFilter(chain, "fps=" + std::to_string(settings.FramesPerSecond));
+        if (leavesOutRepeats(settings)) joinFilter(chain, "mpdecimate");
         break;
     }
-    if (namesByTime(settings)) then(kMillisecondFilters);
+    joinPictureFilters(chain, settings, video);
+    if (namesByTime(settings)) joinFilter(chain, kMillisecondFilters);
     if (!chain.empty()) args.add({"-vf", chain});
 }
 
 // Without repeats, a first output that writes nothing takes the same frames
 // but keeps the repeats: its frame count, on the extractor's last progress
 // line, tells how many were left out.
-void addCountingOutput(ArgumentBuilder& args, const TCutSettings& settings)
+void addCountingOutput(ArgumentBuilder& args, const TCutSettings& settings, const VideoFacts& video)
 {
     if (!leavesOutRepeats(settings)) return;
     if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
     args.add({"-f", "null", "-fps_mode", "passthrough"});
-    if (perSecondApplies(settings)) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
+    if (perSecondInUse(settings, video)) args.add({"-vf", "fps=" + std::to_string(settings.FramesPerSecond)});
     args.add({"-"});
 }
 
@@ -154,9 +230,9 @@ void addTimeNameOptions(ArgumentBuilder& args, const TCutSettings& settings)
 // One image every D seconds by seeking: one input a time, each read from the
 // key frame before it only, and one output of one image for each, in one run.
 // Numbered images keep their numbers through each output's start number.
-ExtractorCommand seekingCommand(const std::string& target, const TCutSettings& settings, TOutputFormat format,
-                                const std::vector<std::int64_t>& seconds, const std::string& pattern,
-                                p::PathStyle style)
+ExtractorCommand seekingCommand(const std::string& target, const TCutSettings& settings, const VideoFacts& video,
+                                TOutputFormat format, const std::vector<std::int64_t>& seconds,
+                                const std::string& pattern, p::PathStyle style)
 {
     ArgumentBuilder args;
     if (namesByTime(settings)) args.add({"-copyts"});
@@ -164,12 +240,16 @@ ExtractorCommand seekingCommand(const std::string& target, const TCutSettings& s
         args.add({"-ss", std::to_string(at), "-i"});
         args.addQuoted(extractorPath(target, style), " ");
     }
+    std::string filters;
+    joinFilter(filters, deinterlaceFilter(video));
+    joinPictureFilters(filters, settings, video);
+    if (namesByTime(settings)) joinFilter(filters, kMillisecondFilters);
     for (std::size_t i = 0; i < seconds.size(); ++i) {
         args.add({"-map", std::to_string(i) + ":v:0", "-frames:v", "1", "-f", "image2"});
         if (namesByTime(settings)) args.add({"-fps_mode", "passthrough"});
         else args.add({"-start_number", std::to_string(i + 1)});
         addFormatAndSize(args, settings, format);
-        if (namesByTime(settings)) args.add({"-vf", kMillisecondFilters});
+        if (!filters.empty()) args.add({"-vf", filters});
         addTimeNameOptions(args, settings);
         args.addQuoted(pattern, i + 1 < seconds.size() ? " " : "");
     }
@@ -177,6 +257,22 @@ ExtractorCommand seekingCommand(const std::string& target, const TCutSettings& s
 }
 
 }  // namespace
+
+int jpegQualityScale(std::int32_t quality)
+{
+    if (quality <= 0) return 2;
+    quality = std::min(quality, 100);
+    return 31 - ((quality - 1) * 29 + 49) / 99;
+}
+
+RateChange rateChange(const TCutSettings& settings, const VideoFacts& video)
+{
+    if (!perSecondApplies(settings) || !video.known || settings.FramesPerSecond <= 0) return RateChange::None;
+    if (video.seconds && *video.seconds * settings.FramesPerSecond < 1) return RateChange::FirstFrame;
+    // A rate a hair above the video's own (29.97 for 30) is still the same frames.
+    if (video.frameRate > 0 && settings.FramesPerSecond > video.frameRate + 0.01) return RateChange::EveryFrame;
+    return RateChange::None;
+}
 
 TOutputFormat chooseOutputFormat(const TCutSettings& settings)
 {
@@ -222,11 +318,11 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                p::PathStyle style)
 {
-    return BuildCutCommandLine(target, settings, name, CutInputFacts{}, style);
+    return BuildCutCommandLine(target, settings, name, VideoFacts{}, style);
 }
 
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
-                               const CutInputFacts& facts, p::PathStyle style)
+                               const VideoFacts& video, p::PathStyle style)
 {
     const TOutputFormat format = chooseOutputFormat(settings);
     // The folder and the name are escaped; the suffix's own "%05d" is the number.
@@ -237,10 +333,10 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     cut.QuotedOutputPattern = "\"" + cut.OutputPattern + "\"";
 
     if (const std::vector<std::int64_t> seconds = pickModeOf(settings) == kPickEvery
-                                                      ? everySeekSeconds(settings, facts.duration)
+                                                      ? everySeekSeconds(settings, video.seconds)
                                                       : std::vector<std::int64_t>();
         !seconds.empty()) {
-        cut.command = seekingCommand(target, settings, format, seconds, cut.OutputPattern, style);
+        cut.command = seekingCommand(target, settings, video, format, seconds, cut.OutputPattern, style);
         return cut;
     }
 
@@ -249,13 +345,14 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
     if (settings.RangeFromSecond) args.add({"-ss", std::to_string(settings.StartSecond)});
     args.add({"-i"});
     args.addQuoted(extractorPath(target, style), " ");
-    addCountingOutput(args, settings);
+    addCountingOutput(args, settings, video);
     if (settings.RangeFromSecond) args.add({"-vframes", std::to_string(settings.FrameCount)});
+    if (rateChange(settings, video) == RateChange::FirstFrame) args.add({"-frames:v", "1"});
     args.add({"-f", "image2"});
     // Every frame as it is: without this, variable-rate videos get duplicated frames.
-    if (needsPassthrough(settings)) args.add({"-fps_mode", "passthrough"});
+    if (needsPassthrough(settings, video)) args.add({"-fps_mode", "passthrough"});
     addFormatAndSize(args, settings, format);
-    addFilters(args, settings);
+    addFilters(args, settings, video);
     addTimeNameOptions(args, settings);
     args.addSpace();
     args.addQuoted(cut.OutputPattern, "");
@@ -270,7 +367,10 @@ ExtractorCommand BuildThumbnailCommandLine(const std::string& target, std::int32
     args.add({"-ss", std::to_string(startSecond), "-i"});
     args.addQuoted(extractorPath(target, style), " ");
     // One picture, not a numbered sequence.
-    args.add({"-vframes", "1", "-f", "image2", "-update", "1", "-s", "80x60", "-an"});
+    // Square pixels, fitted into 80 x 60 and centred on black.
+    args.add({"-vframes", "1", "-f", "image2", "-update", "1", "-vf",
+              "scale=trunc(iw*sar/2)*2:ih,scale=80:60:force_original_aspect_ratio=decrease,pad=80:60:-1:-1,setsar=1",
+              "-an"});
     args.addQuoted(extractorPath(inFolder(previewFolder, "_thumb.bmp", style), style), "");
     return std::move(args).finish();
 }

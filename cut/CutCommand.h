@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cut/VideoProbe.h"
 #include "platform/Paths.h"
 #include "settings/CutSettings.h"
 #include "settings/ImageFormats.h"
@@ -54,18 +55,28 @@ CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& se
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
                                platform::PathStyle style = platform::nativePathStyle());
 
-// What is known of a video before its run.
-struct CutInputFacts {
-    std::optional<double> duration;  // seconds; one image every D seconds seeks to each when it is known
-};
-
-// The same for a video whose facts are known (see FramePicking.h for what
-// the picking choices need).
+// The same for a video whose facts were probed: a filter is added only where
+// the video needs one (pixels made square, fields woven into frames, HDR
+// tone-mapped to BT.709), a rate above the video's own takes each frame once,
+// and a video shorter than one interval gives its first frame.
 CutCommand BuildCutCommandLine(const std::string& target, const TCutSettings& settings, const std::string& name,
-                               const CutInputFacts& facts, platform::PathStyle style = platform::nativePathStyle());
+                               const VideoFacts& video, platform::PathStyle style = platform::nativePathStyle());
+
+// What a cut of a video with these facts takes instead of what was asked.
+enum class RateChange {
+    None,
+    EveryFrame,  // more images a second were asked than the video has frames: each frame once
+    FirstFrame,  // the video is shorter than one interval: its first frame
+};
+RateChange rateChange(const TCutSettings& settings, const VideoFacts& video);
+
+// The extractor's JPEG quality scale (2 best ... 31 worst) for a quality of
+// 1 (smallest) to 100 (best); 0, the default, is 2.
+int jpegQualityScale(std::int32_t quality);
 
 // The command that writes one 80 x 60 bitmap of target at startSecond into
-// previewFolder as "_thumb.bmp".
+// previewFolder as "_thumb.bmp": the picture fitted into the box with its
+// shape kept (square pixels, bars on the sides left empty), never squeezed.
 ExtractorCommand BuildThumbnailCommandLine(const std::string& target, std::int32_t startSecond,
                                            const std::string& previewFolder,
                                            platform::PathStyle style = platform::nativePathStyle());

@@ -90,6 +90,9 @@ CutSession::CutSession(std::string programFolder, FolderMaker makeFolder, NameCl
                                   return claimOutputName(folder, name, format);
                               })),
       m_extractor(platform::extractorProgramName()),
+      m_probeVideo([](const std::string& extractor, const std::string& target) {
+          return probeVideo(proberBeside(extractor), target);
+      }),
       m_listener(&nobody())
 {
 }
@@ -249,16 +252,16 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.firstImage = firstImagePath(settings.DestinationFolder, job.outputName, format);
     job.settings = settings;
     job.imageFolder = settings.DestinationFolder;
-    CutInputFacts facts;
-    if (pickModeOf(settings) == kPickEvery) {
-        facts.duration = m_probeDuration
-                             ? m_probeDuration(target)
-                             : probeDuration(proberBeside(platform::findProgram(m_extractor, m_programFolder)), target);
+    job.program = platform::findProgram(m_extractor, m_programFolder);
+    if (!job.program.empty() && m_probeVideo) {
+        job.video = m_probeVideo(job.program, target);
+        job.probed = true;
     }
-    CutCommand cut = BuildCutCommandLine(target, settings, job.outputName, facts);
+    job.rate = rateChange(settings, job.video);
+    job.startsPastEnd = settings.RangeFromSecond && job.video.seconds && settings.StartSecond >= *job.video.seconds;
+    CutCommand cut = BuildCutCommandLine(target, settings, job.outputName, job.video);
     job.outputPattern = cut.OutputPattern;
     job.command = std::move(cut.command);
-    job.program = platform::findProgram(m_extractor, m_programFolder);
 
     std::string error = m_extractor + ": " + platform::errorText(ENOENT);
     if (job.program.empty() || !runner.start(job, error)) {
@@ -298,6 +301,13 @@ void CutSession::finishRun(const CutRunEnd& end)
     const bool claimed = platform::entryExists(job->firstImage);
     entry.images = tidyRun(*job, !closedItsFiles, &entry);
     entry.failure = judgeRun(end, m_stopRequested, entry.images);
+    if (entry.failure.why == CutReason::NoImage && job->startsPastEnd) entry.failure.videoSeconds = job->video.seconds;
+    if (entry.failure.why == CutReason::None) {
+        entry.warning.inputTrouble = end.inputTrouble;
+        if (!end.inputTrouble.empty()) entry.warning.declaredFrames = job->video.frames;
+        entry.warning.rate = job->rate;
+        entry.warning.videoRate = job->video.frameRate;
+    }
     const CutJob ended = *job;
     m_jobs.erase(job);
     if (leavesOutRepeats(ended.settings) && end.framesSeen && *end.framesSeen >= 0

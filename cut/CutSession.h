@@ -68,6 +68,12 @@ struct CutJob {
     TCutSettings settings;     // the options the run was started with
     std::string imageFolder;   // the destination folder the run writes into
     bool fallbackRun = false;  // a second run for key frames in a video that flags none
+    // What the prober said of the video (known false without a prober), and
+    // what the cut takes instead of the interval asked for.
+    VideoFacts video;
+    bool probed = false;  // the prober was asked, whatever it answered: there is no second probe
+    RateChange rate = RateChange::None;
+    bool startsPastEnd = false;  // the range's start second is at or past the video's end
 };
 
 // How a started run ended.
@@ -79,6 +85,7 @@ struct CutRunEnd {
     // The frames of the extractor's first output, as its last progress line
     // said; a run without repeats counts there what it looked at.
     std::optional<std::int64_t> framesSeen;
+    std::string inputTrouble;  // its words on damaged input, though it may have ended well (ExtractorErrors)
 };
 
 // Starts the session's runs and tells it when they end.
@@ -138,6 +145,8 @@ struct CutFailure {
     std::string detail;  // the extractor's last error line (ExitStatus, Signal), the start's error (NotStarted)
     int exitStatus = 0;  // of the run, when there was one
     int exitSignal = 0;  // the signal that ended the run, when one did
+    // NoImage: the range started at or past the end of a video this long (seconds).
+    std::optional<double> videoSeconds;
     bool operator==(const CutFailure&) const = default;
 };
 
@@ -160,6 +169,18 @@ enum class CutEntryStatus {
     Skipped,  // not a file (a folder, a FIFO, a device): nothing to cut
 };
 
+// What a run that wrote its images did beside what was asked: the user reads
+// it beside the count.
+struct CutWarning {
+    std::string inputTrouble;                    // the extractor's words on damaged input ("partial file")
+    std::optional<std::int64_t> declaredFrames;  // the frames the video declares, to set beside the images
+    RateChange rate = RateChange::None;          // each frame once, or the first frame only
+    double videoRate = 0;                        // the video's own frames a second, for RateChange::EveryFrame
+    // Something for the user to read.
+    bool any() const { return !inputTrouble.empty() || rate != RateChange::None; }
+    bool operator==(const CutWarning&) const = default;
+};
+
 // What became of one entry the batch took.
 struct CutEntryResult {
     std::uint64_t job = 0;  // the run's job; 0 when the entry got no run
@@ -175,6 +196,7 @@ struct CutEntryResult {
     std::vector<TimedImage> timedImages;  // a run named by time: its images, earliest first
     CutNote note = CutNote::None;         // how the run differed from what was asked
     std::optional<std::size_t> repeats;   // a run without repeats: the images it left out
+    CutWarning warning;                   // for a run that wrote its images
 };
 
 struct CutBatchReport {
@@ -220,17 +242,17 @@ public:
     CutSession(const CutSession&) = delete;
     CutSession& operator=(const CutSession&) = delete;
 
-    // Asks for a video's duration (one image every D seconds seeks when it is
-    // known); by default the prober beside the extractor is asked.
-    using DurationProber = std::function<std::optional<double>(const std::string& target)>;
-    void setDurationProber(DurationProber prober) { m_probeDuration = std::move(prober); }
-
     // Hears every step from now on; nullptr: no one does.
     void setListener(CutSessionListener* listener);
 
     // The extractor: a bare name (looked for beside the program, then on PATH)
     // or a path. The system's extractor name unless set.
     void setExtractor(std::string nameOrPath) { m_extractor = std::move(nameOrPath); }
+
+    // Asks what a target's video needs before its run; by default the prober
+    // beside the extractor (proberBeside) is run once a video.
+    using VideoProber = std::function<VideoFacts(const std::string& extractor, const std::string& target)>;
+    void setVideoProber(VideoProber prober) { m_probeVideo = std::move(prober); }
 
     // ---- The options. A batch reads them afresh before each run.
     const TCutSettings& options() const { return m_options; }
@@ -287,10 +309,10 @@ private:
     bool startFallback(const CutJob& job);
 
     std::string m_programFolder;
-    DurationProber m_probeDuration;
     FolderMaker m_makeFolder;
     NameClaimer m_claimName;
     std::string m_extractor;
+    VideoProber m_probeVideo;
     CutSessionListener* m_listener;
     TCutSettings m_options;
     TargetList m_targets;

@@ -45,10 +45,38 @@ std::string_view withoutTags(std::string_view line)
     return line;
 }
 
+// Words of the demuxers and decoders for input that ends early or is damaged.
+bool tellsOfDamagedInput(std::string_view line)
+{
+    static constexpr std::array<std::string_view, 6> kTroubles{
+        "partial file", "invalid nal", "truncat", "corrupt", "error while decoding", "missing picture",
+    };
+    std::string lower(line);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const std::string_view trouble : kTroubles)
+        if (lower.find(trouble) != std::string::npos) return true;
+    return false;
+}
+
 }  // namespace
+
+void ExtractorErrors::lookForTrouble(std::string_view bytes)
+{
+    while (!bytes.empty() && m_trouble.empty()) {
+        const std::size_t end = bytes.find_first_of("\r\n");
+        const std::string_view piece = bytes.substr(0, end);
+        if (m_line.size() + piece.size() <= kKeptBytes) m_line.append(piece);
+        if (end == std::string_view::npos) return;
+        if (tellsOfDamagedInput(m_line)) m_trouble = std::string(withoutTags(m_line));
+        m_line.clear();
+        bytes.remove_prefix(end + 1);
+    }
+}
 
 void ExtractorErrors::feed(std::string_view bytes)
 {
+    lookForTrouble(bytes);
     if (bytes.size() >= kKeptBytes) {
         m_tail.assign(bytes.substr(bytes.size() - kKeptBytes));
         return;

@@ -34,8 +34,17 @@ public:
     // frames of the run's first output. nullopt when none was said.
     std::optional<std::int64_t> lastFrameCount() const;
 
+    // The first line, anywhere in what was said, that tells of damaged input
+    // ("partial file", "Invalid NAL unit size", a truncated packet), without
+    // its tag; empty when there was none. A run may end well after one.
+    const std::string& inputTrouble() const { return m_trouble; }
+
 private:
+    void lookForTrouble(std::string_view bytes);
+
     std::string m_tail;
+    std::string m_line;  // the line under way, for lookForTrouble (no more than kKeptBytes of it)
+    std::string m_trouble;
 };
 
 }  // namespace kelmora

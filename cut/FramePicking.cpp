@@ -104,31 +104,6 @@ std::vector<std::int64_t> everySeekSeconds(const TCutSettings& settings, std::op
     return seconds;
 }
 
-std::optional<double> probeDuration(const std::string& prober, const std::string& target)
-{
-    if (prober.empty()) return std::nullopt;
-    std::optional<p::OutputPipe> pipe = p::OutputPipe::create();
-    if (!pipe) return std::nullopt;
-    p::StartOptions options;
-    options.ownProcessGroup = true;
-    options.standardOutput = pipe->writingEnd();
-    std::optional<p::ChildProcess> probe =
-        p::ChildProcess::startHidden({prober, probeDurationArguments(target), {}}, options);
-    pipe->closeWritingEnd();
-    if (!probe) return std::nullopt;
-    ProbeAnswer answer;
-    for (;;) {
-        const std::array<p::WaitHandle, 1> handles{pipe->readyHandle()};
-        p::waitForAny(handles, -1);
-        std::string bytes;
-        const bool open = pipe->readAvailable(bytes);
-        answer.feed(bytes);
-        if (!open) break;
-    }
-    probe->waitFor(-1);
-    return answer.duration();
-}
-
 std::vector<TimedImage> nameImagesByTime(const std::string& folder, const std::string& name, TOutputFormat format,
                                          bool lastMayBePartial, const std::string& claimFile)
 {

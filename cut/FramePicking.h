@@ -53,10 +53,6 @@ constexpr std::size_t kMaxSeeks = 100;
 // would be more than kMaxSeeks.
 std::vector<std::int64_t> everySeekSeconds(const TCutSettings& settings, std::optional<double> duration);
 
-// The video's duration in seconds as the prober tells it; nullopt when it
-// cannot (no prober, no answer, "N/A"). Waits for the prober.
-std::optional<double> probeDuration(const std::string& prober, const std::string& target);
-
 struct TimedImage {
     std::string file;     // the image's final path
     std::int64_t ms = 0;  // its frame's time in the video, in milliseconds

@@ -64,8 +64,12 @@ std::optional<CutRunEnd> ProcessRunner::takeEnded()
         // All it wrote before its end is in the pipe.
         run.errors.readFrom(run.errorPipe);
         runEnded(run);
-        const CutRunEnd end{it->first, run.child.exitStatus(), run.child.exitSignal(),
-                            run.errors.lastErrorLine(inputArgument(run.job)), run.errors.lastFrameCount()};
+        const CutRunEnd end{it->first,
+                            run.child.exitStatus(),
+                            run.child.exitSignal(),
+                            run.errors.lastErrorLine(inputArgument(run.job)),
+                            run.errors.lastFrameCount(),
+                            run.errors.inputTrouble()};
         m_runs.erase(it);
         return end;
     }

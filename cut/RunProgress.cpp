@@ -45,6 +45,8 @@ void RunProgress::askDuration(const std::string& prober, const std::string& targ
     if (!m_probe) m_probePipe.reset();
 }
 
+void RunProgress::knowDuration(double seconds) { m_seconds = std::max(0.0, seconds - m_skipSeconds); }
+
 p::WaitHandle RunProgress::reportHandle() const { return m_report ? m_report->readyHandle() : p::kNoWaitHandle; }
 p::WaitHandle RunProgress::probeHandle() const { return m_probePipe ? m_probePipe->readyHandle() : p::kNoWaitHandle; }
 

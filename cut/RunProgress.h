@@ -30,6 +30,8 @@ public:
     void closeReportWritingEnd();
     // Asks prober (empty: none) for target's duration while the run goes on.
     void askDuration(const std::string& prober, const std::string& target);
+    // The duration as the job's probe found it already (CutJob::video): no second probe.
+    void knowDuration(double seconds);
 
     // Signalled when the report (or the prober's answer) has something; kNoWaitHandle once it has ended.
     platform::WaitHandle reportHandle() const;

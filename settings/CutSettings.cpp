@@ -26,9 +26,9 @@ constexpr SettingsKey choice(const char* name, ChoiceField field, G group, bool 
     return {"SET1", name, K::Boolean, nullptr, field, nullptr, 0, 1, defaultValue ? 1 : 0, group};
 }
 
-constexpr SettingsKey flag(const char* section, const char* name, ChoiceField field, bool defaultValue)
+constexpr SettingsKey detailChoice(const char* name, ChoiceField field, G group)
 {
-    return {section, name, K::Boolean, nullptr, field, nullptr, 0, 1, defaultValue ? 1 : 0, G::None};
+    return {"DETAIL", name, K::Boolean, nullptr, field, nullptr, 0, 1, 0, group};
 }
 
 constexpr SettingsKey text(const char* name, TextField field)
@@ -60,9 +60,15 @@ constexpr SettingsKey kKeys[] = {
     // Picking frames and naming images: a file without the section cuts as before.
     integer("DETAIL", "PICK", &T::PickMode, kPickPlain, kPickEvery, kPickPlain),
     integer("DETAIL", "SCENE", &T::SceneThreshold, 1, 99, 30),
-    flag("DETAIL", "NOREPEAT", &T::NoRepeats, false),
+    detailChoice("NOREPEAT", &T::NoRepeats, G::None),
     integer("DETAIL", "EVERY", &T::EverySeconds, 1, 359999, 60),
     integer("DETAIL", "NAMES", &T::ImageNames, kNamesNumbered, kNamesByTime, kNamesNumbered),
+    // Pixels and quality.
+    integer("DETAIL", "QUALITY", &T::ImageQuality, 0, 100, 0),
+    integer("DETAIL", "SIZEMODE", &T::SizeMode, smExact, smHeight, smExact),
+    detailChoice("WEBP", &T::FormatWebp, G::Format),
+    detailChoice("WEBPLOSSLESS", &T::WebpLossless, G::None),
+    integer("DETAIL", "PNGLEVEL", &T::PngLevel, -1, 9, -1),
 };
 
 template <typename Field>

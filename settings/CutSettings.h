@@ -42,6 +42,13 @@ struct TCutSettings {
     std::int32_t EverySeconds;    // EVERY: the interval of kPickEvery, in seconds
     std::int32_t ImageNames;      // NAMES: numbered images or images named by their time in the video
 
+    // Pixels and quality (section DETAIL): every default gives the cut as it was.
+    std::int32_t ImageQuality;  // 1 (smallest) to 100 (best) for JPEG and lossy WebP; 0 the format's high default
+    std::int32_t SizeMode;      // how a custom size applies (TSizeMode)
+    bool FormatWebp;            // the fifth format, chosen beside the window's four
+    bool WebpLossless;
+    std::int32_t PngLevel;  // PNG compression 0 to 9; -1 the extractor's own
+
     bool operator==(const TCutSettings&) const = default;
 };
 
@@ -55,6 +62,13 @@ constexpr std::int32_t kPickEvery = 3;
 // The values of TCutSettings::ImageNames: "name_00001.jpg", or "name_00-01-23.456.jpg".
 constexpr std::int32_t kNamesNumbered = 0;
 constexpr std::int32_t kNamesByTime = 1;
+// How a custom size (SizeCustom) applies to a picture.
+enum TSizeMode : std::int32_t {
+    smExact = 0,   // width x height, whatever the picture's shape
+    smFit = 1,     // within width x height, keeping the shape
+    smWidth = 2,   // the width; the height follows the shape
+    smHeight = 3,  // the height; the width follows the shape
+};
 
 enum class SettingsKind { Integer, Boolean, Text };
 
@@ -79,7 +93,8 @@ struct SettingsKey {
     ChoiceGroup group = ChoiceGroup::None;
 };
 
-// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1", then "DETAIL".
+// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1",
+// then "DETAIL" (the choices the window keeps beyond its own controls).
 std::span<const SettingsKey> settingsKeys();
 
 // The key of a field.

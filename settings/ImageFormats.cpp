@@ -7,10 +7,11 @@ namespace {
 using T = TCutSettings;
 
 constexpr ImageFormat kFormats[] = {
-    {ofJpeg, "jpeg", &T::FormatJpeg, ".jpg"},
-    {ofGif, "gif", &T::FormatGif, ".gif"},
-    {ofPng, "png", &T::FormatPng, ".png"},
-    {ofBmp, "bmp", &T::FormatBmp, ".bmp"},
+    {ofJpeg, "jpeg", &T::FormatJpeg, ".jpg", false, false},
+    {ofGif, "gif", &T::FormatGif, ".gif", false, true},  // 256 colours, one of them clear
+    {ofPng, "png", &T::FormatPng, ".png", true, true},
+    {ofBmp, "bmp", &T::FormatBmp, ".bmp", true, false},
+    {ofWebp, "webp", &T::FormatWebp, ".webp", false, true},
 };
 
 }  // namespace

@@ -31,7 +31,9 @@ bool EventLoopRunner::start(const CutJob& job, std::string& error)
     run->closeReportWritingEnd();
     if (!started) return false;
     // Without a prober, a range's frames are all that tell how far a run is.
-    run->askDuration(proberBeside(job.program), job.target);
+    // A video the session has probed has its length already, or none to be had.
+    if (job.video.seconds) run->knowDuration(*job.video.seconds);
+    else if (!job.probed) run->askDuration(proberBeside(job.program), job.target);
     m_progress.emplace(job.id, Progress{std::move(*run), -1});
     return true;
 }

@@ -101,7 +101,7 @@ void TMainForm1::choiceTurnedOn(ChoiceField choice)
 {
     const ChoiceGroup group = settingsKey(choice).group;
     for (const ChoiceField other : choicesOf(group))
-        if (other != choice) choiceControl(other)->setChecked(false);
+        if (TRadioButton* control = choiceControl(other); control && other != choice) control->setChecked(false);
     runGroupRule(group);
 }
 

@@ -175,6 +175,7 @@ private:
 
     void buildLayout();  // MainForm1Layout.cpp
     void connectHandlers();
+    // An option's control; nullptr for an option kept without one (section DETAIL).
     TRadioButton* choiceControl(ChoiceField choice) const;
     TKmSpinEdit* numberControl(IntegerField option) const;
     // A choice turned on: the window keeps its group exclusive, then runs the group's rule.

@@ -417,14 +417,16 @@ void TMainForm1::buildLayout()
 
 TRadioButton* TMainForm1::choiceControl(ChoiceField choice) const
 {
-    return std::find_if(m_choices.begin(), m_choices.end(), [choice](const auto& c) { return c.first == choice; })
-        ->second;
+    const auto found =
+        std::find_if(m_choices.begin(), m_choices.end(), [choice](const auto& c) { return c.first == choice; });
+    return found == m_choices.end() ? nullptr : found->second;
 }
 
 TKmSpinEdit* TMainForm1::numberControl(IntegerField option) const
 {
-    return std::find_if(m_numbers.begin(), m_numbers.end(), [option](const auto& n) { return n.first == option; })
-        ->second;
+    const auto found =
+        std::find_if(m_numbers.begin(), m_numbers.end(), [option](const auto& n) { return n.first == option; });
+    return found == m_numbers.end() ? nullptr : found->second;
 }
 
 }  // namespace kelmora

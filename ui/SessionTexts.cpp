@@ -61,7 +61,10 @@ QString reasonText(const CutFailure& failure)
     case CutReason::NotStarted: return QStringLiteral("起動できませんでした");
     case CutReason::ExitStatus: return said.isEmpty() ? QStringLiteral("終了コード %1").arg(failure.exitStatus) : said;
     case CutReason::Signal: return QStringLiteral("シグナル %1 で終了しました").arg(failure.exitSignal);
-    case CutReason::NoImage: return QStringLiteral("画像が書き出されませんでした");
+    case CutReason::NoImage:
+        if (failure.videoSeconds)
+            return QStringLiteral("開始秒が動画の終わり（%1秒）を過ぎています").arg(*failure.videoSeconds, 0, 'f', 1);
+        return QStringLiteral("画像が書き出されませんでした");
     case CutReason::Stopped: return QStringLiteral("途中で中止しました");
     case CutReason::NotRun: return QStringLiteral("中止のため未変換");
     case CutReason::None: break;

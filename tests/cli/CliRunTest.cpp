@@ -44,13 +44,13 @@ TEST_F(CliRun, OptionsAndTheSettingsFileReachTheExtractorInTheWindowsOrder)
                                       "S3=100\nS4=50\nB1="
                                           + dir / "from-ini" + "\nR5=0\nR7=1\n");
     const std::string both = dir.write("both.ini", "[SET1]\nR1=0\nR2=1\nR9=0\nR10=1\nS5=4\n");
-    const std::string ff = "-fps_mode", pt = "passthrough", I = "-i", F = "-f", img = "image2";
+    const std::string ff = "-fps_mode", pt = "passthrough", I = "-i", F = "-f", img = "image2", q = "-q:v";
     // clang-format off
     const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>> rows[] = {
-        {"defaults, the destination made", {"--no-settings", "-o", "out/a/"}, {I, clip, F, img, ff, pt, out + "/a/clip_%05d.jpg"}},
+        {"defaults, the destination made", {"--no-settings", "-o", "out/a/"}, {I, clip, F, img, ff, pt, q, "2", out + "/a/clip_%05d.jpg"}},
         {"a range", {"--no-settings", "-o", out, "--from", "10", "--frames", "30"},
-         {"-ss", "10", I, clip, "-vframes", "30", F, img, ff, pt, out + "/clip_%05d.jpg"}},
-        {"images a second", {"--no-settings", "-o", out, "--fps", "2"}, {I, clip, F, img, "-vf", "fps=2", out + "/clip_%05d.jpg"}},
+         {"-ss", "10", I, clip, "-vframes", "30", F, img, ff, pt, q, "2", out + "/clip_%05d.jpg"}},
+        {"images a second", {"--no-settings", "-o", out, "--fps", "2"}, {I, clip, F, img, q, "2", "-vf", "fps=2", out + "/clip_%05d.jpg"}},
         {"size and GIF", {"--no-settings", "-o", out, "--size", "32x24", "--format", "gif"},
          {I, clip, F, img, ff, pt, "-vcodec", "gif", "-gifimage", "1", "-s", "32x24", out + "/clip_%05d.gif"}},
         {"the window's settings file", {"--settings", ini},
@@ -62,7 +62,16 @@ TEST_F(CliRun, OptionsAndTheSettingsFileReachTheExtractorInTheWindowsOrder)
         {"an interval flag wins over the file's range", {"--settings", ini, "--fps", "3", "-o", out},
          {I, clip, F, img, "-s", "100x50", "-vf", "fps=3", out + "/clip_%05d.png"}},
         {"a file with both keeps the interval, as the window", {"--settings", both, "-o", out},
-         {I, clip, F, img, "-vf", "fps=4", out + "/clip_%05d.jpg"}},
+         {I, clip, F, img, q, "2", "-vf", "fps=4", out + "/clip_%05d.jpg"}},
+        {"width only, quality, from the flags", {"--no-settings", "-o", out, "--size", "64x", "--quality", "100"},
+         {I, clip, F, img, ff, pt, q, "2", "-vf", "scale=64:-2,setsar=1", out + "/clip_%05d.jpg"}},
+        {"height only", {"--no-settings", "-o", out, "--size", "x48", "--format", "png", "--png-level", "9"},
+         {I, clip, F, img, ff, pt, "-compression_level", "9", "-vf", "scale=-2:48,setsar=1", out + "/clip_%05d.png"}},
+        {"fit, WebP", {"--no-settings", "-o", out, "--fit", "64x48", "--format", "WEBP", "--quality", "50"},
+         {I, clip, F, img, ff, pt, "-c:v", "libwebp", "-quality", "50", "-vf",
+          "scale=64:48:force_original_aspect_ratio=decrease:force_divisible_by=2,setsar=1", out + "/clip_%05d.webp"}},
+        {"lossless WebP", {"--no-settings", "-o", out, "--format", "webp", "--lossless"},
+         {I, clip, F, img, ff, pt, "-c:v", "libwebp", "-lossless", "1", out + "/clip_%05d.webp"}},
     };
     // clang-format on
     for (const auto& [name, options, arguments] : rows) {
@@ -174,9 +183,9 @@ TEST_F(CliRun, ADryRunPrintsTheCommandLinesAndTouchesNothing)
 {
     dir.write("out/clip_00001.jpg", "an earlier cut");
     const ProgramResult dry = cli({"--no-settings", "--dry-run", "-o", out, clip, clip});
-    EXPECT_EQ(dry.out, kFakeExtractor + " -i " + clip + " -f image2 -fps_mode passthrough '" + out
+    EXPECT_EQ(dry.out, kFakeExtractor + " -i " + clip + " -f image2 -fps_mode passthrough -q:v 2 '" + out
                            + "/clip (2)_%05d.jpg'\n" + kFakeExtractor + " -i " + clip
-                           + " -f image2 -fps_mode passthrough '" + out + "/clip (3)_%05d.jpg'\n")
+                           + " -f image2 -fps_mode passthrough -q:v 2 '" + out + "/clip (3)_%05d.jpg'\n")
         << "the names a run would give, never one on disk; quoted for the shell where they must be";
     EXPECT_TRUE(runs().empty());
     EXPECT_EQ(cli({"--no-settings", "--dry-run", "-o", dir / "not/made", clip}).status, 0);

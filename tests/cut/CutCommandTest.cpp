@@ -50,8 +50,8 @@ TEST(CutCommand, WorkedExamplesBothStyles)
     };
     const Row rows[] = {
         {"the defaults: every frame, own size, JPEG", [](T&) {}, "D:\\out", "C:\\v\\a.avi",
-         R"(-i "C:\v\a.avi" -f image2 -fps_mode passthrough  "D:\out\a_%05d.jpg")", "/out", "/v/a.avi",
-         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough  "/out/a_%05d.jpg")"},
+         R"(-i "C:\v\a.avi" -f image2 -fps_mode passthrough -q:v 2  "D:\out\a_%05d.jpg")", "/out", "/v/a.avi",
+         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough -q:v 2  "/out/a_%05d.jpg")"},
         {"from second 10 for 30 frames at 320 x 240 as PNG: -vframes follows the input",
          [](T& s) {
              turnOn(s, &T::RangeFromSecond);
@@ -73,8 +73,8 @@ TEST(CutCommand, WorkedExamplesBothStyles)
          "C:", "C:\\v\\clip.mp4", R"(-i "C:\v\clip.mp4" -f image2 -vf fps=5  "C:\clip_%05d.bmp")", "/", "/v/clip.mp4",
          R"(-i "/v/clip.mp4" -f image2 -vf fps=5  "/clip_%05d.bmp")"},
         {"no format on", [](T& s) { s.FormatJpeg = false; }, "D:\\out", "C:\\v\\a.avi",
-         R"(-i "C:\v\a.avi" -f image2 -fps_mode passthrough  "D:\out\a%d.jpg")", "/out", "/v/a.avi",
-         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough  "/out/a%d.jpg")"},
+         R"(-i "C:\v\a.avi" -f image2 -fps_mode passthrough -q:v 2  "D:\out\a%d.jpg")", "/out", "/v/a.avi",
+         R"(-i "/v/a.avi" -f image2 -fps_mode passthrough -q:v 2  "/out/a%d.jpg")"},
         {"640 x 480, 2 a second, GIF: the GIF encoder is named",
          [](T& s) {
              turnOn(s, &T::SizeCustom);
@@ -132,12 +132,12 @@ TEST(CutCommand, OddValuesAreWrittenAsTheyAre)
     s.ImageHeight = 0;
     s.RangeAll = false;  // neither range choice on: every frame
     EXPECT_EQ(BuildCutCommandLine("/v/a.avi", s, PathStyle::Posix).command.argumentText,
-              "-i \"/v/a.avi\" -f image2 -fps_mode passthrough -s 0x0  \"/out/a_%05d.jpg\"");
+              "-i \"/v/a.avi\" -f image2 -fps_mode passthrough -q:v 2 -s 0x0  \"/out/a_%05d.jpg\"");
     s.RangeFromSecond = true;
     s.StartSecond = -5;  // a value still being typed is not clamped
     s.FrameCount = 0;
     EXPECT_EQ(BuildCutCommandLine("/v/a.avi", s, PathStyle::Posix).command.argumentText,
-              "-ss -5 -i \"/v/a.avi\" -vframes 0 -f image2 -fps_mode passthrough -s 0x0  \"/out/a_%05d.jpg\"");
+              "-ss -5 -i \"/v/a.avi\" -vframes 0 -f image2 -fps_mode passthrough -q:v 2 -s 0x0  \"/out/a_%05d.jpg\"");
 }
 
 TEST(CutCommand, ArgumentListMatchesTheText)
@@ -150,21 +150,28 @@ TEST(CutCommand, ArgumentListMatchesTheText)
     const CutCommand cut = BuildCutCommandLine(target, s, PathStyle::Posix);
     EXPECT_EQ(cut.command.arguments,
               (std::vector<std::string>{"-ss", "3", "-i", target, "-vframes", "4", "-f", "image2", "-fps_mode",
-                                        "passthrough", "/o u\"t/a \"b\" $(x)_%05d.jpg"}));
+                                        "passthrough", "-q:v", "2", "/o u\"t/a \"b\" $(x)_%05d.jpg"}));
     EXPECT_EQ(cut.command.commandLine, cut.command.program + " " + cut.command.argumentText);
 }
 
 TEST(CutCommand, Thumbnail)
 {
+    // Square pixels, fitted into the 80 x 60 box and centred (PreviewClipTest checks the pixels).
+    const std::string kFittedThumbnail =
+        "scale=trunc(iw*sar/2)*2:ih,scale=80:60:force_original_aspect_ratio=decrease,pad=80:60:-1:-1,setsar=1";
     const ExtractorCommand win = BuildThumbnailCommandLine("C:\\v\\a.avi", 12, "C:\\Tools", PathStyle::Windows);
-    EXPECT_EQ(win.argumentText,
-              "-ss 12 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an "
-              "\"C:\\Tools\\_thumb.bmp\"");
+    EXPECT_EQ(
+        win.argumentText,
+        "-ss 12 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -vf "
+        "scale=trunc(iw*sar/2)*2:ih,scale=80:60:force_original_aspect_ratio=decrease,pad=80:60:-1:-1,setsar=1 -an "
+        "\"C:\\Tools\\_thumb.bmp\"");
     EXPECT_EQ(BuildThumbnailCommandLine("C:\\v\\a.avi", 0, "C:\\", PathStyle::Windows).argumentText,
-              "-ss 0 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -s 80x60 -an \"C:\\\\_thumb.bmp\"");
+              "-ss 0 -i \"C:\\v\\a.avi\" -vframes 1 -f image2 -update 1 -vf " + kFittedThumbnail
+                  + " -an \"C:\\\\_thumb.bmp\"");
     const ExtractorCommand posix = BuildThumbnailCommandLine("/v/a%.avi", 7, "/opt/k", PathStyle::Posix);
-    EXPECT_EQ(posix.arguments, (std::vector<std::string>{"-ss", "7", "-i", "/v/a%.avi", "-vframes", "1", "-f", "image2",
-                                                         "-update", "1", "-s", "80x60", "-an", "/opt/k/_thumb.bmp"}));
+    EXPECT_EQ(posix.arguments,
+              (std::vector<std::string>{"-ss", "7", "-i", "/v/a%.avi", "-vframes", "1", "-f", "image2", "-update", "1",
+                                        "-vf", kFittedThumbnail, "-an", "/opt/k/_thumb.bmp"}));
     EXPECT_EQ(posix.commandLine, posix.program + " " + posix.argumentText);
 }
 
@@ -199,4 +206,80 @@ TEST(CutCommand, EveryPathReadsAsAFile)
     // A relative destination (refused by the batch) is no option either.
     EXPECT_EQ(BuildCutCommandLine("/v/a.avi", at("-out"), PathStyle::Posix).OutputPattern, "./-out/a_%05d.jpg");
     EXPECT_EQ(BuildThumbnailCommandLine("/v/a.avi", 0, "-k", PathStyle::Posix).arguments.back(), "./-k/_thumb.bmp");
+}
+
+TEST(CutCommand, PixelChoicesAndProbedFacts)
+{
+    using T = TCutSettings;
+    VideoFacts plain;
+    plain.known = true;
+    plain.sarNum = plain.sarDen = 1;
+    plain.fieldOrder = "progressive";
+    plain.frameRate = 25;
+    plain.seconds = 2;
+    struct Row {
+        const char* name;
+        void (*choose)(T&, VideoFacts&);
+        std::string posix;  // the argument text between the input and the output
+    };
+    const Row rows[] = {
+        {"an ordinary video is cut as always", [](T&, VideoFacts&) {}, "-f image2 -fps_mode passthrough -q:v 2"},
+        {"quality 1 is the extractor's worst", [](T& s, VideoFacts&) { s.ImageQuality = 1; },
+         "-f image2 -fps_mode passthrough -q:v 31"},
+        {"non-square pixels", [](T&, VideoFacts& v) { v.sarNum = 64, v.sarDen = 45; },
+         "-f image2 -fps_mode passthrough -q:v 2 -vf scale=trunc(iw*sar/2)*2:ih,setsar=1"},
+        {"fit within",
+         [](T& s, VideoFacts&) {
+             turnOn(s, &T::SizeCustom);
+             s.SizeMode = smFit;
+         },
+         "-f image2 -fps_mode passthrough -q:v 2 -vf "
+         "scale=320:240:force_original_aspect_ratio=decrease:force_divisible_by=2,setsar=1"},
+        {"width only",
+         [](T& s, VideoFacts&) {
+             turnOn(s, &T::SizeCustom);
+             s.SizeMode = smWidth;
+         },
+         "-f image2 -fps_mode passthrough -q:v 2 -vf scale=320:-2,setsar=1"},
+        {"interlaced, 2 a second: fields first, then the rate",
+         [](T& s, VideoFacts& v) {
+             v.fieldOrder = "tt";
+             turnOn(s, &T::RatePerSecond);
+             s.FramesPerSecond = 2;
+         },
+         "-f image2 -q:v 2 -vf bwdif=mode=send_frame,fps=2"},
+        {"more a second than the video has: each frame once",
+         [](T& s, VideoFacts&) {
+             turnOn(s, &T::RatePerSecond);
+             s.FramesPerSecond = 60;
+         },
+         "-f image2 -fps_mode passthrough -q:v 2"},
+        {"shorter than one interval: the first frame",
+         [](T& s, VideoFacts& v) {
+             v.seconds = 0.2;
+             turnOn(s, &T::RatePerSecond);
+             s.FramesPerSecond = 2;
+         },
+         "-frames:v 1 -f image2 -fps_mode passthrough -q:v 2"},
+        {"HDR as lossless WebP",
+         [](T& s, VideoFacts& v) {
+             v.transfer = "arib-std-b67";
+             turnOn(s, &T::FormatWebp);
+             s.WebpLossless = true;
+         },
+         "-f image2 -fps_mode passthrough -c:v libwebp -lossless 1 -vf "
+         "zscale=t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,tonemap=mobius:desat=0,zscale=t=bt709:m=bt709:r=tv,"
+         "format=yuv420p"},
+        {"PNG at level 9", [](T& s, VideoFacts&) { turnOn(s, &T::FormatPng), s.PngLevel = 9; },
+         "-f image2 -fps_mode passthrough -compression_level 9"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        T s = at("/out");
+        VideoFacts video = plain;
+        row.choose(s, video);
+        const std::string text = BuildCutCommandLine("/v/a.avi", s, "a", video, PathStyle::Posix).command.argumentText;
+        const std::string ending = chooseOutputFormat(s) == ofPng ? ".png" : s.FormatWebp ? ".webp" : ".jpg";
+        EXPECT_EQ(text, "-i \"/v/a.avi\" " + row.posix + "  \"/out/a_%05d" + ending + "\"");
+    }
 }

@@ -31,8 +31,8 @@ TEST(CutSettings, EveryFieldHasExactlyOneKeyAndTheKeysAreUnique)
             EXPECT_EQ(&settingsKey(key.text), &key);
         }
     }
-    EXPECT_EQ(integers, 11);
-    EXPECT_EQ(choices, 11);
+    EXPECT_EQ(integers, 14);
+    EXPECT_EQ(choices, 13);
     EXPECT_EQ(texts, 1);
 }
 
@@ -83,7 +83,7 @@ TEST(CutSettings, TurningAChoiceOnTurnsTheOthersOfItsGroupOffOnly)
             if (key.choice && s.*key.choice) on.push_back(key.choice);
         EXPECT_EQ(on, row.on);
     }
-    EXPECT_EQ(choicesOf(ChoiceGroup::Format).size(), 4u);
+    EXPECT_EQ(choicesOf(ChoiceGroup::Format).size(), 5u);  // WebP beside the window's four
     EXPECT_TRUE(choicesOf(ChoiceGroup::None).empty());
 }
 

@@ -19,8 +19,10 @@
 // output after its files (frame=FRAMES, out_time_us=$KELMORA_FAKE_POSITION_US,
 // default 500000) before any hold, and "progress=end" last.
 // Started as "ffprobe", it prints $KELMORA_FAKE_DURATION (default "N/A") as the
-// duration of any video, and logs nothing.
+// duration of any video (asked for "-of flat", in that form, of a plain
+// progressive video), and logs nothing.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -133,7 +135,11 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (startedAsProber(argv[0])) {
         const char* duration = std::getenv("KELMORA_FAKE_DURATION");
-        writeOut(std::string(duration && *duration ? duration : "N/A") + "\n");
+        const std::string seconds = duration && *duration ? duration : "N/A";
+        // Asked for a video's facts, it answers as for a plain progressive video of that length.
+        if (std::find(arguments.begin(), arguments.end(), "flat") != arguments.end())
+            writeOut("streams.stream.0.field_order=\"progressive\"\nstreams.stream.0.duration=\"" + seconds + "\"\n");
+        else writeOut(seconds + "\n");
         return 0;
     }
     appendLog("KELMORA_FAKE_LOG", arguments);

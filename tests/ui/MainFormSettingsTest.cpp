@@ -27,7 +27,8 @@ TEST_F(MainFormTest, WithoutAFileTheDefaultsStayAndCloseWritesEveryKeyInOrder)
     const QByteArray expected =
         "[SET]\nM_LEFT=20\nM_TOP=20\n[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\n"
         "R3=1\nR4=0\nS3=320\nS4=240\nB1="
-        + QByteArray::fromStdString(programFolder()) + "\nR5=1\nR6=0\nR7=0\nR8=0\n";
+        + QByteArray::fromStdString(programFolder())
+        + "\nR5=1\nR6=0\nR7=0\nR8=0\n[DETAIL]\nQUALITY=0\nSIZEMODE=0\nWEBP=0\nWEBPLOSSLESS=0\nPNGLEVEL=-1\n";
     QByteArray written = readFile(QStringLiteral("Kelmora.ini"));
     written.replace("\r\n", "\n");
     EXPECT_EQ(written, expected);
@@ -108,6 +109,23 @@ TEST_F(MainFormTest, GroupsSavedWithNothingOnStaySoAndAreWrittenBack)
     EXPECT_TRUE(written.contains("R1=0\n"));
     EXPECT_TRUE(written.contains("R2=0\n"));
     EXPECT_TRUE(written.contains("R5=0\n"));
+}
+
+TEST_F(MainFormTest, DetailChoicesWithoutControlsAreKeptAndAFormatButtonTurnsWebpOff)
+{
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nR5=0\n[DETAIL]\nQUALITY=70\nSIZEMODE=1\nWEBP=1\nPNGLEVEL=9\n");
+    const auto written = [this] { return readFile(QStringLiteral("Kelmora.ini")).replace("\r\n", "\n"); };
+    TMainForm1& w = open();
+    for (auto* b : {w.RadioButton5, w.RadioButton6, w.RadioButton7, w.RadioButton8}) EXPECT_FALSE(b->isChecked());
+    EXPECT_EQ(chooseOutputFormat(w.currentSettings()), ofWebp);
+    ASSERT_TRUE(w.FormClose());
+    for (const char* line : {"QUALITY=70\n", "SIZEMODE=1\n", "WEBP=1\n", "PNGLEVEL=9\n"})
+        EXPECT_TRUE(written().contains(line)) << line;
+
+    w.RadioButton6->click();
+    EXPECT_EQ(chooseOutputFormat(w.currentSettings()), ofGif);
+    ASSERT_TRUE(w.FormClose());
+    for (const char* line : {"R6=1\n", "QUALITY=70\n", "WEBP=0\n"}) EXPECT_TRUE(written().contains(line)) << line;
 }
 
 TEST_F(MainFormTest, OnlyTheFirstActivationLoadsAndRegisters)
