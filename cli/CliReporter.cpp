@@ -97,9 +97,11 @@ std::string warningText(const CutEntryResult& result)
     const CutWarning& warning = result.warning;
     std::string text;
     if (!warning.inputTrouble.empty()) {
-        text = format(tr("damaged input (%s)"), warning.inputTrouble.c_str());
+        std::string said = warning.inputTrouble;
+        if (said.back() == '.') said.pop_back();
+        text = format(tr("damaged input: %s"), said.c_str());
         if (warning.declaredFrames)
-            text += format(tr(": %zu images, the video declares %lld frames"), result.images,
+            text += format(tr("; %zu images, the video declares %lld frames"), result.images,
                            static_cast<long long>(*warning.declaredFrames));
     }
     if (warning.rate != RateChange::None && !text.empty()) text += "; ";
