@@ -1,10 +1,9 @@
-// Picking frames and naming images by time: the command lines the real
-// extractor tests do not show (the seeks' numbering, the counting output,
-// the timestamps), the seeks of one image every D seconds, the time names,
-// and the session's renaming and key frame fallback with the fake extractor.
+// Picking frames and naming images by time, below what the real extractor's
+// tests (tests/cli/CliPickClipTest.cpp) show: the seeks of one image every D
+// seconds, the time names and the names they take, and the key frame
+// fallback, which needs a video that flags no key frame (the fake extractor).
 #include <gtest/gtest.h>
 
-#include "cut/CutCommand.h"
 #include "cut/FramePicking.h"
 #include "cut/ImageFiles.h"
 #include "tests/cut/CutSessionFixture.h"
@@ -14,53 +13,6 @@ namespace {
 
 using platform::PathStyle;
 using T = TCutSettings;
-
-TEST(FramePicking, EachModesCommandLine)
-{
-    struct Row {
-        const char* name;
-        void (*choose)(T&);
-        std::optional<double> duration;
-        std::string arguments;
-    };
-    const Row rows[] = {
-        {"without repeats at 2 a second",
-         [](T& s) {
-             turnOn(s, &T::RatePerSecond);
-             s.FramesPerSecond = 2;
-             s.NoRepeats = true;
-         },
-         {},
-         R"(-i "/v/a.avi" -f null -fps_mode passthrough -vf fps=2 - )"
-         R"(-f image2 -fps_mode passthrough -vf fps=2,mpdecimate  "/out/a_%05d.jpg")"},
-        {"every 60 s of 150 s from second 10: a seek for each image, numbered in turn",
-         [](T& s) {
-             s.PickMode = kPickEvery;
-             s.EverySeconds = 60;
-             turnOn(s, &T::RangeFromSecond);
-             s.StartSecond = 10;
-             s.FrameCount = 99;
-         },
-         150.0,
-         R"(-ss 10 -i "/v/a.avi" -ss 70 -i "/v/a.avi" -ss 130 -i "/v/a.avi" )"
-         R"(-map 0:v:0 -frames:v 1 -f image2 -start_number 1 "/out/a_%05d.jpg" )"
-         R"(-map 1:v:0 -frames:v 1 -f image2 -start_number 2 "/out/a_%05d.jpg" )"
-         R"(-map 2:v:0 -frames:v 1 -f image2 -start_number 3 "/out/a_%05d.jpg")"},
-        {"names by time: the frames' own timestamps in milliseconds",
-         [](T& s) { s.ImageNames = kNamesByTime; },
-         {},
-         R"(-copyts -i "/v/a.avi" -f image2 -fps_mode passthrough -vf settb=1/1000,setpts=PTS )"
-         R"(-enc_time_base 1/1000 -frame_pts 1  "/out/a_%09d.jpg")"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        T s;
-        s.DestinationFolder = "/out";
-        row.choose(s);
-        const CutCommand cut = BuildCutCommandLine("/v/a.avi", s, "a", CutInputFacts{row.duration}, PathStyle::Posix);
-        EXPECT_EQ(cut.command.argumentText, row.arguments);
-    }
-}
 
 TEST(FramePicking, EverySeekSeconds)
 {
@@ -117,59 +69,14 @@ TEST(FramePicking, TimeNamesSortAndTakeTheirName)
     }
 }
 
-}  // namespace
-}  // namespace kelmora
-
-namespace kelmora {
-namespace {
-
-namespace fs = std::filesystem;
 using test::CutSessionTest;
 
-class PickSessionTest : public CutSessionTest {
-protected:
-    void choose(void (*change)(TCutSettings&))
-    {
-        TCutSettings s = session.options();
-        change(s);
-        session.setOptions(s);
-    }
-    std::vector<std::string> files() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir / "out")) names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
-
-TEST_F(PickSessionTest, ImagesNamedByTimeAreRenamedAndTakeTheirName)
-{
-    choose([](TCutSettings& s) { s.ImageNames = kNamesByTime; });
-    add("v/a.avi");
-    add("w/a.avi");
-    EXPECT_EQ(run(), CutBatchOutcome::Completed);
-    // The fake writes the milliseconds 1, 2 and 3; the claims ("a_00001.jpg") are gone.
-    EXPECT_EQ(outputs(), (std::vector<std::string>{"out/a_%09d.jpg", "out/a (2)_%09d.jpg"}));
-    EXPECT_EQ(files(),
-              (std::vector<std::string>{"a (2)_00-00-00.001.jpg", "a (2)_00-00-00.002.jpg", "a (2)_00-00-00.003.jpg",
-                                        "a_00-00-00.001.jpg", "a_00-00-00.002.jpg", "a_00-00-00.003.jpg"}));
-    ASSERT_EQ(recorder.results.size(), 2u);
-    EXPECT_EQ(recorder.results[0].images, 3u);
-    EXPECT_EQ(recorder.results[0].timedImages.back(), (TimedImage{dir / "out/a_00-00-00.003.jpg", 3}));
-    // A numbered run after them takes the next name too.
-    choose([](TCutSettings& s) { s.ImageNames = kNamesNumbered; });
-    session.targets().clear();
-    add("v/a.avi");
-    fs::remove(log);
-    EXPECT_EQ(run(), CutBatchOutcome::Completed);
-    EXPECT_EQ(outputs(), std::vector<std::string>{"out/a (3)_%05d.jpg"});
-}
-
-TEST_F(PickSessionTest, KeyFramesOfAVideoThatFlagsNoneFallBackToSceneChanges)
+TEST_F(CutSessionTest, KeyFramesOfAVideoThatFlagsNoneFallBackToSceneChanges)
 {
     test::setEnvironment("KELMORA_FAKE_NO_KEY_FRAMES", "1");
-    choose([](TCutSettings& s) { s.PickMode = kPickKeyFrames; });
+    TCutSettings options = session.options();
+    options.PickMode = kPickKeyFrames;
+    session.setOptions(options);
     add("v/a.avi");
     EXPECT_EQ(run(), CutBatchOutcome::Completed);
     const auto runs = test::readFakeExtractorLog(log);

@@ -1,8 +1,12 @@
 // "詳細設定…": the picking and naming choices, from the list's menu to the
 // session, the interval group's caption and hint, and Kelmora.ini.
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 #include "controls/ShadowLabel.h"
 #include "tests/ui/MainFormFixture.h"
@@ -102,6 +106,28 @@ TEST_F(DetailDialogTest, AtRestAndAfterCancelNoModeShows)
     EXPECT_EQ(form->ShadowLabel2->Caption(), QStringLiteral("▼カット間隔"));
     EXPECT_EQ(form->ShadowLabel2->geometry(), atRest);
     EXPECT_TRUE(form->ShadowLabel2->toolTip().isEmpty());
+}
+
+TEST_F(DetailDialogTest, TheWindowsOwnRightButtonMenuOpensTheDialog)
+{
+    open();
+    bool opened = false;
+    form->detailDialogRunner = [&](DetailDialog&) {
+        opened = true;
+        return false;
+    };
+    QString item;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        item = menu->actions().front()->text();
+        menu->actions().front()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(100, 60), form->mapToGlobal(QPoint(100, 60)));
+    QApplication::sendEvent(form.get(), &press);
+    EXPECT_EQ(item, QStringLiteral("詳細設定…"));
+    EXPECT_TRUE(opened);
 }
 
 }  // namespace
