@@ -144,8 +144,7 @@ void BatchView::entryFinished(const CutEntryResult& result)
         state.kind = EntryState::Kind::Done;
         state.images = result.images;
         m_images += result.images;
-        if (result.repeats) state.note = QStringLiteral("重複%1枚を省略").arg(*result.repeats);
-        if (result.note == CutNote::NoKeyFrames) state.note = QStringLiteral("キーフレームなし：シーンの変わり目");
+        state.note = doneNoteText(result);
         break;
     case CutEntryStatus::Failed:
         state.kind = EntryState::Kind::Failed;

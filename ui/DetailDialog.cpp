@@ -33,6 +33,7 @@ DetailDialog::DetailDialog(const TCutSettings& settings, QWidget* parent) : QDia
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pickGroup());
     layout->addWidget(namesGroup());
+    layout->addWidget(pixelsGroup());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -90,6 +91,54 @@ QGroupBox* DetailDialog::namesGroup()
     return group;
 }
 
+QGroupBox* DetailDialog::pixelsGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("画質と形"));
+    auto* grid = new QGridLayout(group);
+    int row = 0;
+    grid->addWidget(new QLabel(QStringLiteral("画質（JPEG・WebP、1〜100）")), row, 0);
+    m_quality = spinFor(&TCutSettings::ImageQuality, m_settings.ImageQuality, {});
+    m_quality->setSpecialValueText(QStringLiteral("標準（高画質）"));
+    grid->addWidget(m_quality, row++, 1);
+    grid->addWidget(new QLabel(QStringLiteral("「幅 x 高さ」の合わせ方")), row++, 0, 1, 2);
+    m_sizeMode = new QButtonGroup(group);
+    const struct {
+        std::int32_t mode;
+        const char* text;
+    } sizes[] = {
+        {smExact, "幅 x 高さちょうど"},
+        {smFit, "幅 x 高さに収める（形を保つ）"},
+        {smWidth, "幅に合わせる（高さは形から）"},
+        {smHeight, "高さに合わせる（幅は形から）"},
+    };
+    for (const auto& size : sizes) {
+        auto* button = new QRadioButton(QString::fromUtf8(size.text));
+        m_sizeMode->addButton(button, size.mode);
+        grid->addWidget(button, row++, 0, 1, 2);
+    }
+    const std::int32_t mode =
+        m_settings.SizeMode >= smExact && m_settings.SizeMode <= smHeight ? m_settings.SizeMode : smExact;
+    m_sizeMode->button(mode)->setChecked(true);
+    m_webp = new QCheckBox(QStringLiteral("WebP で保存（保存形式の代わりに）"));
+    m_webp->setChecked(m_settings.FormatWebp);
+    grid->addWidget(m_webp, row, 0);
+    m_lossless = new QCheckBox(QStringLiteral("ロスレス"));
+    m_lossless->setChecked(m_settings.WebpLossless);
+    grid->addWidget(m_lossless, row++, 1);
+    grid->addWidget(new QLabel(QStringLiteral("PNG の圧縮（0〜9）")), row, 0);
+    m_pngLevel = spinFor(&TCutSettings::PngLevel, m_settings.PngLevel, {});
+    m_pngLevel->setSpecialValueText(QStringLiteral("標準"));
+    grid->addWidget(m_pngLevel, row, 1);
+    connect(m_webp, &QCheckBox::toggled, this, [this] { updateEnabled(); });
+    connect(m_lossless, &QCheckBox::toggled, this, [this] { updateEnabled(); });
+    return group;
+}
+
+QRadioButton* DetailDialog::sizeModeButton(std::int32_t mode) const
+{
+    return qobject_cast<QRadioButton*>(m_sizeMode->button(mode));
+}
+
 void DetailDialog::updateEnabled()
 {
     const int mode = m_pick->checkedId();
@@ -97,6 +146,9 @@ void DetailDialog::updateEnabled()
     m_every->setEnabled(mode == kPickEvery);
     // Repeats are left out of every frame or N a second only.
     m_noRepeats->setEnabled(mode == kPickPlain);
+    m_lossless->setEnabled(m_webp->isChecked());
+    // A lossless image has no quality to choose.
+    m_quality->setEnabled(!(m_webp->isChecked() && m_lossless->isChecked()));
 }
 
 TCutSettings DetailDialog::settings() const
@@ -107,6 +159,11 @@ TCutSettings DetailDialog::settings() const
     s.EverySeconds = m_every->value();
     s.NoRepeats = m_noRepeats->isChecked();
     s.ImageNames = m_names->checkedId();
+    s.ImageQuality = m_quality->value();
+    s.SizeMode = m_sizeMode->checkedId();
+    s.FormatWebp = m_webp->isChecked();
+    s.WebpLossless = m_lossless->isChecked();
+    s.PngLevel = m_pngLevel->value();
     return s;
 }
 
@@ -162,6 +219,25 @@ QString detailModeHint(const TCutSettings& s)
     if (s.ImageNames == kNamesByTime) lines << QStringLiteral(" 画像の名前は動画内の時刻です");
     if (!lines.isEmpty()) lines << QStringLiteral(" （右クリックの「詳細設定…」で変更）");
     return lines.join(QLatin1Char('\n'));
+}
+
+QString sizeModeShort(const TCutSettings& s)
+{
+    switch (s.SizeMode) {
+    case smFit: return QStringLiteral("収める");
+    case smWidth: return QStringLiteral("幅に合わせる");
+    case smHeight: return QStringLiteral("高さに合わせる");
+    default: return {};
+    }
+}
+
+QString formatModeShort(const TCutSettings& s)
+{
+    QStringList parts;
+    if (s.FormatWebp) parts << (s.WebpLossless ? QStringLiteral("WebP ロスレス") : QStringLiteral("WebP"));
+    if (s.ImageQuality > 0 && !(s.FormatWebp && s.WebpLossless)) parts << QStringLiteral("画質%1").arg(s.ImageQuality);
+    if (s.PngLevel >= 0) parts << QStringLiteral("PNG圧縮%1").arg(s.PngLevel);
+    return parts.join(QStringLiteral("・"));
 }
 
 }  // namespace kelmora

@@ -1,6 +1,7 @@
 #pragma once
 // "詳細設定…": the cut choices beyond the window's own, one group box per
-// concern (which frames become images, how the images are named). It edits
+// concern (which frames become images, how the images are named, their
+// quality and shape). It edits
 // a copy of the options; the window takes the DETAIL keys of settings()
 // when the dialog is accepted.
 
@@ -30,10 +31,16 @@ public:
     QSpinBox* everySeconds() const { return m_every; }
     QCheckBox* noRepeats() const { return m_noRepeats; }
     QRadioButton* namesButton(std::int32_t names) const;
+    QSpinBox* quality() const { return m_quality; }
+    QRadioButton* sizeModeButton(std::int32_t mode) const;
+    QCheckBox* webp() const { return m_webp; }
+    QCheckBox* lossless() const { return m_lossless; }
+    QSpinBox* pngLevel() const { return m_pngLevel; }
 
 private:
     QGroupBox* pickGroup();
     QGroupBox* namesGroup();
+    QGroupBox* pixelsGroup();
     void updateEnabled();
 
     TCutSettings m_settings;
@@ -42,6 +49,11 @@ private:
     QSpinBox* m_every = nullptr;
     QCheckBox* m_noRepeats = nullptr;
     QButtonGroup* m_names = nullptr;
+    QSpinBox* m_quality = nullptr;
+    QButtonGroup* m_sizeMode = nullptr;
+    QCheckBox* m_webp = nullptr;
+    QCheckBox* m_lossless = nullptr;
+    QSpinBox* m_pngLevel = nullptr;
 };
 
 // Copies the DETAIL keys of from into to: the dialog's choices, and those
@@ -54,5 +66,9 @@ void copyDetailKeys(const TCutSettings& from, TCutSettings& to);
 // caption, and a sentence for its hint.
 QString detailModeShort(const TCutSettings& settings);
 QString detailModeHint(const TCutSettings& settings);
+// The same for the size group (how a width and height apply: "収める") and
+// the format group (WebP, a quality, a PNG compression: "WebP・画質80").
+QString sizeModeShort(const TCutSettings& settings);
+QString formatModeShort(const TCutSettings& settings);
 
 }  // namespace kelmora

@@ -103,6 +103,8 @@ void TMainForm1::choiceTurnedOn(ChoiceField choice)
     for (const ChoiceField other : choicesOf(group))
         if (TRadioButton* control = choiceControl(other); control && other != choice) control->setChecked(false);
     runGroupRule(group);
+    // A format of the window's own puts WebP aside.
+    if (group == ChoiceGroup::Format) showDetailMode();
 }
 
 void TMainForm1::runGroupRule(ChoiceGroup group)
@@ -138,21 +140,36 @@ void TMainForm1::DetailSettingsClick()
 void TMainForm1::applyDetailSettings(const TCutSettings& from)
 {
     TCutSettings options = m_session.options();
+    const bool webpBefore = options.FormatWebp;
     copyDetailKeys(from, options);
     m_session.setOptions(options);
+    // WebP takes the place of the window's four formats, and JPEG comes back after it.
+    if (from.FormatWebp && !webpBefore) {
+        m_session.setChoice(&TCutSettings::FormatWebp, true);
+        choiceTurnedOn(&TCutSettings::FormatWebp);
+    } else if (!from.FormatWebp && webpBefore && chooseOutputFormat(m_session.options()) == ofNone) {
+        choiceControl(&TCutSettings::FormatJpeg)->setChecked(true);
+    }
     showDetailMode();
 }
 
 void TMainForm1::showDetailMode()
 {
-    // The caption sizes itself to its text; at rest it is the layout's own.
-    const QString mode = detailModeShort(m_session.options());
-    const QString caption = QStringLiteral("▼カット間隔") + (mode.isEmpty() ? QString() : "［" + mode + "］");
-    if (ShadowLabel2->Caption() == caption) return;
-    ShadowLabel2->setCaption(caption);
-    const QString hint = detailModeHint(m_session.options());
-    ShadowLabel2->setToolTip(hint);
+    const TCutSettings& options = m_session.options();
+    // Each caption sizes itself to its text; at rest it is the layout's own.
+    const auto mark = [](TShadowLabel* label, const QString& resting, const QString& mode, const QString& hint) {
+        const QString caption = resting + (mode.isEmpty() ? QString() : "［" + mode + "］");
+        if (label->Caption() != caption) label->setCaption(caption);
+        label->setToolTip(hint);
+    };
+    const QString hint = detailModeHint(options);
+    mark(ShadowLabel2, QStringLiteral("▼カット間隔"), detailModeShort(options), hint);
     Panel12->setToolTip(hint);
+    const QString change = QStringLiteral(" （右クリックの「詳細設定…」で変更）");
+    const QString size = sizeModeShort(options);
+    mark(SLabel15, QStringLiteral("▼画像サイズ (幅 x 高さ)"), size, size.isEmpty() ? QString() : change);
+    const QString format = formatModeShort(options);
+    mark(ShadowLabel1, QStringLiteral("▼保存形式"), format, format.isEmpty() ? QString() : change);
 }
 
 void TMainForm1::contextMenuEvent(QContextMenuEvent* e)

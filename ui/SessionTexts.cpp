@@ -1,5 +1,6 @@
 #include "ui/SessionTexts.h"
 
+#include <QStringList>
 #include <cerrno>
 
 #include "controls/TextBytes.h"
@@ -70,6 +71,24 @@ QString reasonText(const CutFailure& failure)
     case CutReason::None: break;
     }
     return {};
+}
+
+QString doneNoteText(const CutEntryResult& result)
+{
+    QStringList notes;
+    if (result.repeats) notes << QStringLiteral("重複%1枚を省略").arg(*result.repeats);
+    if (result.note == CutNote::NoKeyFrames) notes << QStringLiteral("キーフレームなし：シーンの変わり目");
+    const CutWarning& warning = result.warning;
+    if (!warning.inputTrouble.empty()) {
+        QString damaged =
+            QStringLiteral("注意：入力の破損（") + fromSystemBytes(warning.inputTrouble) + QStringLiteral("）");
+        if (warning.declaredFrames) damaged += QStringLiteral(" 動画は%1フレーム").arg(*warning.declaredFrames);
+        notes << damaged;
+    }
+    if (warning.rate == RateChange::EveryFrame)
+        notes << QStringLiteral("動画は毎秒%1フレーム：各フレームを1枚ずつ").arg(warning.videoRate, 0, 'g', 3);
+    if (warning.rate == RateChange::FirstFrame) notes << QStringLiteral("1間隔より短い動画：最初のフレーム");
+    return notes.join(QStringLiteral("・"));
 }
 
 QString failedRunsNotice(const std::vector<FailedEntry>& failed)

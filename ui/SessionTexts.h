@@ -19,6 +19,11 @@ QString systemReasonText(int error);
 // Why an entry was not cut whole, in a few words: the extractor's own where it gave them.
 QString reasonText(const CutFailure& failure);
 
+// What a run that wrote its images adds to its "done" in the list: repeats
+// left out, key frames stood in for, damaged input, a rate changed; empty when
+// it went as asked.
+QString doneNoteText(const CutEntryResult& result);
+
 // The notice after a batch with entries not cut whole: the heading, then the
 // entries one a line with their reason, at most ten, then "ほか N 件" for the rest.
 QString failedRunsNotice(const std::vector<FailedEntry>& failed);

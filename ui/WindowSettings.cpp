@@ -75,11 +75,6 @@ void WindowSettings::apply(const SettingsKey& key, const TCutSettings& saved)
         w.move(w.x(), saved.WindowTop);
         // A position saved on a screen that is gone: brought back where the caption can be seen.
         w.move(placeCaptionOnScreens(w.pos(), w.width(), kCaptionHeight, availableScreenAreas()));
-    } else if (key.integer && !w.numberControl(key.integer)) {
-        // An option without a control of the window's own: kept as it was saved.
-        w.m_session.setInteger(key.integer, saved.*key.integer);
-    } else if (key.choice && !w.choiceControl(key.choice)) {
-        w.m_session.setChoice(key.choice, saved.*key.choice);
     } else if (key.integer) {
         w.numberControl(key.integer)->SetValue(saved.*key.integer);
     } else if (key.choice) {

@@ -131,7 +131,7 @@ TEST_F(CliPickClip, NoRepeatsLeavesNoRunOfStillImagesAndSaysWhen)
                             + R"(/still_00-00-06.000.jpg","time":6.000})");
     EXPECT_NE(lines[5].find(R"("images":5,)"), std::string::npos) << lines[5];
     // Eight seconds at one a second: three still ones were left out.
-    EXPECT_NE(lines[5].find(R"("note":null,"repeats":3})"), std::string::npos) << lines[5];
+    EXPECT_NE(lines[5].find(R"("note":null,"repeats":3,)"), std::string::npos) << lines[5];
 }
 
 TEST_F(CliPickClip, TimeNamesAreTheFramesOwnTimestampsInAVariableRateVideo)

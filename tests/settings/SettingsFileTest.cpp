@@ -79,8 +79,7 @@ TEST(SettingsFile, FirstSaveIsByteExactAndReadsBack)
     EXPECT_EQ(TempFolder::read(file.path()),
               withSystemLineBreaks("[SET]\nM_LEFT=20\nM_TOP=20\n"
                                    "[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\nR3=1\nR4=0\nS3=320\nS4=240\n"
-                                   "B1=/home/u/out\nR5=1\nR6=0\nR7=0\nR8=0\n"
-                                   "[DETAIL]\nQUALITY=0\nSIZEMODE=0\nWEBP=0\nWEBPLOSSLESS=0\nPNGLEVEL=-1\n"));
+                                   "B1=/home/u/out\nR5=1\nR6=0\nR7=0\nR8=0\n"));
 
     TCutSettings changed;
     changed.WindowLeft = -1200;

@@ -108,6 +108,35 @@ TEST_F(DetailDialogTest, AtRestAndAfterCancelNoModeShows)
     EXPECT_TRUE(form->ShadowLabel2->toolTip().isEmpty());
 }
 
+// WebP, a quality and a way to apply the size: each group's caption says so,
+// and WebP takes the place of the window's formats until one of them is clicked.
+TEST_F(DetailDialogTest, PixelChoicesShowOnTheirGroupsAndWebpStandsForTheFormats)
+{
+    open();
+    const QString sizeAtRest = form->SLabel15->Caption();
+    openDetails([](DetailDialog& d) {
+        d.webp()->setChecked(true);
+        d.quality()->setValue(80);
+        d.sizeModeButton(smFit)->setChecked(true);
+        return true;
+    });
+    EXPECT_EQ(form->ShadowLabel1->Caption(), QStringLiteral("▼保存形式［WebP・画質80］"));
+    EXPECT_EQ(form->SLabel15->Caption(), sizeAtRest + QStringLiteral("［収める］"));
+    EXPECT_FALSE(form->RadioButton5->isChecked());
+    EXPECT_EQ(chooseOutputFormat(form->currentSettings()), ofWebp);
+    form->RadioButton5->click();
+    EXPECT_EQ(chooseOutputFormat(form->currentSettings()), ofJpeg);
+    EXPECT_EQ(form->ShadowLabel1->Caption(), QStringLiteral("▼保存形式［画質80］"));
+    openDetails([](DetailDialog& d) {
+        EXPECT_FALSE(d.webp()->isChecked());
+        d.quality()->setValue(0);
+        d.sizeModeButton(smExact)->setChecked(true);
+        return true;
+    });
+    EXPECT_EQ(form->ShadowLabel1->Caption(), QStringLiteral("▼保存形式"));
+    EXPECT_EQ(form->SLabel15->Caption(), sizeAtRest);
+}
+
 TEST_F(DetailDialogTest, TheWindowsOwnRightButtonMenuOpensTheDialog)
 {
     open();
