@@ -52,6 +52,8 @@ constexpr SettingsKey kKeys[] = {
     choice("R6", &T::FormatGif, G::Format, false),
     choice("R7", &T::FormatPng, G::Format, false),
     choice("R8", &T::FormatBmp, G::Format, false),
+    // Re-runs: an ExistingImages value.
+    integer("DETAIL", "EXISTING", &T::Existing, 0, 2, 0),
 };
 
 template <typename Field>

@@ -35,7 +35,17 @@ struct TCutSettings {
     bool FormatPng;
     bool FormatBmp;
 
+    // Re-runs ("DETAIL"): what a cut does where images of its video are there already.
+    std::int32_t Existing;  // an ExistingImages value
+
     bool operator==(const TCutSettings&) const = default;
+};
+
+// What a cut does where a video's images are there already (TCutSettings::Existing).
+enum class ExistingImages : std::int32_t {
+    Rename = 0,     // a new name beside them: "name (2)"
+    Skip = 1,       // a video whose images of an earlier cut with the same options are all there is passed over
+    Overwrite = 2,  // the images of the name are replaced
 };
 
 enum class SettingsKind { Integer, Boolean, Text };
@@ -61,7 +71,8 @@ struct SettingsKey {
     ChoiceGroup group = ChoiceGroup::None;
 };
 
-// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1".
+// Every key, in the order of the file: "SET" with M_LEFT and M_TOP, then "SET1",
+// then "DETAIL" with the choices beyond the window's own.
 std::span<const SettingsKey> settingsKeys();
 
 // The key of a field.

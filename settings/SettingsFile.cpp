@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <string_view>
 
 #include "platform/Integers.h"
 
@@ -93,11 +94,23 @@ TCutSettings readCutSettings(const SettingsFile& file, const std::vector<std::st
 
 namespace {
 
+bool isDetailKey(const SettingsKey& k) { return std::string_view(k.section) == "DETAIL"; }
+
+bool isAtDefault(const SettingsKey& k, const TCutSettings& s)
+{
+    if (k.integer) return s.*k.integer == k.defaultValue;
+    if (k.choice) return s.*k.choice == (k.defaultValue != 0);
+    return (s.*k.text).empty();
+}
+
 bool writeEveryKey(SettingsFile& file, const TCutSettings& s, platform::ProfileLockWait wait)
 {
     return file.update(
         [&s](platform::ProfileText& text) {
             for (const SettingsKey& k : settingsKeys()) {
+                // A choice beyond the window's own is written once it differs from
+                // its default: a file of someone who never made one stays as it was.
+                if (isDetailKey(k) && isAtDefault(k, s) && !text.read(k.section, k.name)) continue;
                 if (k.integer) text.write(k.section, k.name, std::to_string(s.*k.integer));
                 if (k.choice) text.write(k.section, k.name, s.*k.choice ? "1" : "0");
                 if (k.text) text.write(k.section, k.name, s.*k.text);

@@ -31,7 +31,7 @@ TEST(CutSettings, EveryFieldHasExactlyOneKeyAndTheKeysAreUnique)
             EXPECT_EQ(&settingsKey(key.text), &key);
         }
     }
-    EXPECT_EQ(integers, 7);
+    EXPECT_EQ(integers, 8);  // with EXISTING of "DETAIL"
     EXPECT_EQ(choices, 10);
     EXPECT_EQ(texts, 1);
 }

@@ -1,0 +1,26 @@
+#pragma once
+// Shares of a target list for runs on many machines: share K of N takes the
+// targets whose path, as registered (the text that is cut: "videos/a.mp4" for
+// a folder "videos" given on the command line), hashes to K. The same path
+// always falls in the same share, whatever the host, the order the targets
+// were found in or the other targets, so the N shares together hold every
+// target exactly once, and a share run again takes the same files.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmora {
+
+// 64-bit FNV-1a of the bytes: the same on every system and in every build.
+std::uint64_t stableHash(std::string_view bytes);
+
+// The share (1 to shares) that path falls in.
+std::uint32_t shardOf(std::string_view path, std::uint32_t shares);
+
+// The targets of share (1 to shares), in their order.
+std::vector<std::string> targetsOfShard(const std::vector<std::string>& targets, std::uint32_t share,
+                                        std::uint32_t shares);
+
+}  // namespace kelmora
