@@ -91,6 +91,23 @@ CLI::Validator imageSize()
         "");
 }
 
+// "K/N": share K of N, 1 <= K <= N.
+CLI::Validator shardOfShards()
+{
+    return CLI::Validator(
+        [](std::string& input) -> std::string {
+            const std::size_t slash = input.find('/');
+            const auto k =
+                slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, slash));
+            const auto n =
+                slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(slash + 1));
+            if (!k || !n || *n < 1 || *k < 1 || *k > *n)
+                return format(tr("%s is not K/N with K from 1 to N"), input.c_str());
+            return {};
+        },
+        "");
+}
+
 }  // namespace
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, int defaultJobs)
@@ -141,7 +158,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
         ->type_name("FILE")
         ->allow_extra_args(false);  // one list a flag: what follows is a target
     app.add_flag("-0,--null", options.nulSeparated,
-                 tr("The --files-from lists end each target with NUL, not a line break"));
+                 tr("The --files-from lists, and what --list prints, end each target with NUL, not a line break"));
     auto* settings = app.add_option("--settings", options.settingsFile, tr("Take the defaults from this Kelmora.ini"))
                          ->type_name("FILE");
     auto* noSettings =
@@ -152,10 +169,29 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     app.add_flag("-q,--quiet", options.quiet, tr("No progress display and no line per run"));
     app.add_option("--ffmpeg", options.ffmpeg, tr("The ffmpeg to run (default: beside this program, then on PATH)"))
         ->type_name("PATH");
+    // Runs again and shares of the work.
+    std::string shardText;
+    app.add_option("--existing", options.existing,
+                   tr("Where a video's images are there already: a new name beside them (rename, "
+                      "the default), pass over a video cut whole before with the same options "
+                      "(skip), or replace them (overwrite)"))
+        ->type_name("rename|skip|overwrite")
+        ->transform(oneOf({"rename", "skip", "overwrite"}));
+    app.add_flag("--resume", options.resume,
+                 tr("Go on after a batch cut short: pass over what was cut whole, remove the images of runs cut "
+                    "short and cut those videos again"));
+    app.add_option("--shard", shardText,
+                   tr("Cut share K of N of the files (each falls in one share by a hash of its file name)"))
+        ->type_name("K/N")
+        ->check(shardOfShards());
+    auto* list =
+        app.add_flag("--list", options.list,
+                     tr("Print the files that would be cut, one a line (-0: NUL after each), and cut nothing"));
     from->excludes(whole);
     frames->excludes(whole);
     fps->excludes(every);
     settings->excludes(noSettings);
+    list->excludes("--dry-run");
 
     ParsedCommandLine parsed;
     // CLI11 takes the arguments last to first.
@@ -180,6 +216,18 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
         const std::size_t x = sizeText.find('x');
         options.width = parseWhole(std::string_view(sizeText).substr(0, x));
         options.height = parseWhole(std::string_view(sizeText).substr(x + 1));
+    }
+    if (!shardText.empty()) {
+        const std::size_t slash = shardText.find('/');
+        options.shard = static_cast<std::uint32_t>(*parseWhole(std::string_view(shardText).substr(0, slash)));
+        options.shards = static_cast<std::uint32_t>(*parseWhole(std::string_view(shardText).substr(slash + 1)));
+    }
+    // Going on passes over what was cut whole: no other choice for the images there.
+    if (options.resume && options.existing && *options.existing != "skip") {
+        parsed.exitStatus = 2;
+        parsed.error = std::string("kelmora-cli: ") + tr("--resume goes with --existing skip only") + "\n"
+                       + format(tr("Try \"%s --help\" for more information."), "kelmora-cli") + "\n";
+        return parsed;
     }
     options.jobs = jobs;
     parsed.options = std::move(options);

@@ -35,6 +35,13 @@ struct CliOptions {
     bool json = false;
     bool quiet = false;
     std::optional<std::string> ffmpeg;
+
+    // Runs again and shares of the work.
+    std::optional<std::string> existing;  // "rename", "skip" or "overwrite"
+    bool resume = false;                  // cut only what is not cut whole yet
+    std::uint32_t shard = 1;              // this run takes share shard of shards
+    std::uint32_t shards = 1;
+    bool list = false;  // print the files that would be cut, sorted, and cut nothing
 };
 
 struct ParsedCommandLine {

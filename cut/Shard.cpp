@@ -1,5 +1,7 @@
 #include "cut/Shard.h"
 
+#include "platform/Paths.h"
+
 namespace kelmora {
 
 std::uint64_t stableHash(std::string_view bytes)
@@ -12,10 +14,10 @@ std::uint64_t stableHash(std::string_view bytes)
     return hash;
 }
 
-std::uint32_t shardOf(std::string_view path, std::uint32_t shares)
+std::uint32_t shardOf(std::string_view fileName, std::uint32_t shares)
 {
     if (shares <= 1) return 1;
-    return static_cast<std::uint32_t>(stableHash(path) % shares) + 1;
+    return static_cast<std::uint32_t>(stableHash(fileName) % shares) + 1;
 }
 
 std::vector<std::string> targetsOfShard(const std::vector<std::string>& targets, std::uint32_t share,
@@ -23,7 +25,7 @@ std::vector<std::string> targetsOfShard(const std::vector<std::string>& targets,
 {
     std::vector<std::string> taken;
     for (const std::string& target : targets)
-        if (shardOf(target, shares) == share) taken.push_back(target);
+        if (shardOf(platform::fileNamePart(target), shares) == share) taken.push_back(target);
     return taken;
 }
 

@@ -66,7 +66,10 @@ TEST(Shard, EveryFileFallsInExactlyOneShareWhateverTheOrder)
         EXPECT_EQ(seen.size(), files.size());
         for (const auto& [file, times] : seen) EXPECT_EQ(times, 1) << file;
     }
-    // The same on every host and build: a path's share is fixed.
+    // Where a host mounts the videos does not matter: only the file name counts.
+    EXPECT_EQ(targetsOfShard({"/mnt/a/videos/x.mp4"}, shardOf("x.mp4", 5), 5).size(), 1u);
+    EXPECT_EQ(targetsOfShard({"/data/x.mp4"}, shardOf("x.mp4", 5), 5).size(), 1u);
+    // The same on every host and build: a name's share is fixed.
     EXPECT_EQ(stableHash(""), 14695981039346656037ULL);
     EXPECT_EQ(stableHash("a"), 0xaf63dc4c8601ec8cULL);
 }
