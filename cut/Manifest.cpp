@@ -237,6 +237,11 @@ bool sameRun(const ManifestRecord& a, const ManifestRecord& b)
 
 }  // namespace
 
+bool isBookkeepingFile(std::string_view fileName)
+{
+    return fileName == kManifestName || fileName.substr(0, 14) == ".kelmora-lock.";
+}
+
 std::string manifestLine(const ManifestRecord& r)
 {
     std::string options;

@@ -32,6 +32,10 @@ namespace kelmora {
 // Hidden, so folder walks and the images' name claims pass it over.
 inline constexpr char kManifestName[] = ".kelmora-manifest.jsonl";
 
+// True for a file the program keeps in a destination for itself (the
+// manifest, a replacing run's hold on a name): never a video to cut.
+bool isBookkeepingFile(std::string_view fileName);
+
 struct ManifestRecord {
     std::string video;                 // the video's full path
     std::int64_t size = 0;             // the video's size and last change when it was cut

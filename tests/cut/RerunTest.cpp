@@ -10,6 +10,7 @@
 
 #include "cut/Manifest.h"
 #include "cut/Shard.h"
+#include "cut/TargetSearch.h"
 #include "tests/cut/CutSessionFixture.h"
 
 namespace kelmora {
@@ -72,6 +73,17 @@ TEST(Shard, EveryFileFallsInExactlyOneShareWhateverTheOrder)
     // The same on every host and build: a name's share is fixed.
     EXPECT_EQ(stableHash(""), 14695981039346656037ULL);
     EXPECT_EQ(stableHash("a"), 0xaf63dc4c8601ec8cULL);
+}
+
+TEST(Manifest, AFolderWalkPassesOverTheProgramsOwnFiles)
+{
+    TempFolder dir;
+    for (const char* name : {"v/a.avi", "v/.kelmora-manifest.jsonl", "v/.kelmora-lock.a_00001.jpg", "v/.hidden.avi"})
+        dir.write(name);
+    std::vector<std::string> found;
+    for (const std::string& path : findCutTargets(dir / "v")) found.push_back(fs::path(path).filename().string());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{".hidden.avi", "a.avi"}));
 }
 
 class RerunTest : public CutSessionTest {
