@@ -112,7 +112,22 @@ std::optional<std::int32_t> parseThreshold(const std::string& text)
     const std::int32_t percent = std::stoi(places) * (places.size() == 1 ? 10 : 1);
     if (percent < 1) return std::nullopt;
     return percent;
-}
+    // "K/N": share K of N, 1 <= K <= N.
+    CLI::Validator shardOfShards()
+    {
+        return CLI::Validator(
+            [](std::string& input) -> std::string {
+                const std::size_t slash = input.find('/');
+                const auto k =
+                    slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, slash));
+                const auto n =
+                    slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(slash + 1));
+                if (!k || !n || *n < 1 || *k < 1 || *k > *n)
+                    return format(tr("%s is not K/N with K from 1 to N"), input.c_str());
+                return {};
+            },
+            "");
+    }
 
 }  // namespace
 
@@ -209,7 +224,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
         ->type_name("FILE")
         ->allow_extra_args(false);  // one list a flag: what follows is a target
     app.add_flag("-0,--null", options.nulSeparated,
-                 tr("The --files-from lists end each target with NUL, not a line break"));
+                 tr("The --files-from lists, and what --list prints, end each target with NUL, not a line break"));
     auto* settings = app.add_option("--settings", options.settingsFile, tr("Take the defaults from this Kelmora.ini"))
                          ->type_name("FILE");
     auto* noSettings =
@@ -263,10 +278,29 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     scenes->excludes(everyDuration);
     keyFrames->excludes(everyDuration);
 
+    // Runs again and shares of the work.
+    std::string shardText;
+    app.add_option("--existing", options.existing,
+                   tr("Where a video's images are there already: a new name beside them (rename, "
+                      "the default), pass over a video cut whole before with the same options "
+                      "(skip), or replace them (overwrite)"))
+        ->type_name("rename|skip|overwrite")
+        ->transform(oneOf({"rename", "skip", "overwrite"}));
+    app.add_flag("--resume", options.resume,
+                 tr("Go on after a batch cut short: pass over what was cut whole, remove the images of runs cut "
+                    "short and cut those videos again"));
+    app.add_option("--shard", shardText,
+                   tr("Cut share K of N of the files (each falls in one share by a hash of its file name)"))
+        ->type_name("K/N")
+        ->check(shardOfShards());
+    auto* list =
+        app.add_flag("--list", options.list,
+                     tr("Print the files that would be cut, one a line (-0: NUL after each), and cut nothing"));
     from->excludes(whole);
     frames->excludes(whole);
     fps->excludes(every);
     settings->excludes(noSettings);
+    list->excludes("--dry-run");
 
     ParsedCommandLine parsed;
     // CLI11 takes the arguments last to first.
@@ -301,6 +335,18 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments, in
     }
     if (!scenesText.empty()) options.scenePercent = parseThreshold(scenesText);
     if (!everyText.empty()) options.everySeconds = parseDuration(everyText);
+    if (!shardText.empty()) {
+        const std::size_t slash = shardText.find('/');
+        options.shard = static_cast<std::uint32_t>(*parseWhole(std::string_view(shardText).substr(0, slash)));
+        options.shards = static_cast<std::uint32_t>(*parseWhole(std::string_view(shardText).substr(slash + 1)));
+    }
+    // Going on passes over what was cut whole: no other choice for the images there.
+    if (options.resume && options.existing && *options.existing != "skip") {
+        parsed.exitStatus = 2;
+        parsed.error = std::string("kelmora-cli: ") + tr("--resume goes with --existing skip only") + "\n"
+                       + format(tr("Try \"%s --help\" for more information."), "kelmora-cli") + "\n";
+        return parsed;
+    }
     options.jobs = jobs;
     parsed.options = std::move(options);
     return parsed;

@@ -50,6 +50,12 @@ struct CliOptions {
     std::optional<std::int32_t> everySeconds;  // --every DURATION: one image every that many seconds
     std::optional<std::string> names;          // --names: "number" or "time"
     bool jsonImages = false;                   // --json-images: with --json, one line for each image
+    // Runs again and shares of the work.
+    std::optional<std::string> existing;  // "rename", "skip" or "overwrite"
+    bool resume = false;                  // cut only what is not cut whole yet
+    std::uint32_t shard = 1;              // this run takes share shard of shards
+    std::uint32_t shards = 1;
+    bool list = false;  // print the files that would be cut, sorted, and cut nothing
 };
 
 // "30s", "5m", "1h", "1h30m" or plain seconds ("90"); nullopt for anything

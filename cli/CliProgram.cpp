@@ -17,6 +17,7 @@
 #include "cli/TerminalText.h"
 #include "cut/CutSession.h"
 #include "cut/RunProgress.h"
+#include "cut/Shard.h"
 #include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
@@ -74,6 +75,42 @@ public:
     void stop(std::uint64_t) override {}
 
 private:
+    std::function<void()> m_onClosedOutput;
+    bool m_outputClosed = false;
+    std::vector<std::uint64_t> m_started;
+};
+
+// Prints the file each job would cut instead of cutting it (--list).
+class ListRunner : public CutRunner {
+public:
+    ListRunner(bool nulSeparated, std::function<void()> onClosedOutput)
+        : m_end(nulSeparated ? '\0' : '\n'), m_onClosedOutput(std::move(onClosedOutput))
+    {
+    }
+    bool start(const CutJob& job, std::string&) override
+    {
+        const std::string line = job.target + m_end;
+        if (!m_outputClosed && std::fwrite(line.data(), 1, line.size(), stdout) != line.size()) {
+            std::clearerr(stdout);
+            if (p::isClosedOutput(errno)) {
+                m_outputClosed = true;
+                m_onClosedOutput();
+            }
+        }
+        m_started.push_back(job.id);
+        return true;
+    }
+    bool outputClosed() const { return m_outputClosed; }
+    CutRunEnd waitForEnd() override
+    {
+        const std::uint64_t job = m_started.front();
+        m_started.erase(m_started.begin());
+        return {job, 0, 0, {}};
+    }
+    void stop(std::uint64_t) override {}
+
+private:
+    char m_end;
     std::function<void()> m_onClosedOutput;
     bool m_outputClosed = false;
     std::vector<std::uint64_t> m_started;
@@ -145,11 +182,33 @@ int runCli(const std::vector<std::string>& arguments)
                                                     TOutputFormat format) {
         return chooseOutputName(folder, name, format, named);
     };
-    CutSession session(programFolder, options.dryRun ? makeNothing : CutSession::FolderMaker(),
-                       options.dryRun ? claimNothing : CutSession::NameClaimer());
+    // Nor does it replace anything: the name shown is the one a replacing run would take.
+    CutSession::ReplacingClaimer replaceNothing = [&named](const std::string& folder, const std::string& name,
+                                                           TOutputFormat format,
+                                                           const std::function<bool(const std::string&)>&) {
+        named.insert(firstImagePath(folder, fitOutputName(name, {}, format), format));
+        return NameClaim{fitOutputName(name, {}, format), 0, {}};
+    };
+    const bool showOnly = options.dryRun || options.list;
+    CutSession session(programFolder, showOnly ? makeNothing : CutSession::FolderMaker(),
+                       showOnly ? claimNothing : CutSession::NameClaimer(),
+                       showOnly ? replaceNothing : CutSession::ReplacingClaimer());
     session.setExtractor(extractor);
     session.setOptions(settings.settings);
+    session.setResume(options.resume);
+    session.setDryRun(showOnly);
+    // This run's share of the files: the others are other runs' work.
+    if (options.shards > 1) registration.files = targetsOfShard(registration.files, options.shard, options.shards);
     session.targets().addAll(registration.files);
+
+    if (options.list) {
+        ListRunner runner(options.nulSeparated, [&session] { session.requestStop(); });
+        session.runBatch(runner, 1);
+        if (std::fflush(stdout) != 0 && p::isClosedOutput(errno)) return kClosedOutput;
+        for (const std::string& target : registration.missing) writeError(format(tr("%s: not found"), target.c_str()));
+        if (runner.outputClosed()) return kClosedOutput;
+        return registration.missing.empty() ? 0 : 1;
+    }
 
     if (options.dryRun) {
         DryRunner runner([&session] { session.requestStop(); });

@@ -212,6 +212,9 @@ void CliReporter::entryFinished(const CutEntryResult& result)
     } else if (result.status == CutEntryStatus::Skipped) {
         entry.reason = {"not_a_file", tr("not a file")};
         status = "skipped";
+    } else if (result.status == CutEntryStatus::Done) {
+        entry.reason = {"already_cut", tr("cut before, every image is there")};
+        status = "skipped";
     }
     if (m_json) writeRunJson(result, status, entry.cut ? nullptr : &entry.reason);
     if (m_style == ProgressStyle::Lines) {
@@ -220,7 +223,8 @@ void CliReporter::entryFinished(const CutEntryResult& result)
         const std::string warning = printableText(entry.warning);
         if (entry.cut && !warning.empty()) line += format(tr("done with a warning (%s)"), warning.c_str());
         else if (entry.cut) line += doneText(result);
-        else if (result.status == CutEntryStatus::Skipped) line += format(tr("skipped (%s)"), reason.c_str());
+        else if (result.status == CutEntryStatus::Skipped || result.status == CutEntryStatus::Done)
+            line += format(tr("skipped (%s)"), reason.c_str());
         else line += format(tr("failed (%s)"), reason.c_str());
         err(line + "\n");
     }
@@ -306,7 +310,8 @@ int CliReporter::finish(const CutBatchReport& report, int interruptStatus)
     std::stable_sort(finished.begin(), finished.end(),
                      [](const Entry& a, const Entry& b) { return a.number < b.number; });
     for (const Entry& entry : finished)
-        if (!entry.cut && entry.reason.code != "not_a_file") notCut.push_back(entry);
+        if (!entry.cut && entry.reason.code != "not_a_file" && entry.reason.code != "already_cut")
+            notCut.push_back(entry);
     for (const std::string& target : unfinished) {
         notCut.push_back({0, target, false, notRun(), {}});
         if (m_json)

@@ -146,6 +146,11 @@ CliSettings assembleSettings(const CliOptions& options, const std::string& progr
         notice != RuleNotice::None)
         result.warnings.push_back(ruleNoticeText(notice));
 
+    // Going on passes over what was cut whole, as skip does.
+    if (options.existing == "skip" || options.resume) s.Existing = static_cast<std::int32_t>(ExistingImages::Skip);
+    else if (options.existing == "overwrite") s.Existing = static_cast<std::int32_t>(ExistingImages::Overwrite);
+    else if (options.existing == "rename") s.Existing = static_cast<std::int32_t>(ExistingImages::Rename);
+
     s.DestinationFolder = destinationFrom(options.out.value_or(s.DestinationFolder));
     return result;
 }

@@ -11,6 +11,8 @@
 
 namespace kelmora {
 
+namespace p = platform;
+
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -82,13 +84,20 @@ OptionRuleResult exclusiveRule(bool chosen, bool otherChosen, RuleNotice notice,
 
 }  // namespace
 
-CutSession::CutSession(std::string programFolder, FolderMaker makeFolder, NameClaimer claimName)
+CutSession::CutSession(std::string programFolder, FolderMaker makeFolder, NameClaimer claimName,
+                       ReplacingClaimer claimReplacingName)
     : m_programFolder(std::move(programFolder)),
       m_makeFolder(makeFolder ? std::move(makeFolder) : FolderMaker(platform::makeFolderWithParents)),
       m_claimName(claimName ? std::move(claimName)
                             : NameClaimer([](const std::string& folder, const std::string& name, TOutputFormat format) {
                                   return claimOutputName(folder, name, format);
                               })),
+      m_claimReplacing(claimReplacingName ? std::move(claimReplacingName)
+                                          : ReplacingClaimer([](const std::string& folder, const std::string& name,
+                                                                TOutputFormat format,
+                                                                const std::function<bool(const std::string&)>& may) {
+                                                return claimReplacing(folder, name, format, may);
+                                            })),
       m_extractor(platform::extractorProgramName()),
       m_probeVideo([](const std::string& extractor, const std::string& target) {
           return probeVideo(proberBeside(extractor), target);
@@ -133,6 +142,9 @@ CutBatchReport CutSession::runBatch(CutRunner& runner, std::size_t maxRuns)
     m_listSeen = m_targets.changeCount();
     m_untakenSeen.reset();
     m_refusedFolders.clear();
+    m_done = 0;
+    m_manifests.clear();
+    m_records.clear();
     try {
         report.outcome = runEntries(runner, std::max<std::size_t>(maxRuns, 1));
     } catch (const std::exception& error) {
@@ -143,6 +155,7 @@ CutBatchReport CutSession::runBatch(CutRunner& runner, std::size_t maxRuns)
     report.entries = m_taken.size();
     report.cut = m_cut;
     report.failed = m_failed;
+    report.done = m_done;
     if (report.outcome == CutBatchOutcome::Stopped || report.outcome == CutBatchOutcome::StartFailed)
         report.notRun = untakenFiles();
     m_listener->batchFinished(report);
@@ -235,7 +248,33 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
         return true;
     }
     const TOutputFormat format = chooseOutputFormat(settings);
-    const NameClaim claim = m_claimName(settings.DestinationFolder, outputName(target), format);
+    const std::string& folder = settings.DestinationFolder;
+    const auto existing = static_cast<ExistingImages>(settings.Existing);
+    // A cut that may be asked about again keeps its record in the destination.
+    std::optional<ManifestRecord> record;
+    if (m_resume || existing != ExistingImages::Rename)
+        record = describeRun(target, BuildCutCommandLine(target, settings, outputName(target)), format);
+    if (record) {
+        Manifest& manifest = manifestOf(folder);
+        if ((m_resume || existing == ExistingImages::Skip) && manifest.isDone(*record)) {
+            entry.status = CutEntryStatus::Done;
+            ++m_done;
+            m_listener->entryFinished(entry);
+            return true;
+        }
+        if (m_resume && !m_dryRun) removeCutShort(manifest, folder, record->video);
+    }
+    NameClaim claim;
+    if (existing == ExistingImages::Overwrite) {
+        // Images another run may be writing now are never replaced: the
+        // manifest is read afresh, since other processes add to it.
+        claim = m_claimReplacing(folder, outputName(target), format, [&](const std::string& name) {
+            const Manifest now = Manifest::read(folder);
+            return !now.mayBeWriting(p::fileNamePart(BuildCutCommandLine(target, settings, name).OutputPattern));
+        });
+    } else {
+        claim = m_claimName(folder, outputName(target), format);
+    }
     if (claim.error != 0) {
         entry.status = CutEntryStatus::Failed;
         entry.failure = failureOf(CutReason::Destination, DestinationProblem::CannotWrite, claim.error);
@@ -260,13 +299,23 @@ bool CutSession::startEntry(CutRunner& runner, std::size_t index)
     job.rate = rateChange(settings, job.video);
     job.startsPastEnd = settings.RangeFromSecond && job.video.seconds && settings.StartSecond >= *job.video.seconds;
     CutCommand cut = BuildCutCommandLine(target, settings, job.outputName, job.video);
+    job.replaceLock = claim.lock;
     job.outputPattern = cut.OutputPattern;
+    if (record && !m_dryRun) {
+        // Written before the run starts: a run that never comes to its end
+        // (a crash, a kill) is known as cut short, its images as its own.
+        record->name = job.outputName;
+        record->pattern = p::fileNamePart(job.outputPattern);
+        manifestOf(folder).append(*record);
+        m_records.emplace(job.id, std::pair(folder, std::move(*record)));
+    }
     job.command = std::move(cut.command);
 
     std::string error = m_extractor + ": " + platform::errorText(ENOENT);
     if (job.program.empty() || !runner.start(job, error)) {
         // Nothing will write into the claimed first image.
         tidyRun(job, false, nullptr);
+        closeRun(job, 0, false);
         const bool failedBefore = !m_failed.empty();
         m_listener->beep();
         m_listener->extractorNotStarted(job.command.program, error);
@@ -309,6 +358,7 @@ void CutSession::finishRun(const CutRunEnd& end)
         entry.warning.videoRate = job->video.frameRate;
     }
     const CutJob ended = *job;
+    closeRun(*job, entry.images, entry.failure.why == CutReason::None);
     m_jobs.erase(job);
     if (leavesOutRepeats(ended.settings) && end.framesSeen && *end.framesSeen >= 0
         && static_cast<std::size_t>(*end.framesSeen) >= entry.images)
@@ -362,6 +412,32 @@ void CutSession::fail(const CutEntryResult& entry)
 {
     m_failed.push_back({entry.target, entry.failure});
     m_listener->entryFinished(entry);
+}
+
+Manifest& CutSession::manifestOf(const std::string& folder)
+{
+    auto known = m_manifests.find(folder);
+    if (known == m_manifests.end()) known = m_manifests.emplace(folder, Manifest::read(folder)).first;
+    return known->second;
+}
+
+void CutSession::removeCutShort(Manifest& manifest, const std::string& folder, const std::string& video)
+{
+    for (const ManifestRecord& run : manifest.cutShort(video)) {
+        for (const std::string& image : imagesOfPattern(folder, run.pattern)) p::deleteFile(image);
+        p::deleteFile(p::joinPath(folder, ".kelmora-lock." + imageFile(run.pattern, 1)));
+    }
+}
+
+void CutSession::closeRun(const CutJob& job, std::size_t images, bool finished)
+{
+    if (!job.replaceLock.empty()) p::deleteFile(job.replaceLock);
+    const auto record = m_records.find(job.id);
+    if (record == m_records.end()) return;
+    record->second.second.images = images;
+    record->second.second.finished = finished;
+    manifestOf(record->second.first).append(record->second.second);
+    m_records.erase(record);
 }
 
 std::string CutSession::prepareDestination(const std::string& fieldText, CutFailure& failure)

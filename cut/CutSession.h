@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -17,6 +18,7 @@
 #include "cut/CutCommand.h"
 #include "cut/FramePicking.h"
 #include "cut/ImageFiles.h"
+#include "cut/Manifest.h"
 #include "cut/TargetList.h"
 #include "settings/CutSettings.h"
 
@@ -74,6 +76,7 @@ struct CutJob {
     bool probed = false;  // the prober was asked, whatever it answered: there is no second probe
     RateChange rate = RateChange::None;
     bool startsPastEnd = false;  // the range's start second is at or past the video's end
+    std::string replaceLock;     // the hold on the name of a run that replaces images (claimReplacing)
 };
 
 // How a started run ended.
@@ -167,6 +170,7 @@ enum class CutEntryStatus {
     Cut,      // the run wrote its images
     Failed,   // see the reason
     Skipped,  // not a file (a folder, a FIFO, a device): nothing to cut
+    Done,     // cut before with the same options, every image still there: passed over
 };
 
 // What a run that wrote its images did beside what was asked: the user reads
@@ -206,6 +210,7 @@ struct CutBatchReport {
     std::vector<FailedEntry> failed;  // in the order they were tried
     std::vector<std::string> notRun;  // files of the list the batch never took (after a stop or a start failure)
     std::string error;                // what ended an Aborted batch
+    std::size_t done = 0;             // entries passed over as cut before (CutEntryStatus::Done)
 };
 
 // Hears what the session does; every step of a batch, in order.
@@ -235,10 +240,16 @@ public:
     // Claims a name for a run's images in a folder (claimOutputName).
     using NameClaimer =
         std::function<NameClaim(const std::string& folder, const std::string& name, TOutputFormat format)>;
+    // Claims a name whose images a run replaces (claimReplacing); mayReplace
+    // says whether another run may be writing the images of a name.
+    using ReplacingClaimer =
+        std::function<NameClaim(const std::string& folder, const std::string& name, TOutputFormat format,
+                                const std::function<bool(const std::string& name)>& mayReplace)>;
 
     // programFolder: where the extractor is looked for first, before PATH.
-    // A dry run that writes nothing passes its own folder maker and claimer.
-    explicit CutSession(std::string programFolder, FolderMaker makeFolder = {}, NameClaimer claimName = {});
+    // A dry run that writes nothing passes its own folder maker and claimers.
+    explicit CutSession(std::string programFolder, FolderMaker makeFolder = {}, NameClaimer claimName = {},
+                        ReplacingClaimer claimReplacing = {});
     CutSession(const CutSession&) = delete;
     CutSession& operator=(const CutSession&) = delete;
 
@@ -267,6 +278,18 @@ public:
     // ---- The targets. A front end may change the list during a batch.
     TargetList& targets() { return m_targets; }
     const TargetList& targets() const { return m_targets; }
+
+    // ---- Going on after a batch that was cut short
+    // On: the next batches pass over what was cut whole before (as
+    // ExistingImages::Skip does), and a video whose run was cut short (its
+    // record in the destination's manifest never finished) has the images of
+    // that run removed and is cut again whole. Use it only when no other run
+    // into the destination is going on, since such a run looks cut short too.
+    void setResume(bool on) { m_resume = on; }
+    // On: the batch only shows what it would do. The manifest is read, never
+    // written, and no image of a run cut short is removed.
+    void setDryRun(bool on) { m_dryRun = on; }
+    bool resume() const { return m_resume; }
 
     // ---- The batch
     // Cuts every entry of the list once, in list order, with at most maxRuns
@@ -301,6 +324,12 @@ private:
     std::vector<std::string> untakenFiles();
     CutBatchOutcome finish();
     void fail(const CutEntryResult& entry);
+    // The destination's manifest as this batch knows it: read at its first use in the batch.
+    Manifest& manifestOf(const std::string& folder);
+    // Removes the images (and hold) of the runs of video cut short in folder.
+    void removeCutShort(Manifest& manifest, const std::string& folder, const std::string& video);
+    // The end of a run: its record in the manifest, its hold on its name let go.
+    void closeRun(const CutJob& job, std::size_t images, bool finished);
 
     // The images a run left, put in order (see tidyImages, nameImagesByTime).
     std::size_t tidyRun(const CutJob& job, bool lastMayBePartial, CutEntryResult* entry);
@@ -311,6 +340,7 @@ private:
     std::string m_programFolder;
     FolderMaker m_makeFolder;
     NameClaimer m_claimName;
+    ReplacingClaimer m_claimReplacing;
     std::string m_extractor;
     VideoProber m_probeVideo;
     CutSessionListener* m_listener;
@@ -330,6 +360,12 @@ private:
     std::size_t m_untaken = 0;                         // entries of the list not taken yet
     std::optional<std::uint64_t> m_untakenSeen;        // the list's change count m_untaken was counted at
     std::unordered_set<std::string> m_refusedFolders;  // destinations already reported
+    bool m_resume = false;
+    bool m_dryRun = false;
+    std::size_t m_done = 0;                       // entries passed over as cut before
+    std::map<std::string, Manifest> m_manifests;  // by destination folder, for this batch
+    // By job: the destination and what its run's manifest lines say.
+    std::map<std::uint64_t, std::pair<std::string, ManifestRecord>> m_records;
 };
 
 // The destination folder the field's text stands for: no trailing separator,

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <unordered_set>
+#include <vector>
 
 #include "cut/FramePicking.h"
 #include "platform/FileFind.h"
@@ -157,8 +158,8 @@ NameClaim firstFreeName(const std::string& folder, const std::string& name, TOut
         if (taken.count(folded(candidate, style)) > 0) continue;
         const int error = tryName(candidate, firstImagePath(folder, candidate, format, style), taken);
         if (error == EEXIST) continue;
-        if (error != 0) return {{}, error};
-        return {candidate, 0};
+        if (error != 0) return {{}, error, {}};
+        return {candidate, 0, {}};
     }
 }
 
@@ -187,6 +188,49 @@ NameClaim chooseOutputName(const std::string& folder, const std::string& name, T
                          [&named](const std::string&, const std::string& first, std::unordered_set<std::string>&) {
                              return named.insert(first).second ? 0 : EEXIST;
                          });
+}
+
+std::string replaceLockPath(const std::string& folder, const std::string& name, TOutputFormat format,
+                            p::PathStyle style)
+{
+    return p::joinPath(folder, ".kelmora-lock." + p::fileNamePart(firstImagePath(folder, name, format, style), style),
+                       style);
+}
+
+NameClaim claimReplacing(const std::string& folder, const std::string& name, TOutputFormat format,
+                         const std::function<bool(const std::string& name)>& mayReplace, p::PathStyle style)
+{
+    const std::string candidate = fitOutputName(name, {}, format);
+    const std::string lock = replaceLockPath(folder, candidate, format, style);
+    const int locked = p::createNewFile(lock);
+    if (locked != 0 && locked != EEXIST) return {{}, locked, {}};
+    if (locked == 0) {
+        if (mayReplace(candidate)) {
+            const NumberFrame frame = numberFrame(format);
+            if (format == ofNone) {
+                // "a1.jpg" is also an image of a video "a1": only the numbers of this name from 1 on.
+                for (std::size_t n = 1;; ++n) {
+                    const std::string file = p::joinPath(folder, candidate + std::to_string(n) + frame.after, style);
+                    if (!p::entryExists(file) || !p::deleteFile(file)) break;
+                }
+            } else {
+                std::vector<std::string> images;
+                p::FileFind find;
+                for (bool found = find.first(p::joinPath(folder, "*", style), p::EntryFacts::NameAndKind); found;
+                     found = find.next())
+                    if (isImageOf(find.data().name, candidate, format, style)) images.push_back(find.data().name);
+                for (const std::string& image : images) p::deleteFile(p::joinPath(folder, image, style));
+            }
+            const int claimed = p::createNewFile(firstImagePath(folder, candidate, format, style));
+            if (claimed == 0) return {candidate, 0, lock};
+            if (claimed != EEXIST) {
+                p::deleteFile(lock);
+                return {{}, claimed, {}};
+            }
+        }
+        p::deleteFile(lock);
+    }
+    return claimOutputName(folder, name, format, style);
 }
 
 }  // namespace kelmora

@@ -4,6 +4,7 @@
 // stands for afterwards.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -41,6 +42,7 @@ bool isImageOf(std::string_view fileName, std::string_view name, TOutputFormat f
 struct NameClaim {
     std::string name;  // the images' name; its first image now stands, empty, in the folder
     int error = 0;     // the system's error number when no name could be claimed (name is then empty)
+    std::string lock;  // a replacing run's hold on its name (claimReplacing), to be removed at its end
 };
 
 // Claims a name for a run's images in folder: the first of name, "name (2)",
@@ -53,6 +55,22 @@ struct NameClaim {
 // that the number in brackets and the image numbers fit.
 NameClaim claimOutputName(const std::string& folder, const std::string& name, TOutputFormat format,
                           platform::PathStyle style = platform::nativePathStyle());
+
+// The hidden file that holds the images of name of format in folder for a
+// run that replaces them: ".kelmora-lock." and the first image's file name.
+std::string replaceLockPath(const std::string& folder, const std::string& name, TOutputFormat format,
+                            platform::PathStyle style = platform::nativePathStyle());
+
+// Claims name for a run that replaces the images there already: takes the
+// name's lock with an exclusive create (so two replacing runs, also on two
+// hosts, never share a name), asks mayReplace(name) whether another run may
+// be writing them, removes every image of the name and claims its first image
+// as claimOutputName does. When the lock is held, mayReplace says no, or a
+// run of another kind claims the name meanwhile, no image is removed and a
+// name beside is claimed as claimOutputName does, without a lock.
+NameClaim claimReplacing(const std::string& folder, const std::string& name, TOutputFormat format,
+                         const std::function<bool(const std::string& name)>& mayReplace,
+                         platform::PathStyle style = platform::nativePathStyle());
 
 // The name claimOutputName would claim, without touching the folder (for a
 // run that is only shown): the first image files in named count as taken too,

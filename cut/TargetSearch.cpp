@@ -2,7 +2,9 @@
 
 #include <iterator>
 
+#include "cut/Manifest.h"
 #include "platform/FileFind.h"
+#include "platform/Paths.h"
 #include "platform/System.h"
 #include "search/SearchFile.h"
 
@@ -42,6 +44,8 @@ std::vector<std::string> findCutTargets(const std::string& path, const std::stri
     SearchFile1.OnFind = [&found, &isPassedOver](TSearchFile&, const std::string& Name, const TSearchFileData& Data,
                                                  bool&) {
         if (Data.IsDirectory && isPassedOver(Name)) return;
+        // A destination walked (not the one of this cut) holds the program's own files too.
+        if (!Data.IsDirectory && isBookkeepingFile(platform::fileNamePart(Name))) return;
         found.push_back(Name);
     };
     SearchFile1.Search();

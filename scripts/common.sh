@@ -13,6 +13,7 @@ KELMORA_PACKAGES=(
   xvfb xauth
   xdg-utils
   desktop-file-utils appstream dpkg-dev file lintian man-db util-linux
+  parallel
 )
 
 # What scripts/fuzz needs on top: clang and its libFuzzer runtime.

@@ -69,6 +69,8 @@ constexpr SettingsKey kKeys[] = {
     detailChoice("WEBP", &T::FormatWebp, G::Format),
     detailChoice("WEBPLOSSLESS", &T::WebpLossless, G::None),
     integer("DETAIL", "PNGLEVEL", &T::PngLevel, -1, 9, -1),
+    // Re-runs: an ExistingImages value.
+    integer("DETAIL", "EXISTING", &T::Existing, 0, 2, 0),
 };
 
 template <typename Field>

@@ -49,6 +49,9 @@ struct TCutSettings {
     bool WebpLossless;
     std::int32_t PngLevel;  // PNG compression 0 to 9; -1 the extractor's own
 
+    // Re-runs ("DETAIL"): what a cut does where images of its video are there already.
+    std::int32_t Existing;  // an ExistingImages value
+
     bool operator==(const TCutSettings&) const = default;
 };
 
@@ -68,6 +71,13 @@ enum TSizeMode : std::int32_t {
     smFit = 1,     // within width x height, keeping the shape
     smWidth = 2,   // the width; the height follows the shape
     smHeight = 3,  // the height; the width follows the shape
+};
+
+// What a cut does where a video's images are there already (TCutSettings::Existing).
+enum class ExistingImages : std::int32_t {
+    Rename = 0,     // a new name beside them: "name (2)"
+    Skip = 1,       // a video whose images of an earlier cut with the same options are all there is passed over
+    Overwrite = 2,  // the images of the name are replaced
 };
 
 enum class SettingsKind { Integer, Boolean, Text };

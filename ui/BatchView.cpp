@@ -151,6 +151,8 @@ void BatchView::entryFinished(const CutEntryResult& result)
         state.reason = reasonText(result.failure);
         break;
     case CutEntryStatus::Skipped: state.kind = EntryState::Kind::Skipped; break;
+    // Cut whole before: nothing to do, as for an entry that is no file.
+    case CutEntryStatus::Done: state.kind = EntryState::Kind::Skipped; break;
     }
     m_rows.setState(result.entry, std::move(state));
     showProgress();

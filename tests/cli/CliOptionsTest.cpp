@@ -30,6 +30,13 @@ TEST(CliOptions, ValuesOutOfTheWindowsLimitsAreRefused)
         {{"--settings", "a", "--no-settings"}, "excludes"},
         {{"--from", "1", "--whole-video"}, "excludes"},
         {{"-x.mp4"}, "-x.mp4"},
+        {{"--existing", "keep"}, "--existing: keep is not one of rename|skip|overwrite"},
+        {{"--resume", "--existing", "overwrite"}, "--resume goes with --existing skip only"},
+        {{"--shard", "0/4"}, "--shard: 0/4 is not K/N with K from 1 to N"},
+        {{"--shard", "5/4"}, "--shard: 5/4 is not K/N with K from 1 to N"},
+        {{"--shard", "1/0"}, "--shard: 1/0 is not K/N"},
+        {{"--shard", "2"}, "--shard: 2 is not K/N"},
+        {{"--list", "--dry-run"}, "excludes"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(message);
@@ -103,7 +110,19 @@ TEST(CliOptions, Durations)
         {"m", std::nullopt},
     };
     for (const auto& [text, seconds] : rows) EXPECT_EQ(parseDuration(text), seconds) << text;
-}
+    TEST(CliOptions, RunsAgainAndSharesOfTheWork)
+    {
+        const ParsedCommandLine parsed = parseCommandLine({"--shard", "3/8", "--resume", "--list", "-0", "v"}, 1);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        EXPECT_EQ(parsed.options->shard, 3u);
+        EXPECT_EQ(parsed.options->shards, 8u);
+        EXPECT_TRUE(parsed.options->resume);
+        EXPECT_TRUE(parsed.options->list);
+        EXPECT_TRUE(parsed.options->nulSeparated);
+        EXPECT_EQ(parseCommandLine({"--existing", "Skip", "v"}, 1).options->existing, "skip");
+        EXPECT_TRUE(parseCommandLine({"--resume", "--existing", "skip", "v"}, 1).options);
+        EXPECT_EQ(parseCommandLine({"v"}, 1).options->shards, 1u) << "the whole list by default";
+    }
 
 }  // namespace
 }  // namespace kelmora::cli

@@ -58,7 +58,7 @@ public:
     void entryFinished(const CutEntryResult& r) override
     {
         results.push_back(r);
-        static const char* const status[] = {"cut", "failed", "skipped"};
+        static const char* const status[] = {"cut", "failed", "skipped", "done"};
         const std::string code = reasonCode(r.failure);
         steps.push_back(std::to_string(r.number) + "/" + std::to_string(r.total) + " "
                         + fs::path(r.target).filename().string() + " " + status[static_cast<int>(r.status)]

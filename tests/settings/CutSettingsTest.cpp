@@ -31,7 +31,7 @@ TEST(CutSettings, EveryFieldHasExactlyOneKeyAndTheKeysAreUnique)
             EXPECT_EQ(&settingsKey(key.text), &key);
         }
     }
-    EXPECT_EQ(integers, 14);
+    EXPECT_EQ(integers, 15);
     EXPECT_EQ(choices, 13);
     EXPECT_EQ(texts, 1);
 }

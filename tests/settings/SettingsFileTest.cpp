@@ -100,6 +100,27 @@ TEST(SettingsFile, FirstSaveIsByteExactAndReadsBack)
     EXPECT_TRUE(read.FormatBmp);
 }
 
+// The choices beyond the window's own: in a section of their own, written
+// only once one differs from its default, and kept once written.
+TEST(SettingsFile, DetailSectionIsWrittenOnceAChoiceIsMade)
+{
+    const std::string base =
+        "[SET]\nM_LEFT=20\nM_TOP=20\n"
+        "[SET1]\nR1=1\nR2=0\nS1=0\nS2=1\nR9=1\nR10=0\nS5=1\nR3=1\nR4=0\nS3=320\nS4=240\n"
+        "B1=\nR5=1\nR6=0\nR7=0\nR8=0\n";
+    TempFolder dir;
+    SettingsFile file(dir / "Kelmora.ini");
+    TCutSettings s;
+    EXPECT_EQ(s.Existing, static_cast<std::int32_t>(ExistingImages::Rename));
+    s.Existing = static_cast<std::int32_t>(ExistingImages::Overwrite);
+    writeCutSettings(file, s);
+    EXPECT_EQ(TempFolder::read(file.path()), withSystemLineBreaks(base + "[DETAIL]\nEXISTING=2\n"));
+    EXPECT_EQ(readCutSettings(SettingsFile(file.path()), TCutSettings{}).Existing, 2);
+    // Back to the default: the key stays, with its value.
+    writeCutSettings(file, TCutSettings{});
+    EXPECT_EQ(TempFolder::read(file.path()), withSystemLineBreaks(base + "[DETAIL]\nEXISTING=0\n"));
+}
+
 TEST(SettingsFile, HandEditedFile)
 {
     TempFolder dir;

@@ -55,6 +55,16 @@ TEST_F(MainFormTest, SavedChoicesComeBackAndRunTheirRules)
     EXPECT_TRUE(notices.empty());
 }
 
+// A choice beyond the window's own controls ("DETAIL") reaches the cuts and is written back.
+TEST_F(MainFormTest, ADetailChoiceIsKeptForTheCutsAndWrittenBack)
+{
+    writeFile(QStringLiteral("Kelmora.ini"), "[SET1]\nB1=/tmp/out\n[DETAIL]\nEXISTING=1\n");
+    TMainForm1& w = open();
+    EXPECT_EQ(w.currentSettings().Existing, static_cast<std::int32_t>(ExistingImages::Skip));
+    ASSERT_TRUE(w.FormClose());
+    EXPECT_TRUE(readFile(QStringLiteral("Kelmora.ini")).contains("[DETAIL]\nEXISTING=1\n"));
+}
+
 TEST_F(MainFormTest, APositionOffEveryScreenOpensOnOneAndIsSavedAsItIs)
 {
     // The offscreen platform has one 800 x 600 screen.
