@@ -112,22 +112,24 @@ std::optional<std::int32_t> parseThreshold(const std::string& text)
     const std::int32_t percent = std::stoi(places) * (places.size() == 1 ? 10 : 1);
     if (percent < 1) return std::nullopt;
     return percent;
-    // "K/N": share K of N, 1 <= K <= N.
-    CLI::Validator shardOfShards()
-    {
-        return CLI::Validator(
-            [](std::string& input) -> std::string {
-                const std::size_t slash = input.find('/');
-                const auto k =
-                    slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, slash));
-                const auto n =
-                    slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(slash + 1));
-                if (!k || !n || *n < 1 || *k < 1 || *k > *n)
-                    return format(tr("%s is not K/N with K from 1 to N"), input.c_str());
-                return {};
-            },
-            "");
-    }
+}
+
+// "K/N": share K of N, 1 <= K <= N.
+CLI::Validator shardOfShards()
+{
+    return CLI::Validator(
+        [](std::string& input) -> std::string {
+            const std::size_t slash = input.find('/');
+            const auto k =
+                slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(0, slash));
+            const auto n =
+                slash == std::string::npos ? std::nullopt : parseWhole(std::string_view(input).substr(slash + 1));
+            if (!k || !n || *n < 1 || *k < 1 || *k > *n)
+                return format(tr("%s is not K/N with K from 1 to N"), input.c_str());
+            return {};
+        },
+        "");
+}
 
 }  // namespace
 

@@ -105,7 +105,7 @@ public:
     {
         const std::uint64_t job = m_started.front();
         m_started.erase(m_started.begin());
-        return {job, 0, 0, {}};
+        return {job, 0, 0, {}, {}, {}};
     }
     void stop(std::uint64_t) override {}
 

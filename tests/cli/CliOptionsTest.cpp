@@ -110,19 +110,21 @@ TEST(CliOptions, Durations)
         {"m", std::nullopt},
     };
     for (const auto& [text, seconds] : rows) EXPECT_EQ(parseDuration(text), seconds) << text;
-    TEST(CliOptions, RunsAgainAndSharesOfTheWork)
-    {
-        const ParsedCommandLine parsed = parseCommandLine({"--shard", "3/8", "--resume", "--list", "-0", "v"}, 1);
-        ASSERT_TRUE(parsed.options) << parsed.error;
-        EXPECT_EQ(parsed.options->shard, 3u);
-        EXPECT_EQ(parsed.options->shards, 8u);
-        EXPECT_TRUE(parsed.options->resume);
-        EXPECT_TRUE(parsed.options->list);
-        EXPECT_TRUE(parsed.options->nulSeparated);
-        EXPECT_EQ(parseCommandLine({"--existing", "Skip", "v"}, 1).options->existing, "skip");
-        EXPECT_TRUE(parseCommandLine({"--resume", "--existing", "skip", "v"}, 1).options);
-        EXPECT_EQ(parseCommandLine({"v"}, 1).options->shards, 1u) << "the whole list by default";
-    }
+}
+
+TEST(CliOptions, RunsAgainAndSharesOfTheWork)
+{
+    const ParsedCommandLine parsed = parseCommandLine({"--shard", "3/8", "--resume", "--list", "-0", "v"}, 1);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->shard, 3u);
+    EXPECT_EQ(parsed.options->shards, 8u);
+    EXPECT_TRUE(parsed.options->resume);
+    EXPECT_TRUE(parsed.options->list);
+    EXPECT_TRUE(parsed.options->nulSeparated);
+    EXPECT_EQ(parseCommandLine({"--existing", "Skip", "v"}, 1).options->existing, "skip");
+    EXPECT_TRUE(parseCommandLine({"--resume", "--existing", "skip", "v"}, 1).options);
+    EXPECT_EQ(parseCommandLine({"v"}, 1).options->shards, 1u) << "the whole list by default";
+}
 
 }  // namespace
 }  // namespace kelmora::cli
