@@ -34,6 +34,7 @@ DetailDialog::DetailDialog(const TCutSettings& settings, QWidget* parent) : QDia
     layout->addWidget(pickGroup());
     layout->addWidget(namesGroup());
     layout->addWidget(pixelsGroup());
+    layout->addWidget(existingGroup());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -139,6 +140,34 @@ QRadioButton* DetailDialog::sizeModeButton(std::int32_t mode) const
     return qobject_cast<QRadioButton*>(m_sizeMode->button(mode));
 }
 
+QGroupBox* DetailDialog::existingGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("保存先に同じ名前の画像があるとき"));
+    auto* box = new QVBoxLayout(group);
+    m_existing = new QButtonGroup(group);
+    const struct {
+        ExistingImages existing;
+        const char* text;
+    } choices[] = {
+        {ExistingImages::Rename, "別の名前で保存（clip (2)_00001.jpg）"},
+        {ExistingImages::Skip, "同じ設定でカット済みの動画はとばす"},
+        {ExistingImages::Overwrite, "上書きする"},
+    };
+    for (const auto& choice : choices) {
+        auto* button = new QRadioButton(QString::fromUtf8(choice.text));
+        m_existing->addButton(button, static_cast<int>(choice.existing));
+        box->addWidget(button);
+    }
+    QAbstractButton* chosen = m_existing->button(m_settings.Existing);
+    (chosen ? chosen : m_existing->button(static_cast<int>(ExistingImages::Rename)))->setChecked(true);
+    return group;
+}
+
+QRadioButton* DetailDialog::existingButton(ExistingImages existing) const
+{
+    return qobject_cast<QRadioButton*>(m_existing->button(static_cast<int>(existing)));
+}
+
 void DetailDialog::updateEnabled()
 {
     const int mode = m_pick->checkedId();
@@ -164,6 +193,7 @@ TCutSettings DetailDialog::settings() const
     s.FormatWebp = m_webp->isChecked();
     s.WebpLossless = m_lossless->isChecked();
     s.PngLevel = m_pngLevel->value();
+    s.Existing = m_existing->checkedId();
     return s;
 }
 
@@ -238,6 +268,15 @@ QString formatModeShort(const TCutSettings& s)
     if (s.ImageQuality > 0 && !(s.FormatWebp && s.WebpLossless)) parts << QStringLiteral("画質%1").arg(s.ImageQuality);
     if (s.PngLevel >= 0) parts << QStringLiteral("PNG圧縮%1").arg(s.PngLevel);
     return parts.join(QStringLiteral("・"));
+}
+
+QString existingModeShort(const TCutSettings& s)
+{
+    switch (static_cast<ExistingImages>(s.Existing)) {
+    case ExistingImages::Skip: return QStringLiteral("カット済みはとばす");
+    case ExistingImages::Overwrite: return QStringLiteral("上書き");
+    default: return {};
+    }
 }
 
 }  // namespace kelmora

@@ -1,7 +1,7 @@
 #pragma once
 // "詳細設定…": the cut choices beyond the window's own, one group box per
 // concern (which frames become images, how the images are named, their
-// quality and shape). It edits
+// quality and shape, what becomes of images already there). It edits
 // a copy of the options; the window takes the DETAIL keys of settings()
 // when the dialog is accepted.
 
@@ -36,11 +36,13 @@ public:
     QCheckBox* webp() const { return m_webp; }
     QCheckBox* lossless() const { return m_lossless; }
     QSpinBox* pngLevel() const { return m_pngLevel; }
+    QRadioButton* existingButton(ExistingImages existing) const;
 
 private:
     QGroupBox* pickGroup();
     QGroupBox* namesGroup();
     QGroupBox* pixelsGroup();
+    QGroupBox* existingGroup();
     void updateEnabled();
 
     TCutSettings m_settings;
@@ -54,6 +56,7 @@ private:
     QCheckBox* m_webp = nullptr;
     QCheckBox* m_lossless = nullptr;
     QSpinBox* m_pngLevel = nullptr;
+    QButtonGroup* m_existing = nullptr;
 };
 
 // Copies the DETAIL keys of from into to: the dialog's choices, and those
@@ -70,5 +73,7 @@ QString detailModeHint(const TCutSettings& settings);
 // the format group (WebP, a quality, a PNG compression: "WebP・画質80").
 QString sizeModeShort(const TCutSettings& settings);
 QString formatModeShort(const TCutSettings& settings);
+// The same for the destination group: what a cut does with images already there ("とばす").
+QString existingModeShort(const TCutSettings& settings);
 
 }  // namespace kelmora

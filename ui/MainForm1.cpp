@@ -170,6 +170,8 @@ void TMainForm1::showDetailMode()
     mark(SLabel15, QStringLiteral("▼画像サイズ (幅 x 高さ)"), size, size.isEmpty() ? QString() : change);
     const QString format = formatModeShort(options);
     mark(ShadowLabel1, QStringLiteral("▼保存形式"), format, format.isEmpty() ? QString() : change);
+    const QString existing = existingModeShort(options);
+    mark(SLabel21, QStringLiteral("▼保存先"), existing, existing.isEmpty() ? QString() : change);
 }
 
 void TMainForm1::contextMenuEvent(QContextMenuEvent* e)

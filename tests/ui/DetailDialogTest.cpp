@@ -108,7 +108,8 @@ TEST_F(DetailDialogTest, AtRestAndAfterCancelNoModeShows)
     EXPECT_TRUE(form->ShadowLabel2->toolTip().isEmpty());
 }
 
-// WebP, a quality and a way to apply the size: each group's caption says so,
+// WebP, a quality, a way to apply the size, what becomes of images already
+// there: each group's caption says so,
 // and WebP takes the place of the window's formats until one of them is clicked.
 TEST_F(DetailDialogTest, PixelChoicesShowOnTheirGroupsAndWebpStandsForTheFormats)
 {
@@ -118,8 +119,11 @@ TEST_F(DetailDialogTest, PixelChoicesShowOnTheirGroupsAndWebpStandsForTheFormats
         d.webp()->setChecked(true);
         d.quality()->setValue(80);
         d.sizeModeButton(smFit)->setChecked(true);
+        d.existingButton(ExistingImages::Skip)->setChecked(true);
         return true;
     });
+    EXPECT_EQ(form->SLabel21->Caption(), QStringLiteral("▼保存先［カット済みはとばす］"));
+    EXPECT_EQ(form->currentSettings().Existing, static_cast<int>(ExistingImages::Skip));
     EXPECT_EQ(form->ShadowLabel1->Caption(), QStringLiteral("▼保存形式［WebP・画質80］"));
     EXPECT_EQ(form->SLabel15->Caption(), sizeAtRest + QStringLiteral("［収める］"));
     EXPECT_FALSE(form->RadioButton5->isChecked());
@@ -131,8 +135,10 @@ TEST_F(DetailDialogTest, PixelChoicesShowOnTheirGroupsAndWebpStandsForTheFormats
         EXPECT_FALSE(d.webp()->isChecked());
         d.quality()->setValue(0);
         d.sizeModeButton(smExact)->setChecked(true);
+        d.existingButton(ExistingImages::Rename)->setChecked(true);
         return true;
     });
+    EXPECT_EQ(form->SLabel21->Caption(), QStringLiteral("▼保存先"));
     EXPECT_EQ(form->ShadowLabel1->Caption(), QStringLiteral("▼保存形式"));
     EXPECT_EQ(form->SLabel15->Caption(), sizeAtRest);
 }
