@@ -1,6 +1,7 @@
 #include "cut/Manifest.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 #include "cut/ImageFiles.h"
@@ -138,6 +139,7 @@ public:
         std::int64_t value = 0;
         bool digits = false;
         while (m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9') {
+            if (value > (INT64_MAX - 9) / 10) return std::nullopt;  // beyond any size or time
             value = value * 10 + (m_text[m_pos++] - '0');
             digits = true;
         }

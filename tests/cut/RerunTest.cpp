@@ -41,6 +41,8 @@ TEST(Manifest, LinesReadBackByteForByte)
         {"a key missing", R"({"video":"/v/a.mp4","size":1})"},
         {"not JSON", "garbage"},
         {"text after the object", line.substr(0, line.size() - 1) + "x"},
+        {"a number beyond 64 bits", R"({"video":"v","size":99999999999999999999999,"modified_ns":0,"options":[],)"
+                                    R"("name":"a","pattern":"a_%05d.jpg","images":1,"finished":true})"},
     };
     for (const auto& [name, text] : notRecords) EXPECT_FALSE(parseManifestLine(text)) << name;
     // Keys of a later version are passed over.
