@@ -76,15 +76,6 @@ void WindowSettings::apply(const SettingsKey& key, const TCutSettings& saved)
         w.move(w.x(), saved.WindowTop);
         // A position saved on a screen that is gone: brought back where the caption can be seen.
         w.move(placeCaptionOnScreens(w.pos(), w.width(), kCaptionHeight, availableScreenAreas()));
-    } else if (std::string_view(key.section) == "DETAIL") {
-        // The choices beyond the window's own have no control on it: the session keeps them.
-        if (key.integer) w.m_session.setInteger(key.integer, saved.*key.integer);
-        if (key.choice) w.m_session.setChoice(key.choice, saved.*key.choice);
-        if (key.text) {
-            TCutSettings options = w.m_session.options();
-            options.*key.text = saved.*key.text;
-            w.m_session.setOptions(options);
-        }
     } else if (key.integer) {
         w.numberControl(key.integer)->SetValue(saved.*key.integer);
     } else if (key.choice) {
