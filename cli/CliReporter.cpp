@@ -5,9 +5,9 @@
 #include <set>
 #include <utility>
 
-#include "cli/JsonLine.h"
 #include "cli/Messages.h"
 #include "cli/TerminalText.h"
+#include "cut/JsonLine.h"
 #include "cut/TargetList.h"
 #include "platform/StandardStreams.h"
 #include "platform/System.h"

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cut/ImageFiles.h"
+#include "cut/JsonLine.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/System.h"
@@ -14,62 +15,6 @@ namespace kelmora {
 namespace p = platform;
 
 namespace {
-
-// ---- Writing
-
-// The length of the well-formed UTF-8 character at text[pos], or 0 when there is none.
-std::size_t utf8Length(std::string_view text, std::size_t pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    std::size_t length;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size() || byte(pos + 1) < low || byte(pos + 1) > high) return 0;
-    for (std::size_t i = pos + 2; i < pos + length; ++i)
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-    return length;
-}
-
-std::string jsonText(std::string_view text)
-{
-    std::string out = "\"";
-    char escape[8];
-    for (std::size_t pos = 0; pos < text.size();) {
-        const auto c = static_cast<unsigned char>(text[pos]);
-        const std::size_t length = utf8Length(text, pos);
-        if (length == 0) {
-            std::snprintf(escape, sizeof escape, "\\udc%02x", c);
-            out += escape;
-            ++pos;
-            continue;
-        }
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out.append(text.substr(pos, length));
-        }
-        pos += length;
-    }
-    return out + "\"";
-}
 
 // ---- Reading: the flat objects the writer makes (texts, whole numbers, booleans, lists of texts).
 
@@ -246,12 +191,17 @@ bool isBookkeepingFile(std::string_view fileName)
 
 std::string manifestLine(const ManifestRecord& r)
 {
-    std::string options;
-    for (const std::string& option : r.options) options += (options.empty() ? "" : ",") + jsonText(option);
-    return "{\"video\":" + jsonText(r.video) + ",\"size\":" + std::to_string(r.size)
-           + ",\"modified_ns\":" + std::to_string(r.modifiedNs) + ",\"options\":[" + options
-           + "],\"name\":" + jsonText(r.name) + ",\"pattern\":" + jsonText(r.pattern)
-           + ",\"images\":" + std::to_string(r.images) + ",\"finished\":" + (r.finished ? "true" : "false") + "}\n";
+    return JsonLine()
+               .addText("video", r.video)
+               .addNumber("size", r.size)
+               .addNumber("modified_ns", r.modifiedNs)
+               .addTexts("options", r.options)
+               .addText("name", r.name)
+               .addText("pattern", r.pattern)
+               .addNumber("images", static_cast<std::int64_t>(r.images))
+               .addBool("finished", r.finished)
+               .text()
+           + "\n";
 }
 
 std::optional<ManifestRecord> parseManifestLine(std::string_view line)

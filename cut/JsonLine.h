@@ -1,11 +1,13 @@
 #pragma once
-// One JSON object on one line, for programs that read what kelmora-cli did.
+// One JSON object on one line: what kelmora-cli tells the programs that read
+// it, and a line of a destination's manifest.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
-namespace kelmora::cli {
+namespace kelmora {
 
 // text as a JSON string. File names are bytes, not always UTF-8: a byte that
 // is no part of a UTF-8 character is written as the escape "\udcXX" (XX the
@@ -21,6 +23,7 @@ public:
     JsonLine& addBool(std::string_view key, bool value);
     JsonLine& addSeconds(std::string_view key, double seconds);  // with three decimals
     JsonLine& addNull(std::string_view key);
+    JsonLine& addTexts(std::string_view key, const std::vector<std::string>& texts);  // a list
 
     // The object, without a line break.
     std::string text() const { return "{" + m_fields + "}"; }
@@ -30,4 +33,4 @@ private:
     std::string m_fields;
 };
 
-}  // namespace kelmora::cli
+}  // namespace kelmora

@@ -1,9 +1,9 @@
-#include "cli/JsonLine.h"
+#include "cut/JsonLine.h"
 
 #include <cmath>
 #include <cstdio>
 
-namespace kelmora::cli {
+namespace kelmora {
 
 namespace {
 
@@ -79,6 +79,13 @@ JsonLine& JsonLine::addNumber(std::string_view key, std::int64_t number) { retur
 JsonLine& JsonLine::addBool(std::string_view key, bool value) { return field(key, value ? "true" : "false"); }
 JsonLine& JsonLine::addNull(std::string_view key) { return field(key, "null"); }
 
+JsonLine& JsonLine::addTexts(std::string_view key, const std::vector<std::string>& texts)
+{
+    std::string list;
+    for (const std::string& text : texts) list += (list.empty() ? "" : ",") + jsonString(text);
+    return field(key, "[" + list + "]");
+}
+
 JsonLine& JsonLine::addSeconds(std::string_view key, double seconds)
 {
     // Three decimals, whatever the locale says about the decimal mark.
@@ -88,4 +95,4 @@ JsonLine& JsonLine::addSeconds(std::string_view key, double seconds)
     return field(key, text);
 }
 
-}  // namespace kelmora::cli
+}  // namespace kelmora
