@@ -44,16 +44,19 @@ void writeError(const std::string& text)
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-// Prints each command line instead of running it. Every run "ends" at once.
-class DryRunner : public CutRunner {
+// Prints a line for each job instead of running it (the command line of a
+// dry run, the file of --list). Every run "ends" at once.
+class PrintingRunner : public CutRunner {
 public:
     // onClosedOutput: called when the reader of standard output has gone.
-    explicit DryRunner(std::function<void()> onClosedOutput) : m_onClosedOutput(std::move(onClosedOutput)) {}
+    PrintingRunner(std::function<std::string(const CutJob&)> lineOf, std::function<void()> onClosedOutput)
+        : m_lineOf(std::move(lineOf)), m_onClosedOutput(std::move(onClosedOutput))
+    {
+    }
 
     bool start(const CutJob& job, std::string&) override
     {
-        const std::string line =
-            p::pastableCommandLine(job.program, job.command.arguments, job.command.commandLine) + "\n";
+        const std::string line = m_lineOf(job);
         if (!m_outputClosed
             && (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0)) {
             std::clearerr(stdout);
@@ -75,42 +78,7 @@ public:
     void stop(std::uint64_t) override {}
 
 private:
-    std::function<void()> m_onClosedOutput;
-    bool m_outputClosed = false;
-    std::vector<std::uint64_t> m_started;
-};
-
-// Prints the file each job would cut instead of cutting it (--list).
-class ListRunner : public CutRunner {
-public:
-    ListRunner(bool nulSeparated, std::function<void()> onClosedOutput)
-        : m_end(nulSeparated ? '\0' : '\n'), m_onClosedOutput(std::move(onClosedOutput))
-    {
-    }
-    bool start(const CutJob& job, std::string&) override
-    {
-        const std::string line = job.target + m_end;
-        if (!m_outputClosed && std::fwrite(line.data(), 1, line.size(), stdout) != line.size()) {
-            std::clearerr(stdout);
-            if (p::isClosedOutput(errno)) {
-                m_outputClosed = true;
-                m_onClosedOutput();
-            }
-        }
-        m_started.push_back(job.id);
-        return true;
-    }
-    bool outputClosed() const { return m_outputClosed; }
-    CutRunEnd waitForEnd() override
-    {
-        const std::uint64_t job = m_started.front();
-        m_started.erase(m_started.begin());
-        return {job, 0, 0, {}, {}, {}};
-    }
-    void stop(std::uint64_t) override {}
-
-private:
-    char m_end;
+    std::function<std::string(const CutJob&)> m_lineOf;
     std::function<void()> m_onClosedOutput;
     bool m_outputClosed = false;
     std::vector<std::uint64_t> m_started;
@@ -202,7 +170,11 @@ int runCli(const std::vector<std::string>& arguments)
     session.targets().addAll(registration.files);
 
     if (options.list) {
-        ListRunner runner(options.nulSeparated, [&session] { session.requestStop(); });
+        // The list needs no video's facts: no prober runs for it.
+        session.setVideoProber({});
+        const char end = options.nulSeparated ? '\0' : '\n';
+        PrintingRunner runner([end](const CutJob& job) { return job.target + end; },
+                              [&session] { session.requestStop(); });
         session.runBatch(runner, 1);
         if (std::fflush(stdout) != 0 && p::isClosedOutput(errno)) return kClosedOutput;
         for (const std::string& target : registration.missing) writeError(format(tr("%s: not found"), target.c_str()));
@@ -211,7 +183,11 @@ int runCli(const std::vector<std::string>& arguments)
     }
 
     if (options.dryRun) {
-        DryRunner runner([&session] { session.requestStop(); });
+        PrintingRunner runner(
+            [](const CutJob& job) {
+                return p::pastableCommandLine(job.program, job.command.arguments, job.command.commandLine) + "\n";
+            },
+            [&session] { session.requestStop(); });
         session.runBatch(runner, 1);
         for (const std::string& target : registration.missing) writeError(format(tr("%s: not found"), target.c_str()));
         if (runner.outputClosed()) return kClosedOutput;
