@@ -15,16 +15,7 @@
 # Each timing is the best of ROUNDS (default 3). Not run by ctest.
 # Usage: bench/pick.sh [BUILD_DIR]   (default build/bench, a Release build)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build/bench}
-cli=$build/bin/kelmora-cli
-if [ ! -x "$cli" ]; then
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELMORA_CORE_ONLY=ON -DKELMORA_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" --target kelmora-cli -j2 >/dev/null
-fi
-rounds=${ROUNDS:-3}
-work=$(mktemp -d /tmp/kelmora-pick-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/cli-bench.sh" "${1:-}" pick
 clip=$work/long.mp4
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -8,17 +8,8 @@
 # each; per video and per image.
 # Usage: bench/pixels.sh [BUILD_DIR]   (default build/bench, a Release build)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build/bench}
-cli=$build/bin/kelmora-cli
-if [ ! -x "$cli" ]; then
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELMORA_CORE_ONLY=ON -DKELMORA_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" --target kelmora-cli -j2 >/dev/null
-fi
-rounds=${ROUNDS:-3}
+source "$(dirname "$0")/cli-bench.sh" "${1:-}" pixels
 seconds=${SECONDS_OF_VIDEO:-4}
-work=$(mktemp -d /tmp/kelmora-pixels-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
 ff() { ffmpeg -nostdin -loglevel error -y "$@"; }
 
 src="testsrc2=size=640x360:rate=25:duration=$seconds"
