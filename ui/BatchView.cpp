@@ -27,7 +27,8 @@ constexpr int kRedrawPauseMs = 250;
 }  // namespace
 
 BatchView::BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot,
-                     TShadowLabel& caption, TargetListModel& rows, TShineSpeedButton& summary)
+                     TShadowLabel& caption, TargetListModel& rows, TShineSpeedButton& summary,
+                     std::string unfinishedFile)
     : m_session(session),
       m_window(window),
       m_targets(targets),
@@ -35,7 +36,8 @@ BatchView::BatchView(CutSession& session, QWidget& window, TargetListHandling& t
       m_caption(caption),
       m_rows(rows),
       m_summary(summary),
-      m_restingCaption(caption.Caption())
+      m_restingCaption(caption.Caption()),
+      m_unfinishedFile(std::move(unfinishedFile))
 {
     m_session.setListener(this);
     m_redrawPause.setSingleShot(true);
@@ -108,6 +110,8 @@ void BatchView::batchStarted(std::size_t)
     m_count.clear();
     m_images = 0;
     m_destination.clear();
+    m_patterns.clear();
+    m_stopped = {};
     m_summary.parentWidget()->hide();
     m_rows.startStates();
 }
@@ -121,6 +125,7 @@ void BatchView::entryStarted(const CutJob& job)
     m_count = QStringLiteral(" — %1/%2").arg(job.number).arg(job.total);
     // The run writes where the options say as it starts ("%" in the pattern is doubled).
     m_destination = destinationFolder(m_session.options().DestinationFolder);
+    m_patterns[job.entry] = job.outputPattern;
     m_rows.setState(job.entry, {});
     showProgress();
 }
@@ -149,6 +154,10 @@ void BatchView::entryFinished(const CutEntryResult& result)
     case CutEntryStatus::Failed:
         state.kind = EntryState::Kind::Failed;
         state.reason = reasonText(result.failure);
+        if (result.failure.why == CutReason::Stopped) {
+            m_stopped.targets.push_back(result.target);
+            m_stopped.stopped.push_back({m_patterns[result.entry], result.images});
+        }
         break;
     case CutEntryStatus::Skipped: state.kind = EntryState::Kind::Skipped; break;
     // Cut whole before: nothing to do, as for an entry that is no file.
@@ -172,6 +181,19 @@ void BatchView::showSummary(const CutBatchReport& report)
 void BatchView::openDestination()
 {
     if (!m_destination.empty()) openForUser(m_destination);
+}
+
+void BatchView::offerToGoOn()
+{
+    const std::optional<UnfinishedBatch> left = takeUnfinishedBatch(m_unfinishedFile);
+    if (!left
+        || !askQuestion(QStringLiteral("前回のカットは途中で中止されました。残りの %1 本の動画をカットしますか？")
+                            .arg(left->targets.size()),
+                        true))
+        return;
+    removeStoppedImages(*left);
+    m_targets.registerTargets(left->targets);
+    QTimer::singleShot(0, this, [this] { run(); });
 }
 
 void BatchView::beep() { platform::beep(); }
@@ -201,6 +223,10 @@ void BatchView::batchFinished(const CutBatchReport& report)
     m_rows.endStates();
     drawProgress();
     showSummary(report);
+    // What a stop left undone waits for the next start; any other end has nothing left.
+    m_stopped.targets.insert(m_stopped.targets.end(), report.notRun.begin(), report.notRun.end());
+    if (report.outcome == CutBatchOutcome::Stopped && !m_stopped.targets.empty())
+        saveUnfinishedBatch(m_unfinishedFile, m_stopped);
     if (report.outcome == CutBatchOutcome::Aborted) showNotice(abortedNotice());
     if (report.outcome == CutBatchOutcome::Completed) m_mascot.ImageList1.Tag = 1;
 }

@@ -3,15 +3,19 @@
 // on, hears what the session reports and shows it (the entry being cut, the
 // count in the title and in the drawn caption, each entry's state in the list,
 // the notices, the mascot's finish), lets Esc ask to stop, and closes the
-// window once the batch returns when a close asked for that.
+// window once the batch returns when a close asked for that. A batch stopped
+// midway leaves what it did not do in a file, and the next start offers to
+// go on with it.
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "cut/CutSession.h"
+#include "cut/UnfinishedBatch.h"
 
 class QWidget;
 
@@ -28,9 +32,10 @@ class BatchView : public QObject, private CutSessionListener {
 public:
     // caption: the drawn caption, whose text at rest is kept and comes back
     // after each batch; rows: the list's model, which shows each entry's state;
-    // summary: the button (on a panel of its own) that sums up the last batch.
+    // summary: the button (on a panel of its own) that sums up the last batch;
+    // unfinishedFile: where a batch stopped midway leaves what it did not do.
     BatchView(CutSession& session, QWidget& window, TargetListHandling& targets, TMascotPanel& mascot,
-              TShadowLabel& caption, TargetListModel& rows, TShineSpeedButton& summary);
+              TShadowLabel& caption, TargetListModel& rows, TShineSpeedButton& summary, std::string unfinishedFile);
     ~BatchView() override;
 
     // Cuts every entry of the list; a run while one goes on is ignored.
@@ -43,6 +48,10 @@ public:
     bool closingAfterBatch() const { return m_closingAfterBatch; }
     // Opens the folder the last batch wrote into with the desktop.
     void openDestination();
+    // At start: when the last batch was stopped midway, asks whether to go
+    // on; yes removes the images of its stopped runs, registers its videos
+    // and cuts them once the window is up.
+    void offerToGoOn();
 
 protected:
     // Esc anywhere in the window during a batch, whichever control has the focus.
@@ -77,7 +86,10 @@ private:
     const QString m_restingCaption;
     std::size_t m_images = 0;   // written by this batch so far
     std::string m_destination;  // where the last run of the batch wrote
-    QString m_count;            // " — k/n" while a batch runs
+    const std::string m_unfinishedFile;
+    std::map<TargetList::Serial, std::string> m_patterns;  // each running entry's images
+    UnfinishedBatch m_stopped;                             // this batch's runs stopped midway
+    QString m_count;                                       // " — k/n" while a batch runs
     QTimer m_redrawPause;
     bool m_redrawDue = false;
     bool m_closeAfterBatch = false;

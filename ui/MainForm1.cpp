@@ -42,8 +42,8 @@ TMainForm1::TMainForm1(std::string programFolder, std::vector<std::string> argum
         return destinationFolder(m_session.options().DestinationFolder);
     });
     m_preview = std::make_unique<PreviewPanel>(m_programFolder, previewFilePath(), *Panel11, *Image2, *Timer2);
-    m_batch =
-        std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10, *SLabel1, *m_targets, *SummaryButton);
+    m_batch = std::make_unique<BatchView>(m_session, *this, *m_targetList, *Panel10, *SLabel1, *m_targets,
+                                          *SummaryButton, settingsFolder(m_programFolder) + "/" + kUnfinishedBatchName);
     connectHandlers();
     setAcceptDrops(true);
     new SurfaceDrag(this);
@@ -90,7 +90,10 @@ bool TMainForm1::event(QEvent* e)
 
 void TMainForm1::FormActivate()
 {
-    m_settings->loadAtFirstActivation([this] { RegisterCutTargets(m_arguments); });
+    m_settings->loadAtFirstActivation([this] {
+        RegisterCutTargets(m_arguments);
+        m_batch->offerToGoOn();
+    });
 }
 bool TMainForm1::FormClose() { return m_settings->saveBeforeClose(); }
 void TMainForm1::closeEvent(QCloseEvent* e) { e->setAccepted(windowMayClose(*m_settings, *m_batch)); }

@@ -1,5 +1,6 @@
 // The cut button's batch and the start-second preview, with the fake extractor.
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <unistd.h>
 
+#include "cut/UnfinishedBatch.h"
 #include "platform/System.h"
 #include "tests/support/FakeExtractorHold.h"
 #include "tests/support/FakeExtractorLog.h"
@@ -307,6 +309,8 @@ TEST_F(MainFormBatchTest, StoppingABatchEndsTheRunningExtractorAndNamesWhatWasNo
         SCOPED_TRACE(row.name);
         QFile::remove(QString::fromStdString(path(QStringLiteral("runs.log"))));
         QFile::remove(QString::fromStdString(programFolder() + "/Kelmora.ini"));
+        QFile::remove(QString::fromStdString(programFolder() + "/" + kUnfinishedBatchName));
+        QDir(QString::fromStdString(path(QStringLiteral("out")))).removeRecursively();
         questions.clear();
         notices.clear();
         TMainForm1& w = openWith({"a.avi", "b.avi"});
@@ -330,6 +334,24 @@ TEST_F(MainFormBatchTest, StoppingABatchEndsTheRunningExtractorAndNamesWhatWasNo
         EXPECT_EQ(platform::fileExists(w.settingsFilePath()), row.closes);
         EXPECT_EQ(w.Panel10->ImageList1.Tag, 0);
     }
+
+    // Closed midway, the next start offers to go on: the stopped run's images
+    // go, and both videos are cut whole under their own names.
+    qunsetenv("KELMORA_FAKE_HOLD");
+    questions.clear();
+    answers = {true};
+    TMainForm1& again = open();
+    again.show();
+    EXPECT_EQ(questions, std::vector<QString>{QStringLiteral(
+                             "前回のカットは途中で中止されました。残りの 2 本の動画をカットしますか？")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return again.SummaryPanel->isVisible(); }));
+    EXPECT_EQ(QDir(QString::fromStdString(path(QStringLiteral("out")))).entryList(QDir::Files),
+              (QStringList{"a_00001.jpg", "a_00002.jpg", "a_00003.jpg", "b_00001.jpg", "b_00002.jpg", "b_00003.jpg"}));
+    // Asked once: the offer is gone once taken.
+    form.reset();
+    questions.clear();
+    open();
+    EXPECT_TRUE(questions.empty());
 }
 
 TEST_F(MainFormBatchTest, AnEntryDroppedDuringARunIsCutAndNoneTwice)
