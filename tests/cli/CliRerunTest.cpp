@@ -221,7 +221,8 @@ TEST_F(CliRerun, GnuParallelRecipeWithLocalHosts)
     EXPECT_EQ(images, (std::map<std::string, int>{{"c1", 10}, {"c2", 10}, {"c3", 10}, {"c4", 10}}));
     // The manifest whole: each video's run started and finished, c3's failure too.
     std::size_t finished = 0;
-    for (const ManifestRecord& record : Manifest::read(out).records()) finished += record.finished ? 1 : 0;
+    const Manifest manifest = Manifest::read(out);
+    for (const ManifestRecord& record : manifest.records()) finished += record.finished ? 1 : 0;
     EXPECT_EQ(finished, 4u);
     // The job log names each share once per try: 4, then the failed one again.
     const std::string joblog = TempFolder::read(log);
