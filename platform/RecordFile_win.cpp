@@ -27,16 +27,28 @@ int errorNumber(DWORD error)
 
 int appendInOneWrite(const std::string& path, const std::string& bytes)
 {
-    // Append access alone: every write goes to the end of the file, whole.
-    const HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return errorNumber(::GetLastError());
-    DWORD written = 0;
+    // Appending writers take turns on a lock past any record (append access
+    // alone is not one step on every file system): each record lands whole,
+    // at the end as it stands then.
+    OVERLAPPED turn{};
+    turn.Offset = 0xFFFFFFFF;
+    turn.OffsetHigh = 0x7FFFFFFF;
     int error = 0;
-    if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn)) {
         error = errorNumber(::GetLastError());
-    else if (written != bytes.size()) error = ENOSPC;
+    } else {
+        DWORD written = 0;
+        const LARGE_INTEGER none{};
+        if (!::SetFilePointerEx(file, none, nullptr, FILE_END)
+            || !::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+            error = errorNumber(::GetLastError());
+        else if (written != bytes.size()) error = ENOSPC;
+        ::UnlockFileEx(file, 0, 1, 0, &turn);
+    }
     ::CloseHandle(file);
     return error;
 }
